@@ -1,0 +1,56 @@
+#include "SystemCallFloor.h"
+
+#include "MemoReader.h"
+#include "NoteNamer.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath, bool txt)
+{
+    QList<Note> notes;
+    QFile source(sourcePath);
+    if (!source.open(QIODevice::ReadOnly))
+        return notes;
+    LineReader lines(source);
+    MemoReader reader(lines);
+    NoteNamer namer(txt ? QStringLiteral(".txt") : QString());
+    while (std::optional<Memo> memo = reader.next()) {
+        const NotePath path = namer.name(*memo);
+        notes.append({QFile::encodeName(path.category), QFile::encodeName(path.relativePath()),
+                      memo->text});
+    }
+    return notes;
+}
+
+bool SystemCallFloor::write(const QByteArray &notesFolder, const QList<Note> &notes)
+{
+    if (::mkdir(notesFolder.constData(), 0777) != 0)
+        return false;
+    QSet<QByteArray> folders;
+    for (const Note &note : notes) {
+        if (!note.relativeFolder.isEmpty() && !folders.contains(note.relativeFolder)) {
+            if (::mkdir((notesFolder + '/' + note.relativeFolder).constData(), 0777) != 0)
+                return false;
+            folders.insert(note.relativeFolder);
+        }
+        const int file = ::open((notesFolder + '/' + note.relativePath).constData(),
+                                O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (file < 0)
+            return false;
+        const bool written = ::write(file, note.text.constData(), note.text.size()) ==
+                             note.text.size();
+        if (::close(file) != 0 || !written)
+            return false;
+    }
+    // The engine ends with one flush of the device; so does the floor.
+    const int folder = ::open(notesFolder.constData(), O_RDONLY | O_DIRECTORY);
+    const bool flushed = folder >= 0 && ::syncfs(folder) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    return flushed;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "NoteNamer.h"
+
+#include <QByteArray>
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+// What went wrong on the disk, in words for the user.
+struct FileError
+{
+    QString action; // for example "create the category folder"
+    QString path;
+    QString reason; // the system's reason
+
+    QString message() const;
+};
+
+// The "Notes" folder on the player and everything written into it. The only
+// part of the export that touches the destination.
+class NotesFolder
+{
+public:
+    explicit NotesFolder(const QString &root);
+
+    // Display form of the folder: root + "/Notes/".
+    QString displayPath() const { return m_path + QLatin1Char('/'); }
+
+    // Creates the notes folder if it is missing (one level: the root must exist).
+    std::optional<FileError> prepare();
+    // Writes one note whole or not at all: an existing note is replaced only by
+    // a complete one, a new note that fails is removed.
+    std::optional<FileError> write(const NotePath &note, const QByteArray &text);
+    // Commits everything written so far to the device, once for the whole run.
+    std::optional<FileError> flush();
+
+private:
+    std::optional<FileError> ensureCategory(const QString &category);
+    std::optional<FileError> writeNew(const QString &path, const QByteArray &text, bool &exists);
+    std::optional<FileError> replace(const QString &folder, const QString &path,
+                                     const QByteArray &text);
+
+    QString m_path; // without trailing separator
+    QSet<QString> m_readyCategories;
+    qint64 m_temporaryCounter = 0;
+};

@@ -1,0 +1,50 @@
+#include "SourceText.h"
+
+namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes it
+// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their Latin-1 value so
+// that no byte is ever lost.
+constexpr char16_t Windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        *out++ = (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80])
+                                                 : QChar(value);
+    }
+    return text;
+}
+
+// Byte length of the first `count` code points of valid UTF-8.
+qsizetype utf8PrefixLength(QByteArrayView bytes, qsizetype count)
+{
+    qsizetype position = 0;
+    for (qsizetype seen = 0; seen < count && position < bytes.size(); ++seen) {
+        do {
+            ++position;
+        } while (position < bytes.size() && (static_cast<unsigned char>(bytes[position]) & 0xC0) == 0x80);
+    }
+    return position;
+}
+
+} // namespace
+
+QString SourceText::decode(QByteArrayView line)
+{
+    return line.isValidUtf8() ? QString::fromUtf8(line) : decodeWindows1252(line);
+}
+
+QString SourceText::decodePrefix(QByteArrayView line, qsizetype count)
+{
+    if (line.isValidUtf8())
+        return QString::fromUtf8(line.first(utf8PrefixLength(line, count)));
+    return decodeWindows1252(line.first(qMin(count, line.size())));
+}

@@ -1,0 +1,127 @@
+#include "ExportRun.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoProgress : public ExportProgress
+{
+public:
+    void captionChanged(const QString &) override {}
+};
+
+QString findTool(const QString &name)
+{
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {"/usr/sbin", "/sbin"}) : found;
+}
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+// A 4 MiB FAT16 image mounted through FUSE: the file system a player has,
+// with its case-blind names and its own idea of a full disk.
+class FatVolumeTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QFile fuse("/dev/fuse");
+        if (!fuse.open(QIODevice::ReadWrite))
+            GTEST_SKIP() << "/dev/fuse is not usable here: " << fuse.errorString().toStdString();
+        const QString mkfs = findTool("mkfs.vfat");
+        if (mkfs.isEmpty() || findTool("fusefat").isEmpty())
+            GTEST_SKIP() << "mkfs.vfat or fusefat is missing (packages dosfstools, fusefat)";
+        const QString image = folder.filePath("player.img");
+        QFile imageFile(image);
+        ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly) && imageFile.resize(4 * 1024 * 1024));
+        imageFile.close();
+        ASSERT_TRUE(run(mkfs, {"-F", "16", "-s", "1", "-n", "PLAYER", image}));
+        QDir().mkpath(mountPoint());
+    }
+    void TearDown() override
+    {
+        if (mounted)
+            run(findTool("fusermount"), {"-u", mountPoint()});
+    }
+    void mount(bool writable)
+    {
+        mounted = run(findTool("fusefat"), {folder.filePath("player.img"), mountPoint(), "-o",
+                                            writable ? "rw+" : "ro"});
+        ASSERT_TRUE(mounted) << "fusefat could not mount the image";
+    }
+    QStringList notes() const { return TestFiles::listRecursively(mountPoint() + "/Notes"); }
+    QString mountPoint() const { return folder.filePath("mnt"); }
+    ExportResult exportSource(const QByteArray &content, int flag = 0)
+    {
+        TestFiles::write(folder.filePath("memos.txt"), content);
+        NoProgress progress;
+        return ExportRun(folder.filePath("memos.txt"), mountPoint() + " [PLAYER]", flag)
+            .run(progress);
+    }
+
+    QTemporaryDir folder;
+    bool mounted = false;
+};
+
+TEST_F(FatVolumeTest, ExportsOntoFat)
+{
+    ASSERT_NO_FATAL_FAILURE(mount(true));
+    // fusefat takes ASCII names only; a real player also takes the rest.
+    const ExportResult result = exportSource("Plan\r\n0\r\nWork\r\nPLAN\r\n0\r\nwork\r\n"
+                                             "Menu: soup?\r\ncaf\xE9\r\n1\r\nA/B\r\n"
+                                             "Trailing dot.\r\n1\r\n\r\n",
+                                             1);
+    ASSERT_TRUE(result.succeeded) << result.errorMessage.toStdString();
+    EXPECT_EQ(result.noteCount, 4);
+    EXPECT_EQ(notes(), QStringList({"A_B/Menu_ soup_.txt", "Trailing dot.txt", "Work/PLAN (2).txt",
+                                    "Work/Plan.txt"}));
+    EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Work/PLAN (2).txt"), "PLAN\r\n");
+    EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/A_B/Menu_ soup_.txt"),
+              "Menu: soup?\r\ncaf\xE9\r\n");
+}
+
+TEST_F(FatVolumeTest, FullVolumeKeepsOlderNotesWhole)
+{
+    ASSERT_NO_FATAL_FAILURE(mount(true));
+    QDir().mkpath(mountPoint() + "/Notes");
+    TestFiles::write(mountPoint() + "/Notes/Old", "older note\r\n");
+
+    const QByteArray filler(3900 * 1000, 'f');
+    const QByteArray larger(400 * 1000, 'o');
+    const ExportResult result = exportSource("Filler\r\n" + filler + "\r\n0\r\n\r\n" + "Old\r\n" +
+                                             larger + "\r\n0\r\n\r\nNew\r\n" + larger + "\r\n0\r\n");
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_EQ(result.noteCount, 1);
+    EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))
+        << result.errorMessage.toStdString();
+    EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+    EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Old"), "older note\r\n");
+    EXPECT_EQ(notes(), (QStringList{"Filler", "Old"}));
+}
+
+TEST_F(FatVolumeTest, ReadOnlyVolumeIsReported)
+{
+    ASSERT_NO_FATAL_FAILURE(mount(false));
+    const ExportResult result = exportSource("Plan\r\n0\r\nWork\r\n");
+    EXPECT_FALSE(result.succeeded);
+    EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes"))
+        << result.errorMessage.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(mountPoint() + "/Notes"));
+}
+
+} // namespace

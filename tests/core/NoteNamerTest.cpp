@@ -1,0 +1,66 @@
+#include "NoteNamer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct NameCase
+{
+    const char *name;
+    QString raw;
+    QString title;
+    QString category;
+};
+
+class CleanNames : public testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(CleanNames, SafeOnFatAndInsideTheNotesFolder)
+{
+    EXPECT_EQ(NoteNamer::cleanTitle(GetParam().raw), GetParam().title);
+    EXPECT_EQ(NoteNamer::cleanCategory(GetParam().raw), GetParam().category);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NoteNamer, CleanNames,
+    testing::Values(NameCase{"plain", "Groceries", "Groceries", "Groceries"},
+                    NameCase{"colon", "Meeting: plan", "Meeting_ plan", "Meeting_ plan"},
+                    NameCase{"allForbidden", "/\\|:*?<>\"", "_________", "_________"},
+                    NameCase{"slashInCategory", "Work/Home", "Work_Home", "Work_Home"},
+                    NameCase{"controlCharacters", QString::fromUtf8("a\tb\x7F" "c"), "a_b_c",
+                             "a_b_c"},
+                    NameCase{"trailingSpacesAndDots", "Plan . .", "Plan", "Plan"},
+                    NameCase{"dotDot", "..", "_", ""}, NameCase{"onlySpaces", "   ", "_", ""},
+                    NameCase{"leadingDotKept", ".hidden", ".hidden", ".hidden"},
+                    NameCase{"unicodeKept", QString::fromUtf8("Café 😀"),
+                             QString::fromUtf8("Café 😀"), QString::fromUtf8("Café 😀")}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+Memo memo(const QString &title, const QString &category)
+{
+    return Memo{title, {}, category, 1};
+}
+
+TEST(NoteNamer, DuplicatesIgnoringCaseGetNumbers)
+{
+    NoteNamer namer(QStringLiteral(".txt"));
+    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan.txt");
+    EXPECT_EQ(namer.name(memo("plan", "work")).relativePath(), "work/plan (2).txt");
+    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan (3).txt");
+    EXPECT_EQ(namer.name(memo("Plan", "Home")).relativePath(), "Home/Plan.txt");
+    EXPECT_EQ(namer.name(memo("Plan", "")).relativePath(), "Plan.txt");
+    // Names that only differ after cleaning are duplicates too.
+    EXPECT_EQ(namer.name(memo("Plan.", "Home")).relativePath(), "Home/Plan (2).txt");
+}
+
+TEST(NoteNamer, NumberedNameAlreadyTakenIsSkipped)
+{
+    NoteNamer namer({});
+    EXPECT_EQ(namer.name(memo("A (2)", "")).fileName, "A (2)");
+    EXPECT_EQ(namer.name(memo("A", "")).fileName, "A");
+    EXPECT_EQ(namer.name(memo("A", "")).fileName, "A (3)");
+    EXPECT_EQ(namer.name(memo("A (2)", "")).fileName, "A (2) (2)");
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+#include "SettingsFile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SettingsFile, FormatByteForByte)
+{
+    EXPECT_EQ(SettingsFile::format({"C:\\memos.txt", "e:", 1}), "\"C:\\memos.txt\",\"e:\",1\r\n");
+    EXPECT_EQ(SettingsFile::format({QString::fromUtf8("/home/zoë/memos.txt"), "/ [ROOT]", 2}),
+              "\"/home/zo\xC3\xAB/memos.txt\",\"/ [ROOT]\",2\r\n");
+}
+
+TEST(SettingsFile, ReadsWhatItWrites)
+{
+    const SettingsRecord record{QString::fromUtf8("/home/zoë/memos, old.txt"),
+                                "/media/me/IPOD [IPOD]", 2};
+    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(record)), record);
+}
+
+struct ParseCase
+{
+    const char *name;
+    QByteArray content;
+    std::optional<SettingsRecord> record;
+};
+
+class SettingsParse : public testing::TestWithParam<ParseCase>
+{
+};
+
+TEST_P(SettingsParse, ReadsOrRefusesWhole)
+{
+    EXPECT_EQ(SettingsFile::parse(GetParam().content), GetParam().record);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SettingsFile, SettingsParse,
+    testing::Values(
+        ParseCase{"spacesBeforeFields", "  \"a\",  \"b\", 0", SettingsRecord{"a", "b", 0}},
+        ParseCase{"unquotedFields", "123,e:,1\r\n", SettingsRecord{"123", "e:", 1}},
+        ParseCase{"fieldsOnSeparateLines", "\"a\"\r\n\"b\"\r\n1\r\n", SettingsRecord{"a", "b", 1}},
+        ParseCase{"negativeFlagStillRead", "\"a\",\"b\",-5", SettingsRecord{"a", "b", -5}},
+        ParseCase{"legacyEncodedPath", "\"caf\xE9\",\"b\",0",
+                  SettingsRecord{QString::fromUtf8("café"), "b", 0}},
+        ParseCase{"empty", "", std::nullopt},
+        ParseCase{"twoFields", "\"a\",\"b\"\r\n", std::nullopt},
+        ParseCase{"emptyFlag", "\"a\",\"b\",\r\n", std::nullopt},
+        ParseCase{"flagNotANumber", "\"a\",\"b\",yes\r\n", std::nullopt},
+        ParseCase{"flagPartlyANumber", "\"a\",\"b\",1x\r\n", std::nullopt},
+        ParseCase{"flagTooLarge", "\"a\",\"b\",32768\r\n", std::nullopt},
+        ParseCase{"unterminatedQuote", "\"a\",\"b", std::nullopt}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
