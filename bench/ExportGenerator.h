@@ -11,7 +11,7 @@ public:
     {
         qint64 memos = 32767;
         int categories = 20;
-        qint64 bodyBytes = 200; // per memo, roughly
+        qint64 bodyBytes = 200;    // per memo, roughly
         int distinctTitles = 5000; // fewer than memos, so titles repeat
     };
 

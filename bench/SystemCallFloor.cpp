@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QSet>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,8 +20,8 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
     NoteNamer namer(txt ? QStringLiteral(".txt") : QString());
     while (std::optional<Memo> memo = reader.next()) {
         const NotePath path = namer.name(*memo);
-        notes.append({QFile::encodeName(path.category), QFile::encodeName(path.relativePath()),
-                      memo->text});
+        notes.append(
+            {QFile::encodeName(path.category), QFile::encodeName(path.relativePath()), memo->text});
     }
     return notes;
 }
@@ -42,8 +41,8 @@ bool SystemCallFloor::write(const QByteArray &notesFolder, const QList<Note> &no
                                 O_WRONLY | O_CREAT | O_TRUNC, 0666);
         if (file < 0)
             return false;
-        const bool written = ::write(file, note.text.constData(), note.text.size()) ==
-                             note.text.size();
+        const bool written =
+            ::write(file, note.text.constData(), note.text.size()) == note.text.size();
         if (::close(file) != 0 || !written)
             return false;
     }

@@ -12,7 +12,7 @@ namespace {
 
 QString captionFor(qint64 noteCount)
 {
-    return QStringLiteral("Notes %1").arg(noteCount);
+    return u"Notes " + QString::number(noteCount);
 }
 
 QString savedBefore(qint64 noteCount)

@@ -13,7 +13,7 @@ bool LineReader::atEnd()
     return m_position >= m_buffer.size() && !fill();
 }
 
-QByteArray LineReader::readLine()
+QByteArrayView LineReader::readLine()
 {
     if (atEnd())
         return {};
@@ -23,14 +23,15 @@ QByteArray LineReader::readLine()
         const qsizetype cr = m_buffer.indexOf('\r', searchFrom);
         // A CR as the last buffered byte may be the first half of CR LF.
         if (cr >= 0 && (cr + 1 < m_buffer.size() || m_endOfDevice)) {
-            QByteArray line = m_buffer.sliced(m_position, cr - m_position);
+            const QByteArrayView line =
+                QByteArrayView(m_buffer).sliced(m_position, cr - m_position);
             m_position = cr + 1;
             if (m_position < m_buffer.size() && m_buffer[m_position] == '\n')
                 ++m_position;
             return line;
         }
         if (cr < 0 && m_endOfDevice) {
-            QByteArray line = m_buffer.sliced(m_position);
+            const QByteArrayView line = QByteArrayView(m_buffer).sliced(m_position);
             m_position = m_buffer.size();
             return line;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 
 // Cuts a byte stream into lines. CR LF or a lone CR ends a line; a lone LF is
@@ -13,8 +14,9 @@ public:
     explicit LineReader(QIODevice &device);
 
     bool atEnd();
-    // The next line without its terminator, or an empty array at the end.
-    QByteArray readLine();
+    // The next line without its terminator, or an empty view at the end. The
+    // view is valid until the next call of atEnd() or readLine().
+    QByteArrayView readLine();
     // 1-based number of the line last returned by readLine().
     qint64 lineNumber() const { return m_lineNumber; }
     bool failed() const { return m_failed; }

@@ -3,7 +3,7 @@
 #include "SourceText.h"
 
 namespace {
-const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+constexpr QByteArrayView LineEnd("\r\n");
 } // namespace
 
 MemoReader::MemoReader(LineReader &lines) : m_lines(lines) {}
@@ -12,13 +12,15 @@ std::optional<Memo> MemoReader::next()
 {
     Memo memo;
     while (!m_lines.atEnd()) {
-        QByteArray line = m_lines.readLine();
+        QByteArrayView line = m_lines.readLine();
         if (memo.text.isEmpty()) {
             memo.title = titleCandidate(line);
             if (memo.title.isEmpty())
                 continue;
             memo.titleLine = m_lines.lineNumber();
-            memo.text = line;
+            // Room for a typical memo at once, instead of growing line by line.
+            memo.text.reserve(qMax<qsizetype>(4096, line.size() * 2));
+            memo.text.append(line);
             continue;
         }
         if (line.isEmpty()) {
@@ -30,13 +32,12 @@ std::optional<Memo> MemoReader::next()
         }
         if (isFlagLine(line))
             return finish(std::move(memo));
-        memo.text += LineEnd;
-        memo.text += line;
+        memo.text.append(LineEnd).append(line);
     }
     return std::nullopt;
 }
 
-QString MemoReader::titleCandidate(const QByteArray &line)
+QString MemoReader::titleCandidate(QByteArrayView line)
 {
     const QString prefix = SourceText::decodePrefix(line, TitleLength);
     qsizetype start = 0;
@@ -45,7 +46,7 @@ QString MemoReader::titleCandidate(const QByteArray &line)
     return prefix.sliced(start);
 }
 
-bool MemoReader::isFlagLine(const QByteArray &line)
+bool MemoReader::isFlagLine(QByteArrayView line)
 {
     return line == "0" || line == "1";
 }
@@ -56,6 +57,6 @@ Memo MemoReader::finish(Memo memo)
 {
     if (!m_lines.atEnd())
         memo.category = SourceText::decode(m_lines.readLine());
-    memo.text += LineEnd;
+    memo.text.append(LineEnd);
     return memo;
 }

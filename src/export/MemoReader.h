@@ -21,8 +21,8 @@ public:
 private:
     static constexpr qsizetype TitleLength = 20;
 
-    static QString titleCandidate(const QByteArray &line);
-    static bool isFlagLine(const QByteArray &line);
+    static QString titleCandidate(QByteArrayView line);
+    static bool isFlagLine(QByteArrayView line);
     Memo finish(Memo memo);
 
     LineReader &m_lines;

@@ -5,9 +5,37 @@ namespace {
 // Characters a FAT file name may not hold; '/' and '\\' would also leave the folder.
 bool isUnsafe(QChar character)
 {
-    static const QString forbidden = QStringLiteral("/\\|:*?<>\"");
-    const char16_t code = character.unicode();
-    return code < 0x20 || code == 0x7F || forbidden.contains(character);
+    switch (character.unicode()) {
+    case u'/':
+    case u'\\':
+    case u'|':
+    case u':':
+    case u'*':
+    case u'?':
+    case u'<':
+    case u'>':
+    case u'"':
+    case 0x7F:
+        return true;
+    default:
+        return character.unicode() < 0x20;
+    }
+}
+
+// FAT compares names without regard to case. Most names are ASCII, where
+// lower-casing is the whole fold and far cheaper than Unicode case folding,
+// which would otherwise dominate a large run.
+QString caseKey(const QString &path)
+{
+    QString key = path;
+    for (QChar &character : key) {
+        const char16_t code = character.unicode();
+        if (code >= 0x80)
+            return path.toCaseFolded();
+        if (code >= u'A' && code <= u'Z')
+            character = QChar(code + (u'a' - u'A'));
+    }
+    return key;
 }
 
 // FAT drops trailing spaces and dots, so "a." and "a" would be one file, and
@@ -55,14 +83,15 @@ NotePath NoteNamer::name(const Memo &memo)
 {
     const QString title = cleanTitle(memo.title);
     NotePath path{cleanCategory(memo.category), title + m_extension};
-    const QString baseKey = path.relativePath().toCaseFolded();
-    QString key = baseKey;
-    // Remembering the last suffix per name keeps a run of many equal titles linear.
-    int &suffix = m_lastSuffix[baseKey];
-    while (m_taken.contains(key)) {
-        suffix = qMax(suffix, 1) + 1;
-        path.fileName = title + QStringLiteral(" (%1)").arg(suffix) + m_extension;
-        key = path.relativePath().toCaseFolded();
+    QString key = caseKey(path.relativePath());
+    if (m_taken.contains(key)) {
+        // Remembering the last suffix per name keeps a run of equal titles linear.
+        int &suffix = m_lastSuffix[key];
+        do {
+            suffix = qMax(suffix, 1) + 1;
+            path.fileName = title + u" (" + QString::number(suffix) + u')' + m_extension;
+            key = caseKey(path.relativePath());
+        } while (m_taken.contains(key));
     }
     m_taken.insert(key);
     return path;

@@ -4,43 +4,52 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <system_error>
 #include <unistd.h>
 
 namespace {
 
-std::filesystem::path fileSystemPath(const QString &path)
+QByteArray nativePath(const QString &path)
 {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-QString reasonOf(const std::error_code &error)
-{
-    return QString::fromLocal8Bit(error.message());
+    return QFile::encodeName(path);
 }
 
 // Creates one folder level; an existing folder is fine.
 std::optional<FileError> makeFolder(const QString &action, const QString &path)
 {
     std::error_code error;
-    std::filesystem::create_directory(fileSystemPath(path), error);
+    std::filesystem::create_directory(std::filesystem::path(nativePath(path).toStdString()), error);
     if (error)
-        return FileError{action, path, reasonOf(error)};
+        return FileError{action, path, QString::fromLocal8Bit(error.message())};
     return std::nullopt;
 }
 
-// `notePath` names the note in the message even when `file` is its temporary stand-in.
-std::optional<FileError> writeWhole(QFile &file, const QByteArray &text, const QString &notePath)
+// Opens a file that must not exist yet.
+int createExclusive(const QByteArray &path)
 {
-    const bool written = file.write(text) == text.size();
-    const QString reason = file.errorString();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError)
-        return FileError{QStringLiteral("write the note"), notePath, reason};
+    int descriptor;
+    do {
+        descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+// Writes all of `text` and closes the file; the system's reason on failure.
+std::optional<QString> writeAndClose(int descriptor, const QByteArray &text)
+{
+    for (qsizetype done = 0; done < text.size();) {
+        const ssize_t written = ::write(descriptor, text.constData() + done, text.size() - done);
+        if (written < 0 && errno != EINTR) {
+            const int writeErrno = errno;
+            ::close(descriptor);
+            return qt_error_string(writeErrno);
+        }
+        done += qMax<ssize_t>(written, 0);
+    }
+    if (::close(descriptor) != 0)
+        return qt_error_string(errno);
     return std::nullopt;
 }
 
@@ -48,8 +57,8 @@ std::optional<FileError> writeWhole(QFile &file, const QByteArray &text, const Q
 
 QString FileError::message() const
 {
-    return QStringLiteral("Could not %1 \"%2\": %3.").arg(action, QDir::toNativeSeparators(path),
-                                                          reason);
+    return QStringLiteral("Could not %1 \"%2\": %3.")
+        .arg(action, QDir::toNativeSeparators(path), reason);
 }
 
 NotesFolder::NotesFolder(const QString &root) : m_path(root + QStringLiteral("/Notes")) {}
@@ -89,17 +98,22 @@ std::optional<FileError> NotesFolder::ensureCategory(const QString &category)
 std::optional<FileError> NotesFolder::writeNew(const QString &path, const QByteArray &text,
                                                bool &exists)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
-        exists = QFileInfo::exists(path) && !QFileInfo(path).isDir();
+    const QByteArray native = nativePath(path);
+    const int descriptor = createExclusive(native);
+    if (descriptor < 0) {
+        const int openErrno = errno;
+        const bool isFolder = QFileInfo(path).isDir();
+        exists = openErrno == EEXIST && !isFolder;
         if (exists)
             return std::nullopt;
-        return FileError{QStringLiteral("create the note"), path, file.errorString()};
+        return FileError{QStringLiteral("create the note"), path,
+                         qt_error_string(isFolder ? EISDIR : openErrno)};
     }
-    auto error = writeWhole(file, text, path);
-    if (error)
-        file.remove();
-    return error;
+    if (std::optional<QString> reason = writeAndClose(descriptor, text)) {
+        ::unlink(native.constData());
+        return FileError{QStringLiteral("write the note"), path, *reason};
+    }
+    return std::nullopt;
 }
 
 // An older note is replaced only by a complete one: the new text goes to a
@@ -107,25 +121,22 @@ std::optional<FileError> NotesFolder::writeNew(const QString &path, const QByteA
 std::optional<FileError> NotesFolder::replace(const QString &folder, const QString &path,
                                               const QByteArray &text)
 {
-    QFile temporary;
+    QByteArray temporary;
+    int descriptor;
     do {
-        temporary.setFileName(folder + QStringLiteral("/quillet-%1-%2.tmp")
-                                           .arg(QCoreApplication::applicationPid())
-                                           .arg(++m_temporaryCounter));
-    } while (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
-             temporary.exists());
-    if (!temporary.isOpen())
-        return FileError{QStringLiteral("replace the note"), path, temporary.errorString()};
-    if (auto error = writeWhole(temporary, text, path)) {
-        temporary.remove();
-        return error;
-    }
-    std::error_code renameError;
-    std::filesystem::rename(fileSystemPath(temporary.fileName()), fileSystemPath(path),
-                            renameError);
-    if (renameError) {
-        temporary.remove();
-        return FileError{QStringLiteral("replace the note"), path, reasonOf(renameError)};
+        temporary = nativePath(folder + QStringLiteral("/quillet-%1-%2.tmp")
+                                            .arg(QCoreApplication::applicationPid())
+                                            .arg(++m_temporaryCounter));
+        descriptor = createExclusive(temporary);
+    } while (descriptor < 0 && errno == EEXIST);
+    if (descriptor < 0)
+        return FileError{QStringLiteral("replace the note"), path, qt_error_string(errno)};
+    std::optional<QString> reason = writeAndClose(descriptor, text);
+    if (!reason && ::rename(temporary.constData(), nativePath(path).constData()) != 0)
+        reason = qt_error_string(errno);
+    if (reason) {
+        ::unlink(temporary.constData());
+        return FileError{QStringLiteral("replace the note"), path, *reason};
     }
     return std::nullopt;
 }

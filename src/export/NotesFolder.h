@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QSet>
 #include <QString>
-
 #include <optional>
 
 // What went wrong on the disk, in words for the user.

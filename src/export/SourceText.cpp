@@ -17,8 +17,8 @@ QString decodeWindows1252(QByteArrayView bytes)
     QChar *out = text.data();
     for (const char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        *out++ = (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80])
-                                                 : QChar(value);
+        *out++ =
+            (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80]) : QChar(value);
     }
     return text;
 }
@@ -30,7 +30,8 @@ qsizetype utf8PrefixLength(QByteArrayView bytes, qsizetype count)
     for (qsizetype seen = 0; seen < count && position < bytes.size(); ++seen) {
         do {
             ++position;
-        } while (position < bytes.size() && (static_cast<unsigned char>(bytes[position]) & 0xC0) == 0x80);
+        } while (position < bytes.size() &&
+                 (static_cast<unsigned char>(bytes[position]) & 0xC0) == 0x80);
     }
     return position;
 }

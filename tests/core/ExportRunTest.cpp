@@ -1,10 +1,10 @@
-#include "DestinationRoot.h"
 #include "ExportRun.h"
+
+#include "DestinationRoot.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,8 +61,8 @@ TEST_F(ExportRunTest, WorkedExampleByteForByte)
 
 TEST_F(ExportRunTest, ExtensionOnlyWhenChecked)
 {
-    for (const auto &[flag, name] : {std::pair{0, "Groceries"}, {1, "Groceries.txt"},
-                                     {2, "Groceries"}}) {
+    for (const auto &[flag, name] :
+         {std::pair{0, "Groceries"}, {1, "Groceries.txt"}, {2, "Groceries"}}) {
         QDir(notes()).removeRecursively();
         ASSERT_TRUE(exportToPlayer("Groceries\r\n0\r\n\r\n", flag).succeeded);
         EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{name}) << "flag " << flag;
@@ -107,8 +107,7 @@ TEST_F(ExportRunTest, SameTitlesKeepEveryMemoAndRepeatTheSameNames)
     const QByteArray memos = "Plan\r\none\r\n0\r\nWork\r\nplan\r\ntwo\r\n0\r\nWork\r\n";
     for (int run = 0; run < 2; ++run) {
         ASSERT_TRUE(exportToPlayer(memos).succeeded);
-        EXPECT_EQ(TestFiles::listRecursively(notes()),
-                  (QStringList{"Work/Plan", "Work/plan (2)"}));
+        EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Work/Plan", "Work/plan (2)"}));
         EXPECT_EQ(TestFiles::read(notes() + "/Work/plan (2)"), "plan\r\ntwo\r\n");
     }
 }

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,8 +59,8 @@ protected:
     }
     void mount(bool writable)
     {
-        mounted = run(findTool("fusefat"), {folder.filePath("player.img"), mountPoint(), "-o",
-                                            writable ? "rw+" : "ro"});
+        mounted = run(findTool("fusefat"),
+                      {folder.filePath("player.img"), mountPoint(), "-o", writable ? "rw+" : "ro"});
         ASSERT_TRUE(mounted) << "fusefat could not mount the image";
     }
     QStringList notes() const { return TestFiles::listRecursively(mountPoint() + "/Notes"); }
@@ -103,8 +102,9 @@ TEST_F(FatVolumeTest, FullVolumeKeepsOlderNotesWhole)
 
     const QByteArray filler(3900 * 1000, 'f');
     const QByteArray larger(400 * 1000, 'o');
-    const ExportResult result = exportSource("Filler\r\n" + filler + "\r\n0\r\n\r\n" + "Old\r\n" +
-                                             larger + "\r\n0\r\n\r\nNew\r\n" + larger + "\r\n0\r\n");
+    const ExportResult result =
+        exportSource("Filler\r\n" + filler + "\r\n0\r\n\r\n" + "Old\r\n" + larger +
+                     "\r\n0\r\n\r\nNew\r\n" + larger + "\r\n0\r\n");
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))

@@ -1,7 +1,6 @@
 #include "LineReader.h"
 
 #include <QBuffer>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,7 +13,7 @@ QList<QByteArray> readAll(const QByteArray &bytes)
     LineReader reader(buffer);
     QList<QByteArray> lines;
     while (!reader.atEnd())
-        lines << reader.readLine();
+        lines << reader.readLine().toByteArray();
     return lines;
 }
 
@@ -42,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"lastLineWithoutTerminator", "a\r\nb", {"a", "b"}},
                     LineCase{"emptyLines", "\r\n\r\r\n", {"", "", ""}},
                     LineCase{"byteOrderMarkSkipped", "\xEF\xBB\xBFtitle\r\n", {"title"}},
-                    LineCase{"byteOrderMarkOnlyAtStart", "a\r\n\xEF\xBB\xBF", {"a", "\xEF\xBB\xBF"}},
+                    LineCase{
+                        "byteOrderMarkOnlyAtStart", "a\r\n\xEF\xBB\xBF", {"a", "\xEF\xBB\xBF"}},
                     LineCase{"onlyByteOrderMark", "\xEF\xBB\xBF", {}}),
     [](const auto &info) { return std::string(info.param.name); });
 

@@ -1,7 +1,6 @@
 #include "MemoReader.h"
 
 #include <QBuffer>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -113,8 +112,9 @@ TEST(MemoReader, EndOfSource)
 
 TEST(MemoReader, EncodingsPerLine)
 {
-    const QList<Memo> memos = memosOf("Caf\xC3\xA9 \xF0\x9F\x98\x80\r\n0\r\nR\xC3\xA9sum\xC3\xA9\r\n"
-                                      "Caf\xE9 \x80\x81\r\n0\r\nR\xE9sum\xE9\r\n");
+    const QList<Memo> memos =
+        memosOf("Caf\xC3\xA9 \xF0\x9F\x98\x80\r\n0\r\nR\xC3\xA9sum\xC3\xA9\r\n"
+                "Caf\xE9 \x80\x81\r\n0\r\nR\xE9sum\xE9\r\n");
     ASSERT_EQ(memos.size(), 2);
     EXPECT_EQ(memos[0].title, QString::fromUtf8("Café 😀"));
     EXPECT_EQ(memos[0].category, QString::fromUtf8("Résumé"));

@@ -28,8 +28,10 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"colon", "Meeting: plan", "Meeting_ plan", "Meeting_ plan"},
                     NameCase{"allForbidden", "/\\|:*?<>\"", "_________", "_________"},
                     NameCase{"slashInCategory", "Work/Home", "Work_Home", "Work_Home"},
-                    NameCase{"controlCharacters", QString::fromUtf8("a\tb\x7F" "c"), "a_b_c",
-                             "a_b_c"},
+                    NameCase{"controlCharacters",
+                             QString::fromUtf8("a\tb\x7F"
+                                               "c"),
+                             "a_b_c", "a_b_c"},
                     NameCase{"trailingSpacesAndDots", "Plan . .", "Plan", "Plan"},
                     NameCase{"dotDot", "..", "_", ""}, NameCase{"onlySpaces", "   ", "_", ""},
                     NameCase{"leadingDotKept", ".hidden", ".hidden", ".hidden"},

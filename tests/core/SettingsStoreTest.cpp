@@ -1,10 +1,10 @@
-#include "SettingsFile.h"
 #include "SettingsStore.h"
+
+#include "SettingsFile.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
