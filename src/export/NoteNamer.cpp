@@ -74,9 +74,20 @@ QString NoteNamer::cleanTitle(const QString &title)
     return safe.isEmpty() ? QStringLiteral("_") : safe;
 }
 
+// A category line is taken whole, but no file system takes a folder name of
+// more than 255 bytes (FAT: 255 characters), so a longer one is cut there,
+// between characters.
 QString NoteNamer::cleanCategory(const QString &category)
 {
-    return replaceUnsafeCharacters(category);
+    constexpr qsizetype MaximumBytes = 255;
+    // Up to 85 UTF-16 units never need more than 255 bytes of UTF-8.
+    if (category.size() <= MaximumBytes / 3)
+        return replaceUnsafeCharacters(category);
+    const QByteArray utf8 = category.toUtf8();
+    qsizetype cut = qMin(utf8.size(), MaximumBytes);
+    while (cut < utf8.size() && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
+        --cut;
+    return replaceUnsafeCharacters(QString::fromUtf8(utf8.first(cut)));
 }
 
 NotePath NoteNamer::name(const Memo &memo)

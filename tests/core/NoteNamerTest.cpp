@@ -39,6 +39,20 @@ INSTANTIATE_TEST_SUITE_P(
                              QString::fromUtf8("Café 😀"), QString::fromUtf8("Café 😀")}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST(NoteNamer, LongCategoriesAreCutBetweenCharacters)
+{
+    EXPECT_EQ(NoteNamer::cleanCategory(QString(300, QLatin1Char('x'))),
+              QString(255, QLatin1Char('x')));
+    // Two bytes each in UTF-8: 127 fit in 255 bytes.
+    EXPECT_EQ(NoteNamer::cleanCategory(QString(200, QChar(0xE9))), QString(127, QChar(0xE9)));
+    // Four bytes each: never half a surrogate pair.
+    const QString emoji = QString::fromUtf8("😀");
+    EXPECT_EQ(NoteNamer::cleanCategory(emoji.repeated(70)), emoji.repeated(63));
+    // What the cut leaves at the end is cleaned like any other name.
+    EXPECT_EQ(NoteNamer::cleanCategory(QString(254, QLatin1Char('x')) + " ."),
+              QString(254, QLatin1Char('x')));
+}
+
 Memo memo(const QString &title, const QString &category)
 {
     return Memo{title, {}, category, 1};
