@@ -1,0 +1,105 @@
+#include "DriveCatalog.h"
+
+#include <QDir>
+#include <QSet>
+
+QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
+                                              const QList<Volume> &volumes)
+{
+    QList<DriveEntry> players;
+    QList<DriveEntry> others;
+    for (const Volume &volume : volumes) {
+        if (!isUsable(volume))
+            continue;
+        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label)};
+        (volume.holdsPlayerFolder ? players : others).append(entry);
+    }
+    QList<DriveEntry> entries{{homeFolder, homeFolder}};
+    QSet<QString> seen{homeFolder};
+    for (const DriveEntry &entry : players + others) {
+        if (!seen.contains(entry.driveString)) {
+            seen.insert(entry.driveString);
+            entries.append(entry);
+        }
+    }
+    return entries;
+}
+
+QList<DriveEntry> DriveCatalog::letterEntries(const QList<Volume> &volumes)
+{
+    QList<DriveEntry> entries;
+    for (const Volume &volume : volumes) {
+        if (isUsable(volume) && volume.rootPath.size() >= 2 && volume.rootPath[1] == u':')
+            entries.append(
+                {volume.rootPath, withLabel(volume.rootPath.left(2).toLower(), volume.label)});
+    }
+    return entries;
+}
+
+qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QString &folder)
+{
+    qsizetype best = 0;
+    qsizetype bestLength = -1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString candidate = QDir::cleanPath(entries[i].folder);
+        if (holds(candidate, QDir::cleanPath(folder)) && candidate.size() > bestLength) {
+            best = i;
+            bestLength = candidate.size();
+        }
+    }
+    return best;
+}
+
+bool DriveCatalog::isSystemFileSystem(const QString &type)
+{
+    static const QSet<QString> systemTypes{"proc",
+                                           "sysfs",
+                                           "cgroup",
+                                           "cgroup2",
+                                           "devpts",
+                                           "devtmpfs",
+                                           "tmpfs",
+                                           "ramfs",
+                                           "overlay",
+                                           "squashfs",
+                                           "autofs",
+                                           "mqueue",
+                                           "debugfs",
+                                           "tracefs",
+                                           "securityfs",
+                                           "pstore",
+                                           "bpf",
+                                           "hugetlbfs",
+                                           "configfs",
+                                           "fusectl",
+                                           "binfmt_misc",
+                                           "nsfs",
+                                           "efivarfs",
+                                           "rpc_pipefs",
+                                           "selinuxfs",
+                                           "nfsd",
+                                           "fuse.gvfsd-fuse",
+                                           "fuse.portal",
+                                           "fuse.lxcfs",
+                                           "fuse.snapfuse",
+                                           "fuse.xdg-document-portal"};
+    return systemTypes.contains(type);
+}
+
+bool DriveCatalog::isUsable(const Volume &volume)
+{
+    return volume.ready && volume.isFolder && !isSystemFileSystem(volume.fileSystemType);
+}
+
+QString DriveCatalog::withLabel(const QString &name, const QString &label)
+{
+    return label.isEmpty() ? name : name + QStringLiteral(" [") + label + u']';
+}
+
+bool DriveCatalog::holds(const QString &outer, const QString &inner)
+{
+    if (inner.compare(outer, Qt::CaseSensitive) == 0)
+        return true;
+    const QString prefix = outer.endsWith(u'/') ? outer : outer + u'/';
+    return inner.startsWith(prefix);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "DriveEntry.h"
+
+#include <QComboBox>
+
+class DriveSource;
+
+// The drive list. It asks its source again each time it is opened, so that a
+// player plugged in after start-up shows up, and keeps the chosen drive while
+// it is still there.
+class DriveList : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit DriveList(const DriveSource &source, QWidget *parent = nullptr);
+
+    QString driveString() const;
+    // Selects the entry with exactly this drive string; false when there is none.
+    bool selectDrive(const QString &driveString);
+    void refresh();
+
+    void showPopup() override;
+
+private:
+    void fill(const QList<DriveEntry> &entries);
+
+    const DriveSource &m_source;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// What the Open dialog is asked to show.
+struct FileRequest
+{
+    QString startFolder;
+    QStringList nameFilters; // Qt's "Description (patterns)" form
+    QString selectedFilter;
+};
+
+// How the Open dialog ended.
+struct FileChoice
+{
+    enum class Outcome { Chosen, Cancelled, Failed };
+    Outcome outcome = Outcome::Cancelled;
+    QString path;
+};
+
+// The modal Open dialog of the Browse button.
+class FileDialog
+{
+public:
+    virtual ~FileDialog() = default;
+    virtual FileChoice chooseFile(QWidget *parent, const FileRequest &request) = 0;
+};

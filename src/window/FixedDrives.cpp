@@ -1,0 +1,23 @@
+#include "FixedDrives.h"
+
+#include <QStringList>
+
+FixedDrives::FixedDrives(QList<DriveEntry> drives) : m_drives(std::move(drives)) {}
+
+FixedDrives FixedDrives::ofFolders(const QStringList &folders)
+{
+    QList<DriveEntry> drives;
+    for (const QString &folder : folders)
+        drives.append({folder, folder});
+    return FixedDrives(drives);
+}
+
+QList<DriveEntry> FixedDrives::drives() const
+{
+    return m_drives;
+}
+
+void FixedDrives::setDrives(QList<DriveEntry> drives)
+{
+    m_drives = std::move(drives);
+}

@@ -1,0 +1,49 @@
+#include "LayoutScale.h"
+
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Keeps 57 * (58 / 57.0) from rounding up to 59.
+constexpr double RoundingSlack = 1e-9;
+
+int scaledSize(int pixels, double factor)
+{
+    return int(std::ceil(pixels * factor - RoundingSlack));
+}
+} // namespace
+
+double LayoutScale::factorFor(const QList<Box> &boxes)
+{
+    double factor = 1.0;
+    for (const Box &box : boxes)
+        factor = std::max(factor, neededFactor(box));
+    return factor;
+}
+
+QRect LayoutScale::scaled(const QRect &pixels, double factor)
+{
+    return {int(std::lround(pixels.x() * factor)), int(std::lround(pixels.y() * factor)),
+            scaledSize(pixels.width(), factor), scaledSize(pixels.height(), factor)};
+}
+
+QSize LayoutScale::scaled(const QSize &pixels, double factor)
+{
+    return {scaledSize(pixels.width(), factor), scaledSize(pixels.height(), factor)};
+}
+
+double LayoutScale::neededFactor(const Box &box)
+{
+    const QSize hint = box.control->sizeHint();
+    switch (box.fit) {
+    case Fit::Whole:
+        return std::max(double(hint.width()) / box.pixels.width(),
+                        double(hint.height()) / box.pixels.height());
+    case Fit::Height:
+        return double(hint.height()) / box.pixels.height();
+    case Fit::Nothing:
+        break;
+    }
+    return 1.0;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "DriveSource.h"
+#include "Volume.h"
+
+// The drives of this machine, as mounted right now.
+class SystemDrives : public DriveSource
+{
+public:
+    QList<DriveEntry> drives() const override;
+
+private:
+    static QList<Volume> mountedVolumes();
+};

@@ -1,0 +1,233 @@
+#include "frmMain.h"
+
+#include "ButtonCaption.h"
+#include "DriveList.h"
+#include "ExportRun.h"
+#include "FileDialog.h"
+#include "FlagCheckBox.h"
+#include "InputBlocker.h"
+#include "LayoutScale.h"
+#include "MessageBoxes.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+const QSize ClientPixels{342, 369};
+
+const QString TextFilter = QStringLiteral("Text Files (*.txt) (*.txt)");
+
+QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    // Neither Enter nor Esc presses a button of this window.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+} // namespace
+
+frmMain::frmMain(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
+                 FileDialog &files, QWidget *parent)
+    : QWidget(parent), m_settings(std::move(settings)), m_drives(drives), m_messages(messages),
+      m_files(files)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quillet"));
+    createControls();
+    placeControls();
+    orderTabs();
+    connectCommands();
+    Form_Load();
+}
+
+QString frmMain::contactAddress()
+{
+    return QStringLiteral("quillet@users.noreply.invalid");
+}
+
+QString frmMain::instructionsText()
+{
+    const QStringList paragraphs{
+        QStringLiteral(
+            "Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
+            "under File and choose Export . . . In the next dialog box click the Export button. "
+            "Then under Export Type choose \"Text (*.txt)\" and choose \"All\". The file name can "
+            "be anything, but why not \"memos.txt\"?"),
+        QStringLiteral("If you want you can then delete everything in the iPod's \"Notes\" "
+                       "folder, otherwise old files will remain and memos still on the Palm will "
+                       "be overwritten"),
+        QStringLiteral(
+            "Then you can open this program, click Open and choose the \"memos.txt\" file you "
+            "created in Palm Desktop. Then select the drive letter of your iPod (make sure it is "
+            "hooked up!). If you have run the program before it will use your previous values "
+            "for the memos.txt file and drive letter. Then click \"Export\" and all the memos "
+            "will be written to the iPod."),
+        QStringLiteral("For questions or source code please write to ") + contactAddress()};
+    return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
+}
+
+FileRequest frmMain::openRequest(const QString &sourcePath)
+{
+    return {sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absolutePath(),
+            {QStringLiteral("All files (*.*) (*)"), TextFilter,
+             QStringLiteral("Batch Files (*.bat) (*.bat)")},
+            TextFilter};
+}
+
+void frmMain::Form_Load()
+{
+    m_settings.load(*this);
+}
+
+void frmMain::cmdOpen_Click()
+{
+    const FileChoice choice = m_files.chooseFile(this, openRequest(txtSource->text()));
+    switch (choice.outcome) {
+    case FileChoice::Outcome::Chosen:
+        txtSource->setText(choice.path);
+        break;
+    case FileChoice::Outcome::Cancelled:
+        break;
+    case FileChoice::Outcome::Failed:
+        m_messages.inform(this, QStringLiteral("There was an error"));
+        break;
+    }
+}
+
+void frmMain::cmdExport_Click()
+{
+    const SettingsRecord record{txtSource->text(), Drive1->driveString(),
+                                qint16(chkTextExt->value())};
+    if (record.sourcePath.isEmpty()) {
+        m_messages.inform(this, QStringLiteral("You need to pick an input file name first"));
+        return;
+    }
+    const bool hadFocus = cmdExport->hasFocus();
+    m_exporting = true;
+    cmdExport->setEnabled(false);
+    report(runExport(record), record);
+    cmdExport->setText(QStringLiteral("Export"));
+    cmdExport->setEnabled(true);
+    if (hadFocus)
+        cmdExport->setFocus();
+    m_exporting = false;
+}
+
+void frmMain::cmdExit_Click()
+{
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // An export ends only when it has said how it went.
+    if (m_exporting)
+        event->ignore();
+    else
+        event->accept();
+}
+
+ExportResult frmMain::runExport(const SettingsRecord &record)
+{
+    const InputBlocker blocker;
+    ButtonCaption caption(*cmdExport);
+    ExportResult result =
+        ExportRun(record.sourcePath, record.driveString, record.extensionFlag).run(caption);
+    caption.showLatest();
+    return result;
+}
+
+void frmMain::report(const ExportResult &result, const SettingsRecord &record)
+{
+    if (!result.succeeded) {
+        m_messages.inform(this, result.errorMessage);
+        return;
+    }
+    m_messages.inform(this, result.completionMessage());
+    if (const std::optional<QString> failure = m_settings.save(record))
+        m_messages.inform(this, *failure);
+}
+
+void frmMain::setSourcePath(const QString &path)
+{
+    txtSource->setText(path);
+}
+
+bool frmMain::selectDrive(const QString &driveString)
+{
+    return Drive1->selectDrive(driveString);
+}
+
+bool frmMain::setExtensionFlag(int flag)
+{
+    return chkTextExt->setValue(flag);
+}
+
+void frmMain::createControls()
+{
+    // Created in keyboard order, which is also the order of the focus chain.
+    cmdOpen = makeButton(QStringLiteral("cmdOpen"), QStringLiteral("Browse . . ."), this);
+    txtMemo = new QPlainTextEdit(instructionsText(), this);
+    txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    txtMemo->setTabChangesFocus(true);
+    txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Instructions"), this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    Drive1 = new DriveList(m_drives, this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Label4 = makeLabel(QStringLiteral("Label4"), QStringLiteral("Source:"), this);
+    txtSource = new QLineEdit(this);
+    txtSource->setObjectName(QStringLiteral("txtSource"));
+    cmdExport = makeButton(QStringLiteral("cmdExport"), QStringLiteral("Export"), this);
+    Label6 = makeLabel(QStringLiteral("Label6"), QStringLiteral("Destination:"), this);
+    Label5 = makeLabel(QStringLiteral("Label5"), QStringLiteral("iPod Drive Letter"), this);
+    chkTextExt =
+        new FlagCheckBox(QStringLiteral("Check here to add .txt to memo names on iPod"), this);
+    chkTextExt->setObjectName(QStringLiteral("chkTextExt"));
+}
+
+void frmMain::placeControls()
+{
+    using Fit = LayoutScale::Fit;
+    const QList<LayoutScale::Box> boxes{
+        {Label4, {16, 8, 57, 17}, Fit::Whole},        {txtSource, {80, 8, 177, 19}, Fit::Height},
+        {cmdOpen, {264, 8, 65, 25}, Fit::Whole},      {Label6, {16, 40, 57, 17}, Fit::Whole},
+        {Drive1, {80, 40, 81, 21}, Fit::Height},      {Label5, {176, 40, 105, 25}, Fit::Whole},
+        {cmdExport, {24, 80, 81, 25}, Fit::Whole},    {cmdExit, {224, 80, 81, 25}, Fit::Whole},
+        {chkTextExt, {32, 128, 273, 17}, Fit::Whole}, {Label2, {16, 152, 97, 17}, Fit::Whole},
+        {txtMemo, {16, 176, 297, 177}, Fit::Nothing}};
+    const double factor = LayoutScale::factorFor(boxes);
+    for (const LayoutScale::Box &box : boxes)
+        box.control->setGeometry(LayoutScale::scaled(box.pixels, factor));
+    resize(LayoutScale::scaled(ClientPixels, factor));
+}
+
+void frmMain::orderTabs()
+{
+    const QList<QWidget *> order{cmdOpen,   txtMemo,   cmdExit,   Drive1,
+                                 txtSource, cmdExport, chkTextExt};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    cmdOpen->setFocus();
+}
+
+void frmMain::connectCommands()
+{
+    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmMain::cmdExport_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+}

@@ -1,0 +1,107 @@
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <iostream>
+
+namespace {
+// Long enough for a loaded machine; the test waits for things to happen, never
+// for a time to pass.
+constexpr int PatienceMs = 60'000;
+
+QString runAndRead(const QString &program, const QStringList &arguments,
+                   const QProcessEnvironment &environment)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    if (!process.waitForFinished(PatienceMs) || process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+class ProgramUnderXvfb : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char *tool : {"Xvfb", "xwininfo", "import", "identify"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                GTEST_SKIP() << tool << " is not installed (packages xvfb, x11-utils, imagemagick)";
+        ASSERT_TRUE(startServer());
+    }
+
+    void TearDown() override
+    {
+        for (QProcess *process : {&m_program, &m_server}) {
+            if (process->state() != QProcess::NotRunning) {
+                process->terminate();
+                if (!process->waitForFinished(PatienceMs))
+                    process->kill();
+            }
+        }
+    }
+
+    bool startServer()
+    {
+        // Xvfb picks a free display itself and tells its number on a pipe.
+        m_server.setProcessChannelMode(QProcess::SeparateChannels);
+        m_server.start("Xvfb",
+                       {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"});
+        const QDeadlineTimer deadline(PatienceMs);
+        while (!m_server.canReadLine() && !deadline.hasExpired())
+            m_server.waitForReadyRead(int(deadline.remainingTime()));
+        const QString display = QString::fromLatin1(m_server.readLine()).trimmed();
+        if (display.isEmpty())
+            return false;
+        m_environment = QProcessEnvironment::systemEnvironment();
+        m_environment.insert("DISPLAY", ":" + display);
+        m_environment.insert("QT_QPA_PLATFORM", "xcb");
+        return true;
+    }
+
+    QString windowId(const QString &title)
+    {
+        const QString tree = runAndRead("xwininfo", {"-root", "-tree"}, m_environment);
+        const QRegularExpression line("(0x[0-9a-f]+) \"" + QRegularExpression::escape(title) +
+                                      "\": .* (\\d+)x(\\d+)\\+");
+        const QRegularExpressionMatch match = line.match(tree);
+        return match.hasMatch() ? match.captured(1) : QString();
+    }
+
+    QProcessEnvironment m_environment;
+    QProcess m_server;
+    QProcess m_program;
+};
+
+TEST_F(ProgramUnderXvfb, OpensTheWindowAndSavesAScreenshot)
+{
+    QTemporaryDir working;
+    m_program.setProcessEnvironment(m_environment);
+    m_program.setWorkingDirectory(working.path());
+    m_program.start(QStringLiteral(QUILLET_PROGRAM), {});
+    ASSERT_TRUE(m_program.waitForStarted(PatienceMs)) << m_program.errorString().toStdString();
+
+    QString id;
+    const QDeadlineTimer deadline(PatienceMs);
+    while (id.isEmpty() && !deadline.hasExpired() && m_program.state() == QProcess::Running)
+        id = windowId("Quillet");
+    ASSERT_FALSE(id.isEmpty()) << "no window titled Quillet appeared";
+
+    // Until the window has painted, its picture is a single colour.
+    const QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+    QString colours;
+    while (!deadline.hasExpired() && colours.toInt() < 16) {
+        runAndRead("import", {"-window", id, shot}, m_environment);
+        colours = runAndRead("identify", {"-format", "%k", shot}, m_environment);
+    }
+    EXPECT_GE(colours.toInt(), 16)
+        << "the window never painted; last picture: " << shot.toStdString();
+    EXPECT_EQ(m_program.state(), QProcess::Running) << "the program ended by itself";
+    std::cout << "Screenshot saved to " << shot.toStdString() << std::endl;
+}
+} // namespace

@@ -1,0 +1,34 @@
+#include "WindowUnderTest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+WindowUnderTest::WindowUnderTest()
+{
+    for (const QString &folder : {workingFolder(), programFolder(), userFolder(), playerFolder(),
+                                  otherDriveFolder(), sourceFolder()})
+        QDir().mkpath(folder);
+    m_programFolder = programFolder();
+    drives = FixedDrives::ofFolders({otherDriveFolder(), playerFolder()});
+}
+
+frmMain &WindowUnderTest::open(bool show)
+{
+    m_window = std::make_unique<frmMain>(
+        SettingsStore(workingFolder(), m_programFolder, userFolder()), drives, messages, files);
+    if (show)
+        m_window->show();
+    return *m_window;
+}
+
+QString WindowUnderTest::writeFile(const QString &relativePath, const QByteArray &bytes) const
+{
+    const QString filePath = m_root.filePath(relativePath);
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    QFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("Could not write the test file %s: %s", qPrintable(filePath),
+               qPrintable(file.errorString()));
+    return filePath;
+}

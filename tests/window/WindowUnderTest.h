@@ -1,0 +1,48 @@
+#pragma once
+
+#include "FixedDrives.h"
+#include "ScriptedFileDialog.h"
+#include "ScriptedMessageBoxes.h"
+#include "frmMain.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A window whose settings folders and drives are fresh temporary folders, and
+// whose messages and file dialog answer without a person.
+class WindowUnderTest
+{
+public:
+    WindowUnderTest();
+
+    // Creates the window, which loads the settings; shows it when asked.
+    frmMain &open(bool show = true);
+    frmMain &window() { return *m_window; }
+
+    template <typename Control> Control *control(const char *name) const
+    {
+        return m_window->findChild<Control *>(QString::fromLatin1(name));
+    }
+
+    QString workingFolder() const { return path("working"); }
+    QString programFolder() const { return path("program"); }
+    QString userFolder() const { return path("user"); }
+    QString playerFolder() const { return path("player"); }
+    QString otherDriveFolder() const { return path("other"); }
+    QString sourceFolder() const { return path("source"); }
+
+    // Writes a file of the given bytes below the temporary root; returns its path.
+    QString writeFile(const QString &relativePath, const QByteArray &bytes) const;
+    void useProgramFolder(const QString &folder) { m_programFolder = folder; }
+
+    FixedDrives drives;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialog files;
+
+private:
+    QString path(const char *name) const { return m_root.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir m_root;
+    QString m_programFolder;
+    std::unique_ptr<frmMain> m_window;
+};

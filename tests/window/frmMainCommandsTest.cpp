@@ -1,0 +1,283 @@
+#include "PaintedCaptions.h"
+#include "QtPrinters.h"
+#include "WindowUnderTest.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// The example of two memos in two categories, as the organiser exports it.
+const QByteArray TwoMemos = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\r\n"
+                            "Meeting: plan\r\nagenda\r\n\r\n1\r\nBusiness\r\n";
+
+QByteArray settingsLine(const QString &source, const QString &drive, const QString &flag)
+{
+    return ('"' + source + "\",\"" + drive + "\"," + flag + "\r\n").toUtf8();
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+class frmMainCommands : public testing::Test
+{
+protected:
+    QLineEdit *source() const { return test.control<QLineEdit>("txtSource"); }
+    QComboBox *drive() const { return test.control<QComboBox>("Drive1"); }
+    QCheckBox *extension() const { return test.control<QCheckBox>("chkTextExt"); }
+    QPushButton *exportButton() const { return test.control<QPushButton>("cmdExport"); }
+
+    // Opens the window on the player with the example export in the source field.
+    void openReadyToExport(const QByteArray &memos = TwoMemos)
+    {
+        test.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&test.window()));
+        source()->setText(test.writeFile("source/memos.txt", memos));
+        drive()->setCurrentText(test.playerFolder());
+    }
+
+    bool settingsSavedAnywhere() const
+    {
+        for (const QString &folder :
+             {test.workingFolder(), test.programFolder(), test.userFolder()})
+            if (QFile::exists(QDir(folder).filePath("quillet.dat")))
+                return true;
+        return false;
+    }
+
+    WindowUnderTest test;
+};
+
+struct StartCase
+{
+    const char *name;
+    QByteArray settings; // "" for no file; PLAYER and OTHER stand for the drives
+    const char *source;
+    bool onPlayer;
+    Qt::CheckState box;
+};
+
+TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtTheFirstRefusal)
+{
+    const StartCase cases[] = {
+        {"no file", "", "", false, Qt::Unchecked},
+        {"all three", R"("/x/memos.txt","PLAYER",1)", "/x/memos.txt", true, Qt::Checked},
+        {"grayed box", R"("/x/memos.txt","PLAYER",2)", "/x/memos.txt", true, Qt::PartiallyChecked},
+        {"drive not there", R"("/x/memos.txt","/media/gone",1)", "/x/memos.txt", false,
+         Qt::Unchecked},
+        {"flag out of range", R"("/x/memos.txt","PLAYER",3)", "/x/memos.txt", true, Qt::Unchecked},
+        {"two fields", R"("/x/memos.txt","PLAYER")", "", false, Qt::Unchecked},
+        {"not a settings file", "\x01\x02garbage", "", false, Qt::Unchecked},
+    };
+    for (const StartCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest start;
+        if (!c.settings.isEmpty()) {
+            QByteArray line =
+                QByteArray(c.settings).replace("PLAYER", start.playerFolder().toUtf8());
+            start.writeFile("working/quillet.dat", line + "\r\n");
+        }
+        start.open(false);
+        EXPECT_EQ(start.control<QLineEdit>("txtSource")->text(), QString::fromUtf8(c.source));
+        EXPECT_EQ(start.control<QComboBox>("Drive1")->currentText(),
+                  c.onPlayer ? start.playerFolder() : start.otherDriveFolder());
+        EXPECT_EQ(start.control<QCheckBox>("chkTextExt")->checkState(), c.box);
+        EXPECT_TRUE(start.messages.texts().isEmpty());
+    }
+}
+
+TEST_F(frmMainCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhenAFileWasChosen)
+{
+    const struct
+    {
+        const char *name;
+        FileChoice answer;
+        const char *source;
+        QStringList messages;
+    } cases[] = {
+        {"chosen", {FileChoice::Outcome::Chosen, "/home/me/memos.txt"}, "/home/me/memos.txt", {}},
+        {"cancelled", {FileChoice::Outcome::Cancelled, {}}, "", {}},
+        {"failed", {FileChoice::Outcome::Failed, {}}, "", {"There was an error"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest browse;
+        browse.open();
+        browse.control<QLineEdit>("txtSource")->setText(browse.sourceFolder() + "/memos.txt");
+        browse.files.setNextAnswer(c.answer);
+        QTest::mouseClick(browse.control<QPushButton>("cmdOpen"), Qt::LeftButton);
+        ASSERT_EQ(browse.files.requests().size(), 1);
+        EXPECT_EQ(browse.files.requests()[0].startFolder, browse.sourceFolder());
+        EXPECT_EQ(browse.files.requests()[0].selectedFilter,
+                  browse.files.requests()[0].nameFilters.value(1));
+        EXPECT_EQ(browse.control<QLineEdit>("txtSource")->text(),
+                  *c.source ? QString(c.source) : browse.sourceFolder() + "/memos.txt");
+        EXPECT_EQ(browse.messages.texts(), c.messages);
+    }
+}
+
+TEST_F(frmMainCommands, ExportWithoutASourceOnlySaysSo)
+{
+    test.open();
+    QTest::mouseClick(exportButton(), Qt::LeftButton);
+    EXPECT_EQ(test.messages.texts(), QStringList{"You need to pick an input file name first"});
+    EXPECT_FALSE(QFile::exists(test.playerFolder() + "/Notes"));
+    EXPECT_FALSE(settingsSavedAnywhere());
+    EXPECT_EQ(exportButton()->text(), "Export");
+    EXPECT_TRUE(exportButton()->isEnabled());
+}
+
+TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
+{
+    openReadyToExport();
+    extension()->setCheckState(Qt::PartiallyChecked);
+    const PaintedCaptions painted(*exportButton());
+    QString captionDuringMessage;
+    bool enabledDuringMessage = true;
+    test.messages.onNextMessage([&](const QString &) {
+        captionDuringMessage = exportButton()->text();
+        enabledDuringMessage = exportButton()->isEnabled();
+    });
+
+    QTest::mouseClick(exportButton(), Qt::LeftButton);
+
+    const QString notes = test.playerFolder() + "/Notes/";
+    EXPECT_EQ(test.messages.texts(), QStringList{"2 memos saved to " + notes});
+    EXPECT_EQ(contentOf(notes + "Personal/Groceries"), "Groceries\r\nmilk\r\neggs\r\n");
+    EXPECT_EQ(contentOf(notes + "Business/Meeting_ plan"), "Meeting: plan\r\nagenda\r\n");
+    EXPECT_EQ(captionDuringMessage, "Notes 2");
+    EXPECT_FALSE(enabledDuringMessage);
+    ASSERT_GE(painted.captions().size(), 3);
+    EXPECT_EQ(painted.captions()[1], "Notes 0");
+    EXPECT_TRUE(painted.captions().contains("Notes 2"));
+    EXPECT_EQ(exportButton()->text(), "Export");
+    EXPECT_TRUE(exportButton()->isEnabled());
+
+    test.open(false);
+    EXPECT_EQ(source()->text(), test.sourceFolder() + "/memos.txt");
+    EXPECT_EQ(drive()->currentText(), test.playerFolder());
+    EXPECT_EQ(extension()->checkState(), Qt::PartiallyChecked);
+}
+
+TEST_F(frmMainCommands, ExportTakesNoInputAndCannotBeClosedWhileItRuns)
+{
+    openReadyToExport();
+    bool closedDuringRun = true;
+    bool closedDuringMessage = true;
+    PaintedCaptions painted(*exportButton());
+    painted.onFirstPaintOf("Notes 0", [&] {
+        QTest::mouseClick(test.control<QPushButton>("cmdExit"), Qt::LeftButton);
+        QTest::mouseClick(test.control<QPushButton>("cmdOpen"), Qt::LeftButton);
+        closedDuringRun = test.window().close();
+    });
+    test.messages.onNextMessage(
+        [&](const QString &) { closedDuringMessage = test.window().close(); });
+
+    exportButton()->click();
+
+    EXPECT_FALSE(closedDuringRun);
+    EXPECT_FALSE(closedDuringMessage);
+    EXPECT_TRUE(test.window().isVisible());
+    EXPECT_TRUE(test.files.requests().isEmpty());
+    EXPECT_EQ(test.messages.texts().size(), 1);
+    EXPECT_TRUE(test.window().close());
+}
+
+TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
+{
+    const struct
+    {
+        const char *name;
+        const char *blockingFile; // below the player; "" for none
+        bool removeSource;
+        const char *mentioned;
+        QStringList notesWritten;
+    } cases[] = {
+        {"source missing", "", true, "memos.txt", {}},
+        {"category blocked by a file", "Notes/Business", false, "Business", {"Personal/Groceries"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest failing;
+        failing.open();
+        const QString sourcePath = failing.writeFile("source/memos.txt", TwoMemos);
+        failing.control<QLineEdit>("txtSource")->setText(sourcePath);
+        failing.control<QComboBox>("Drive1")->setCurrentText(failing.playerFolder());
+        if (c.removeSource)
+            QFile::remove(sourcePath);
+        if (*c.blockingFile)
+            failing.writeFile(QStringLiteral("player/") + c.blockingFile, "not a folder");
+
+        auto *button = failing.control<QPushButton>("cmdExport");
+        button->click();
+
+        ASSERT_EQ(failing.messages.texts().size(), 1);
+        EXPECT_TRUE(failing.messages.texts().first().contains(c.mentioned))
+            << failing.messages.texts().first().toStdString();
+        for (const QString &note : c.notesWritten)
+            EXPECT_TRUE(QFile::exists(failing.playerFolder() + "/Notes/" + note))
+                << note.toStdString();
+        EXPECT_EQ(button->text(), "Export");
+        EXPECT_TRUE(button->isEnabled());
+        for (const QString &folder :
+             {failing.workingFolder(), failing.programFolder(), failing.userFolder()})
+            EXPECT_FALSE(QFile::exists(folder + "/quillet.dat")) << folder.toStdString();
+    }
+}
+
+TEST_F(frmMainCommands, AnInstalledProgramKeepsItsChoicesInThePerUserFolder)
+{
+    // An installed program's folder cannot be written; a folder below a plain
+    // file cannot be written even by root.
+    const QString blocker = test.writeFile("installed", "a file, not a folder");
+    test.useProgramFolder(blocker + "/bin");
+    openReadyToExport();
+    exportButton()->click();
+
+    EXPECT_EQ(test.messages.texts().size(), 1);
+    EXPECT_EQ(contentOf(test.userFolder() + "/quillet.dat"),
+              settingsLine(test.sourceFolder() + "/memos.txt", test.playerFolder(), "0"));
+    test.open(false);
+    EXPECT_EQ(drive()->currentText(), test.playerFolder());
+}
+
+TEST_F(frmMainCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExport)
+{
+    const QString blocker = test.writeFile("installed", "a file, not a folder");
+    test.useProgramFolder(blocker + "/bin");
+    QDir(test.userFolder()).removeRecursively();
+    test.writeFile("user", "a file, not a folder");
+    openReadyToExport();
+    exportButton()->click();
+
+    ASSERT_EQ(test.messages.texts().size(), 2);
+    EXPECT_TRUE(test.messages.texts()[0].startsWith("2 memos saved to "));
+    EXPECT_TRUE(test.messages.texts()[1].contains("quillet.dat"))
+        << test.messages.texts()[1].toStdString();
+    EXPECT_EQ(exportButton()->text(), "Export");
+    EXPECT_TRUE(exportButton()->isEnabled());
+}
+
+TEST_F(frmMainCommands, ExitEndsAtOnceAndSavesNothing)
+{
+    test.writeFile("program/quillet.dat", settingsLine("/x/memos.txt", "/media/gone", "1"));
+    test.open();
+    source()->setText("/elsewhere/memos.txt");
+    QTest::mouseClick(test.control<QPushButton>("cmdExit"), Qt::LeftButton);
+
+    EXPECT_FALSE(test.window().isVisible());
+    EXPECT_EQ(contentOf(test.programFolder() + "/quillet.dat"),
+              settingsLine("/x/memos.txt", "/media/gone", "1"));
+    EXPECT_FALSE(QFile::exists(test.userFolder() + "/quillet.dat"));
+    EXPECT_TRUE(test.messages.texts().isEmpty());
+}
+} // namespace

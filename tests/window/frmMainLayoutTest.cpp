@@ -1,0 +1,215 @@
+#include "QtPrinters.h"
+#include "WindowUnderTest.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+// How much of a control's size hint must fit: captions whole, fields whose
+// text scrolls or is chosen in height, the scrolling instructions not at all.
+enum class Fit { Whole, Height, Scrolls };
+
+struct ControlRow
+{
+    const char *name;
+    const char *className;
+    const char *caption;
+    QRect pixels;
+    Fit fit;
+};
+
+const ControlRow Controls[] = {
+    {"Label4", "QLabel", "Source:", {16, 8, 57, 17}, Fit::Whole},
+    {"txtSource", "QLineEdit", "", {80, 8, 177, 19}, Fit::Height},
+    {"cmdOpen", "QPushButton", "Browse . . .", {264, 8, 65, 25}, Fit::Whole},
+    {"Label6", "QLabel", "Destination:", {16, 40, 57, 17}, Fit::Whole},
+    {"Drive1", "QComboBox", nullptr, {80, 40, 81, 21}, Fit::Height},
+    {"Label5", "QLabel", "iPod Drive Letter", {176, 40, 105, 25}, Fit::Whole},
+    {"cmdExport", "QPushButton", "Export", {24, 80, 81, 25}, Fit::Whole},
+    {"cmdExit", "QPushButton", "Exit", {224, 80, 81, 25}, Fit::Whole},
+    {"chkTextExt",
+     "QCheckBox",
+     "Check here to add .txt to memo names on iPod",
+     {32, 128, 273, 17},
+     Fit::Whole},
+    {"Label2", "QLabel", "Instructions", {16, 152, 97, 17}, Fit::Whole},
+    {"txtMemo", "QPlainTextEdit", nullptr, {16, 176, 297, 177}, Fit::Scrolls},
+};
+
+QString captionOf(const QWidget &control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(&control))
+        return label->text();
+    if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
+        return button->text();
+    return qobject_cast<const QLineEdit *>(&control)->text();
+}
+
+bool hintFits(const QWidget &control, Fit fit)
+{
+    const QSize hint = control.sizeHint();
+    switch (fit) {
+    case Fit::Whole:
+        return hint.width() <= control.width() && hint.height() <= control.height();
+    case Fit::Height:
+        return hint.height() <= control.height();
+    case Fit::Scrolls:
+        break;
+    }
+    return true;
+}
+
+// Within a pixel of the table's box scaled by the factor.
+bool placedAt(const QRect &actual, const QRect &pixels, double factor)
+{
+    const auto near = [factor](int actual, int pixels) {
+        return std::abs(actual - pixels * factor) <= 1.0;
+    };
+    return near(actual.x(), pixels.x()) && near(actual.y(), pixels.y()) &&
+           near(actual.width(), pixels.width()) && near(actual.height(), pixels.height());
+}
+
+TEST(frmMainLayout, HasEveryControlNamedAndCaptionedAsTheTableSays)
+{
+    WindowUnderTest test;
+    const frmMain &window = test.open(false);
+    EXPECT_EQ(window.objectName(), "frmMain");
+    EXPECT_EQ(window.windowTitle(), "Quillet");
+    for (const ControlRow &row : Controls) {
+        SCOPED_TRACE(row.name);
+        const auto *control = test.control<QWidget>(row.name);
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(control->inherits(row.className));
+        if (row.caption) {
+            EXPECT_EQ(captionOf(*control), QString::fromLatin1(row.caption));
+        }
+    }
+    EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->checkState(), Qt::Unchecked);
+}
+
+// The window's scale at three fonts: one small enough for the table's own
+// pixels, the platform's default, and a large one.
+class frmMainScaling : public testing::TestWithParam<int>
+{
+protected:
+    void SetUp() override
+    {
+        m_defaultFont = QApplication::font();
+        if (GetParam() > 0) {
+            QFont font = m_defaultFont;
+            font.setPixelSize(GetParam());
+            QApplication::setFont(font);
+        }
+    }
+    void TearDown() override { QApplication::setFont(m_defaultFont); }
+
+private:
+    QFont m_defaultFont;
+};
+
+TEST_P(frmMainScaling, ScalesEveryControlByOneFactorSoThatNothingIsClipped)
+{
+    WindowUnderTest test;
+    const frmMain &window = test.open();
+    const double factor = window.width() / 342.0;
+    EXPECT_GE(factor, 1.0);
+    EXPECT_NEAR(window.height(), 369 * factor, 1.0);
+
+    for (const ControlRow &row : Controls) {
+        SCOPED_TRACE(row.name);
+        const auto *control = test.control<QWidget>(row.name);
+        EXPECT_TRUE(placedAt(control->geometry(), row.pixels, factor))
+            << testing::PrintToString(control->geometry());
+        EXPECT_TRUE(hintFits(*control, row.fit)) << testing::PrintToString(control->sizeHint());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return info.param == 0 ? std::string("DefaultFont")
+                                                    : "Pixels" + std::to_string(info.param);
+                         });
+
+TEST(frmMainLayout, LeavesEveryControlInPlaceWhenResized)
+{
+    WindowUnderTest test;
+    frmMain &window = test.open();
+    QList<QRect> before;
+    for (const ControlRow &row : Controls)
+        before.append(test.control<QWidget>(row.name)->geometry());
+    for (const QSize size : {window.size() * 2, QSize(120, 90)}) {
+        window.resize(size);
+        QList<QRect> after;
+        for (const ControlRow &row : Controls)
+            after.append(test.control<QWidget>(row.name)->geometry());
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
+{
+    WindowUnderTest test;
+    frmMain &window = test.open();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(visited, (QStringList{"cmdOpen", "txtMemo", "cmdExit", "Drive1", "txtSource",
+                                    "cmdExport", "chkTextExt", "cmdOpen"}));
+}
+
+TEST(frmMainLayout, HasNoDefaultOrCancelButton)
+{
+    WindowUnderTest test;
+    test.open();
+    for (const auto *button : test.window().findChildren<QPushButton *>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_FALSE(button->isDefault());
+        EXPECT_FALSE(button->autoDefault());
+    }
+    auto *source = test.control<QLineEdit>("txtSource");
+    source->setText(QStringLiteral("memos.txt"));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        QTest::keyClick(source, key);
+    EXPECT_TRUE(test.messages.texts().isEmpty());
+    EXPECT_TRUE(test.files.requests().isEmpty());
+    EXPECT_TRUE(test.window().isVisible());
+}
+
+TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
+{
+    const QString text = frmMain::instructionsText();
+    ASSERT_TRUE(text.endsWith("\r\n"));
+    const QStringList paragraphs = text.chopped(2).split("\r\n\r\n");
+    ASSERT_EQ(paragraphs.size(), 4);
+    for (const QString &paragraph : paragraphs)
+        EXPECT_FALSE(paragraph.contains(u'\r') || paragraph.contains(u'\n'))
+            << paragraph.toStdString();
+    EXPECT_TRUE(paragraphs[0].startsWith("Start in Palm Desktop. Click the \"Memo\" button"));
+    EXPECT_TRUE(paragraphs[1].endsWith("memos still on the Palm will be overwritten"));
+    EXPECT_TRUE(paragraphs[2].endsWith("all the memos will be written to the iPod."));
+    EXPECT_EQ(paragraphs[3],
+              "For questions or source code please write to " + frmMain::contactAddress());
+    EXPECT_TRUE(frmMain::contactAddress().contains(u'@'));
+
+    WindowUnderTest test;
+    test.open(false);
+    const auto *memo = test.control<QPlainTextEdit>("txtMemo");
+    EXPECT_EQ(memo->toPlainText(), QString(text).replace("\r\n", "\n"));
+    EXPECT_TRUE(memo->tabChangesFocus());
+    EXPECT_FALSE(memo->isReadOnly());
+}
+} // namespace
