@@ -61,7 +61,10 @@ QString FileError::message() const
         .arg(action, QDir::toNativeSeparators(path), reason);
 }
 
-NotesFolder::NotesFolder(const QString &root) : m_path(root + QStringLiteral("/Notes")) {}
+NotesFolder::NotesFolder(const QString &root) : m_path(root + QStringLiteral("/Notes"))
+{
+    m_categoryFolders.insert(QString(), nativePath(m_path) + '/');
+}
 
 std::optional<FileError> NotesFolder::prepare()
 {
@@ -70,74 +73,78 @@ std::optional<FileError> NotesFolder::prepare()
 
 std::optional<FileError> NotesFolder::write(const NotePath &note, const QByteArray &text)
 {
-    if (auto error = ensureCategory(note.category))
+    QByteArray folder;
+    if (auto error = ensureCategory(note.category, folder))
         return error;
-    const QString folder =
-        note.category.isEmpty() ? m_path : m_path + QLatin1Char('/') + note.category;
-    const QString path = folder + QLatin1Char('/') + note.fileName;
+    const QByteArray path = folder + nativePath(note.fileName);
     bool exists = false;
     if (auto error = writeNew(path, text, exists); error || !exists)
         return error;
     return replace(folder, path, text);
 }
 
-// Each category folder is checked once per run, not once per note.
-std::optional<FileError> NotesFolder::ensureCategory(const QString &category)
+// Each category folder is made once per run, not once per note; `folder` is
+// its native path with a trailing separator. The notes folder itself stands
+// for the empty category.
+std::optional<FileError> NotesFolder::ensureCategory(const QString &category, QByteArray &folder)
 {
-    if (category.isEmpty() || m_readyCategories.contains(category))
+    if (const auto ready = m_categoryFolders.constFind(category);
+        ready != m_categoryFolders.cend()) {
+        folder = *ready;
         return std::nullopt;
-    if (auto error = makeFolder(QStringLiteral("create the category folder"),
-                                m_path + QLatin1Char('/') + category))
+    }
+    const QString path = m_path + QLatin1Char('/') + category;
+    if (auto error = makeFolder(QStringLiteral("create the category folder"), path))
         return error;
-    m_readyCategories.insert(category);
+    folder = nativePath(path) + '/';
+    m_categoryFolders.insert(category, folder);
     return std::nullopt;
 }
 
 // Writes a note that does not exist yet; `exists` tells the caller to replace
 // an older one instead. A new note that cannot be written whole is removed.
-std::optional<FileError> NotesFolder::writeNew(const QString &path, const QByteArray &text,
+std::optional<FileError> NotesFolder::writeNew(const QByteArray &path, const QByteArray &text,
                                                bool &exists)
 {
-    const QByteArray native = nativePath(path);
-    const int descriptor = createExclusive(native);
+    const int descriptor = createExclusive(path);
     if (descriptor < 0) {
         const int openErrno = errno;
-        const bool isFolder = QFileInfo(path).isDir();
+        const bool isFolder = QFileInfo(QFile::decodeName(path)).isDir();
         exists = openErrno == EEXIST && !isFolder;
         if (exists)
             return std::nullopt;
-        return FileError{QStringLiteral("create the note"), path,
+        return FileError{QStringLiteral("create the note"), QFile::decodeName(path),
                          qt_error_string(isFolder ? EISDIR : openErrno)};
     }
     if (std::optional<QString> reason = writeAndClose(descriptor, text)) {
-        ::unlink(native.constData());
-        return FileError{QStringLiteral("write the note"), path, *reason};
+        ::unlink(path.constData());
+        return FileError{QStringLiteral("write the note"), QFile::decodeName(path), *reason};
     }
     return std::nullopt;
 }
 
 // An older note is replaced only by a complete one: the new text goes to a
 // temporary file beside it, which is then renamed over it.
-std::optional<FileError> NotesFolder::replace(const QString &folder, const QString &path,
+std::optional<FileError> NotesFolder::replace(const QByteArray &folder, const QByteArray &path,
                                               const QByteArray &text)
 {
     QByteArray temporary;
     int descriptor;
     do {
-        temporary = nativePath(folder + QStringLiteral("/quillet-%1-%2.tmp")
-                                            .arg(QCoreApplication::applicationPid())
-                                            .arg(++m_temporaryCounter));
+        temporary = folder + "quillet-" + QByteArray::number(QCoreApplication::applicationPid()) +
+                    '-' + QByteArray::number(++m_temporaryCounter) + ".tmp";
         descriptor = createExclusive(temporary);
     } while (descriptor < 0 && errno == EEXIST);
+    std::optional<QString> reason;
     if (descriptor < 0)
-        return FileError{QStringLiteral("replace the note"), path, qt_error_string(errno)};
-    std::optional<QString> reason = writeAndClose(descriptor, text);
-    if (!reason && ::rename(temporary.constData(), nativePath(path).constData()) != 0)
         reason = qt_error_string(errno);
-    if (reason) {
+    else if ((reason = writeAndClose(descriptor, text)) ||
+             ::rename(temporary.constData(), path.constData()) != 0) {
+        reason = reason.value_or(qt_error_string(errno));
         ::unlink(temporary.constData());
-        return FileError{QStringLiteral("replace the note"), path, *reason};
     }
+    if (reason)
+        return FileError{QStringLiteral("replace the note"), QFile::decodeName(path), *reason};
     return std::nullopt;
 }
 

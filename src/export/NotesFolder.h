@@ -3,7 +3,7 @@
 #include "NoteNamer.h"
 
 #include <QByteArray>
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -36,12 +36,12 @@ public:
     std::optional<FileError> flush();
 
 private:
-    std::optional<FileError> ensureCategory(const QString &category);
-    std::optional<FileError> writeNew(const QString &path, const QByteArray &text, bool &exists);
-    std::optional<FileError> replace(const QString &folder, const QString &path,
+    std::optional<FileError> ensureCategory(const QString &category, QByteArray &folder);
+    std::optional<FileError> writeNew(const QByteArray &path, const QByteArray &text, bool &exists);
+    std::optional<FileError> replace(const QByteArray &folder, const QByteArray &path,
                                      const QByteArray &text);
 
     QString m_path; // without trailing separator
-    QSet<QString> m_readyCategories;
+    QHash<QString, QByteArray> m_categoryFolders;
     qint64 m_temporaryCounter = 0;
 };
