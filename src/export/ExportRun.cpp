@@ -5,7 +5,6 @@
 #include "NoteNamer.h"
 #include "NotesFolder.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace {
@@ -29,11 +28,6 @@ ExportResult failure(ExportResult result, const QString &message)
 }
 
 } // namespace
-
-QString ExportResult::completionMessage() const
-{
-    return QStringLiteral("%1 memos saved to %2").arg(noteCount).arg(notesFolder);
-}
 
 ExportRun::ExportRun(QString sourcePath, QString driveString, int extensionFlag)
     : m_sourcePath(std::move(sourcePath)), m_driveString(std::move(driveString)),

@@ -51,11 +51,6 @@ QString withoutTrailingSpacesAndDots(QString name)
 
 } // namespace
 
-QString NotePath::relativePath() const
-{
-    return category.isEmpty() ? fileName : category + QLatin1Char('/') + fileName;
-}
-
 NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension)) {}
 
 QString NoteNamer::replaceUnsafeCharacters(const QString &name)

@@ -1,19 +1,11 @@
 #pragma once
 
 #include "Memo.h"
+#include "NotePath.h"
 
 #include <QHash>
 #include <QSet>
 #include <QString>
-
-// Where a note goes below the notes folder.
-struct NotePath
-{
-    QString category; // empty: directly in the notes folder
-    QString fileName;
-
-    QString relativePath() const;
-};
 
 // Turns memo titles and categories into names a FAT player accepts and keeps
 // the notes of one run from overwriting each other.

@@ -1,7 +1,6 @@
 #include "NotesFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -54,12 +53,6 @@ std::optional<QString> writeAndClose(int descriptor, const QByteArray &text)
 }
 
 } // namespace
-
-QString FileError::message() const
-{
-    return QStringLiteral("Could not %1 \"%2\": %3.")
-        .arg(action, QDir::toNativeSeparators(path), reason);
-}
 
 NotesFolder::NotesFolder(const QString &root) : m_path(root + QStringLiteral("/Notes"))
 {

@@ -1,21 +1,12 @@
 #pragma once
 
+#include "FileError.h"
 #include "NoteNamer.h"
 
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <optional>
-
-// What went wrong on the disk, in words for the user.
-struct FileError
-{
-    QString action; // for example "create the category folder"
-    QString path;
-    QString reason; // the system's reason
-
-    QString message() const;
-};
 
 // The "Notes" folder on the player and everything written into it. The only
 // part of the export that touches the destination.

@@ -1,0 +1,6 @@
+#include "ExportResult.h"
+
+QString ExportResult::completionMessage() const
+{
+    return QStringLiteral("%1 memos saved to %2").arg(noteCount).arg(notesFolder);
+}

@@ -1,0 +1,6 @@
+#include "NotePath.h"
+
+QString NotePath::relativePath() const
+{
+    return category.isEmpty() ? fileName : category + QLatin1Char('/') + fileName;
+}
