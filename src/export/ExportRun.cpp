@@ -57,11 +57,12 @@ ExportResult ExportRun::run(ExportProgress &progress)
         if (lines.failed())
             break;
         if (auto error = notes.write(namer.name(*memo), memo->text))
-            return failure(result, QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export "
-                                                  "file) was not saved. %4")
-                                       .arg(error->message(), memo->title)
-                                       .arg(memo->titleLine)
-                                       .arg(savedBefore(result.noteCount)));
+            // One arg() call: a title or path holding "%1" must stay as it is.
+            return failure(result,
+                           QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export "
+                                          "file) was not saved. %4")
+                               .arg(error->message(), memo->title, QString::number(memo->titleLine),
+                                    savedBefore(result.noteCount)));
         ++result.noteCount;
         progress.captionChanged(captionFor(result.noteCount));
     }

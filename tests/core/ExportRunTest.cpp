@@ -156,11 +156,12 @@ TEST_F(ExportRunTest, FailureInMidRun)
     TestFiles::write(notes() + "/Blocked", "a file where a category folder should go");
     TestFiles::write(notes() + "/Keep", "older note\r\n");
 
-    ExportResult result = exportToPlayer("First\r\n0\r\nHome\r\nSecond\r\n1\r\nBlocked\r\n");
+    ExportResult result = exportToPlayer("First\r\n0\r\nHome\r\n50%1 off %3\r\n1\r\nBlocked\r\n");
     EXPECT_FALSE(result.succeeded);
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.contains(notes() + "/Blocked"));
-    EXPECT_TRUE(result.errorMessage.contains("\"Second\" (line 4"));
+    EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"))
+        << result.errorMessage.toStdString();
     EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
 
     result = exportToPlayer("First\r\n0\r\nHome\r\n\r\nPlan\r\nbody\r\n0\r\nWork\r\n");
