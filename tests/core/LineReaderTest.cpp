@@ -1,6 +1,7 @@
 #include "LineReader.h"
 
 #include <QBuffer>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +56,38 @@ TEST(LineReader, LinesAcrossReadChunks)
     EXPECT_EQ(readAll(longLine + "\rnext"), (QList<QByteArray>{longLine, "next"}));
     const QByteArray hugeLine(300 * 1024, 'y');
     EXPECT_EQ(readAll("a\r\n" + hugeLine + "\r\n"), (QList<QByteArray>{"a", hugeLine}));
+}
+
+// Hands out its data, then fails as a disk with a bad sector would.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(QByteArray data) : m_data(std::move(data)) { open(ReadOnly); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_data.isEmpty())
+            return -1;
+        const qint64 size = qMin<qint64>(maxSize, m_data.size());
+        std::memcpy(data, m_data.constData(), size);
+        m_data.remove(0, size);
+        return size;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+};
+
+TEST(LineReader, ReadErrorIsNotTheEnd)
+{
+    FailingDevice device("a\r\nb");
+    LineReader reader(device);
+    EXPECT_EQ(reader.readLine(), "a");
+    EXPECT_FALSE(reader.failed());
+    reader.readLine();
+    EXPECT_TRUE(reader.failed());
 }
 
 TEST(LineReader, CountsLines)
