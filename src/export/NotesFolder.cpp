@@ -40,12 +40,15 @@ std::optional<QString> writeAndClose(int descriptor, const QByteArray &text)
 {
     for (qsizetype done = 0; done < text.size();) {
         const ssize_t written = ::write(descriptor, text.constData() + done, text.size() - done);
-        if (written < 0 && errno != EINTR) {
-            const int writeErrno = errno;
+        if (written < 0 && errno == EINTR)
+            continue;
+        // A device that takes nothing more is full, whether it says so or not.
+        if (written <= 0) {
+            const int writeErrno = written < 0 ? errno : ENOSPC;
             ::close(descriptor);
             return qt_error_string(writeErrno);
         }
-        done += qMax<ssize_t>(written, 0);
+        done += written;
     }
     if (::close(descriptor) != 0)
         return qt_error_string(errno);
