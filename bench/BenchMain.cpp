@@ -46,7 +46,7 @@ int exportOne(const QString &source, const QString &root, bool txt)
     QElapsedTimer timer;
     timer.start();
     const ExportResult result = ExportRun(source, root, txt ? 1 : 0).run(progress);
-    if (!result.succeeded) {
+    if (!result.succeeded()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.errorMessage));
         return 1;
     }
@@ -67,7 +67,7 @@ double timeEngine(const QString &source, const QString &scratch)
     timer.start();
     const ExportResult result = ExportRun(source, root, 0).run(progress);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    if (!result.succeeded)
+    if (!result.succeeded())
         qFatal("engine export failed: %s", qPrintable(result.errorMessage));
     return seconds;
 }

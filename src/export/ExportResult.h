@@ -4,11 +4,14 @@
 
 struct ExportResult
 {
-    bool succeeded = false;
-    qint64 noteCount = 0;
-    QString notesFolder;  // root + "/Notes/"
-    QString errorMessage; // what failed, where, why, and how far the run got
+    enum class Outcome { Completed, Stopped, Failed };
 
-    // "N memos saved to ROOT/Notes/"
+    Outcome outcome = Outcome::Failed;
+    qint64 noteCount = 0;
+    QString notesFolder;  // destination + "/Notes/"
+    QString errorMessage; // what failed, where, why, and how many memos were saved
+
+    bool succeeded() const { return outcome == Outcome::Completed; }
+    // "N memos saved to DESTINATION/Notes/"
     QString completionMessage() const;
 };

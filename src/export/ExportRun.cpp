@@ -1,6 +1,5 @@
 #include "ExportRun.h"
 
-#include "DestinationRoot.h"
 #include "MemoReader.h"
 #include "NoteNamer.h"
 #include "NotesFolder.h"
@@ -16,38 +15,50 @@ QString captionFor(qint64 noteCount)
 
 QString savedBefore(qint64 noteCount)
 {
+    if (noteCount == 0)
+        return QStringLiteral("No memos were saved.");
     return noteCount == 1 ? QStringLiteral("1 memo was saved before it.")
                           : QStringLiteral("%1 memos were saved before it.").arg(noteCount);
 }
 
-ExportResult failure(ExportResult result, const QString &message)
-{
-    result.succeeded = false;
-    result.errorMessage = message;
-    return result;
-}
-
 } // namespace
 
-ExportRun::ExportRun(QString sourcePath, QString driveString, int extensionFlag)
-    : m_sourcePath(std::move(sourcePath)), m_driveString(std::move(driveString)),
+ExportRun::ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag)
+    : m_sourcePath(std::move(sourcePath)), m_destinationFolder(std::move(destinationFolder)),
       m_extension(extensionFlag == ExtensionChecked ? QStringLiteral(".txt") : QString())
 {
 }
 
+void ExportRun::setDestinationCheck(DestinationCheck check)
+{
+    m_destinationCheck = std::move(check);
+}
+
 ExportResult ExportRun::run(ExportProgress &progress)
 {
-    NotesFolder notes(DestinationRoot::fromDriveString(m_driveString));
+    NotesFolder notes(m_destinationFolder);
     ExportResult result;
     result.notesFolder = notes.displayPath();
+    const auto fail = [&](const QString &what) {
+        result.outcome = ExportResult::Outcome::Failed;
+        result.errorMessage = what + QLatin1Char('\n') + savedBefore(result.noteCount);
+        // Whatever was written is on the device before the person reads this.
+        if (result.noteCount > 0)
+            notes.flush();
+        return result;
+    };
 
     QFile source(m_sourcePath);
     if (!source.open(QIODevice::ReadOnly))
-        return failure(result, FileError{QStringLiteral("open the export file"), m_sourcePath,
-                                         source.errorString()}
-                                   .message());
+        return fail(
+            FileError{QStringLiteral("open the export file"), m_sourcePath, source.errorString()}
+                .message());
+    if (m_destinationCheck) {
+        if (std::optional<QString> refusal = m_destinationCheck())
+            return fail(*refusal);
+    }
     if (auto error = notes.prepare())
-        return failure(result, error->message());
+        return fail(error->message());
     progress.captionChanged(captionFor(0));
 
     LineReader lines(source);
@@ -58,24 +69,29 @@ ExportResult ExportRun::run(ExportProgress &progress)
             break;
         if (auto error = notes.write(namer.name(*memo), memo->text))
             // One arg() call: a title or path holding "%1" must stay as it is.
-            return failure(result,
-                           QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export "
-                                          "file) was not saved. %4")
-                               .arg(error->message(), memo->title, QString::number(memo->titleLine),
-                                    savedBefore(result.noteCount)));
+            return fail(QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was "
+                                       "not saved.")
+                            .arg(error->message(), memo->title, QString::number(memo->titleLine)));
         ++result.noteCount;
         progress.captionChanged(captionFor(result.noteCount));
+        if (progress.stopRequested()) {
+            result.outcome = ExportResult::Outcome::Stopped;
+            break;
+        }
     }
     if (lines.failed())
-        return failure(result, FileError{QStringLiteral("read the export file"), m_sourcePath,
-                                         source.errorString()}
-                                       .message() +
-                                   QLatin1Char('\n') + savedBefore(result.noteCount));
-    if (auto error = notes.flush())
-        return failure(result, error->message() +
-                                   QStringLiteral("\n%1 memos were written but may not all have "
-                                                  "reached the device.")
-                                       .arg(result.noteCount));
-    result.succeeded = true;
+        return fail(
+            FileError{QStringLiteral("read the export file"), m_sourcePath, source.errorString()}
+                .message());
+    if (auto error = notes.flush()) {
+        result.outcome = ExportResult::Outcome::Failed;
+        result.errorMessage =
+            error->message() + QStringLiteral("\n%1 memos were written but may not all have "
+                                              "reached the device.")
+                                   .arg(result.noteCount);
+        return result;
+    }
+    if (result.outcome != ExportResult::Outcome::Stopped)
+        result.outcome = ExportResult::Outcome::Completed;
     return result;
 }

@@ -4,19 +4,27 @@
 #include "ExportResult.h"
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 // One export: reads the memo export, writes every memo as a note into the
-// notes folder of the destination, and flushes the device at the end.
+// "Notes" folder of the destination folder, and flushes the device at the end.
 class ExportRun
 {
 public:
     static constexpr int ExtensionChecked = 1;
+    // Why the destination cannot be written to now, or nothing when it can.
+    using DestinationCheck = std::function<std::optional<QString>()>;
 
-    ExportRun(QString sourcePath, QString driveString, int extensionFlag);
+    ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag);
+    // Asked once, right before the notes folder is made or used: a player
+    // unplugged after it was chosen leaves an empty folder behind.
+    void setDestinationCheck(DestinationCheck check);
     ExportResult run(ExportProgress &progress);
 
 private:
     QString m_sourcePath;
-    QString m_driveString;
+    QString m_destinationFolder;
     QString m_extension;
+    DestinationCheck m_destinationCheck;
 };

@@ -1,6 +1,6 @@
 #include "MemoReader.h"
 
-#include "SourceText.h"
+#include "TextDecoder.h"
 
 #include <cstring>
 
@@ -52,7 +52,7 @@ std::optional<Memo> MemoReader::next()
 
 QString MemoReader::titleCandidate(QByteArrayView line)
 {
-    QString prefix = SourceText::decodePrefix(line, TitleLength);
+    QString prefix = TextDecoder::decodePrefix(line, TitleLength);
     qsizetype start = 0;
     while (start < prefix.size() && prefix[start] == QLatin1Char(' '))
         ++start;
@@ -69,7 +69,7 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 Memo MemoReader::finish(Memo memo)
 {
     if (!m_lines.atEnd())
-        memo.category = SourceText::decode(m_lines.readLine());
+        memo.category = TextDecoder::decode(m_lines.readLine());
     memo.text.append(LineEnd);
     return memo;
 }

@@ -57,7 +57,18 @@ std::optional<QString> writeAndClose(int descriptor, const QByteArray &text)
 
 } // namespace
 
-NotesFolder::NotesFolder(const QString &root) : m_path(root + QStringLiteral("/Notes"))
+namespace {
+// "/media/me/IPOD/" and "/media/me/IPOD" are one folder; "/" gives "/Notes".
+QString withoutTrailingSeparators(QString folder)
+{
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+} // namespace
+
+NotesFolder::NotesFolder(const QString &destinationFolder)
+    : m_path(withoutTrailingSeparators(destinationFolder) + QStringLiteral("/Notes"))
 {
     m_categoryFolders.insert(QString(), nativePath(m_path) + '/');
 }

@@ -13,9 +13,9 @@
 class NotesFolder
 {
 public:
-    explicit NotesFolder(const QString &root);
+    explicit NotesFolder(const QString &destinationFolder);
 
-    // Display form of the folder: root + "/Notes/".
+    // Display form of the folder: destination + "/Notes/".
     QString displayPath() const { return m_path + QLatin1Char('/'); }
 
     // Creates the notes folder if it is missing (one level: the root must exist).

@@ -1,6 +1,6 @@
 #include "SettingsFile.h"
 
-#include "SourceText.h"
+#include "TextDecoder.h"
 
 #include <QList>
 
@@ -76,5 +76,5 @@ std::optional<SettingsRecord> SettingsFile::parse(QByteArrayView content)
     const std::optional<qint16> flag = parseFlag(fields[2]);
     if (!flag)
         return std::nullopt;
-    return SettingsRecord{SourceText::decode(fields[0]), SourceText::decode(fields[1]), *flag};
+    return SettingsRecord{TextDecoder::decode(fields[0]), TextDecoder::decode(fields[1]), *flag};
 }

@@ -21,6 +21,11 @@ QString DriveList::driveString() const
     return currentText();
 }
 
+QString DriveList::folder() const
+{
+    return currentData().toString();
+}
+
 bool DriveList::selectDrive(const QString &driveString)
 {
     const int index = findText(driveString, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -50,5 +55,5 @@ void DriveList::fill(const QList<DriveEntry> &entries)
 {
     clear();
     for (const DriveEntry &entry : entries)
-        addItem(entry.driveString);
+        addItem(entry.driveString, entry.folder);
 }

@@ -15,7 +15,10 @@ class DriveList : public QComboBox
 public:
     explicit DriveList(const DriveSource &source, QWidget *parent = nullptr);
 
+    // What the settings store and the list shows, for example "/media/me/IPOD [IPOD]".
     QString driveString() const;
+    // The folder the chosen entry stands for: where the notes go.
+    QString folder() const;
     // Selects the entry with exactly this drive string; false when there is none.
     bool selectDrive(const QString &driveString);
     void refresh();

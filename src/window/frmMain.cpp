@@ -119,7 +119,7 @@ void frmMain::cmdExport_Click()
     const bool hadFocus = cmdExport->hasFocus();
     m_exporting = true;
     cmdExport->setEnabled(false);
-    report(runExport(record), record);
+    report(runExport(record, Drive1->folder()), record);
     cmdExport->setText(QStringLiteral("Export"));
     cmdExport->setEnabled(true);
     if (hadFocus)
@@ -141,19 +141,19 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
 }
 
-ExportResult frmMain::runExport(const SettingsRecord &record)
+ExportResult frmMain::runExport(const SettingsRecord &record, const QString &destinationFolder)
 {
     const InputBlocker blocker;
     ButtonCaption caption(*cmdExport);
     ExportResult result =
-        ExportRun(record.sourcePath, record.driveString, record.extensionFlag).run(caption);
+        ExportRun(record.sourcePath, destinationFolder, record.extensionFlag).run(caption);
     caption.showLatest();
     return result;
 }
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)
 {
-    if (!result.succeeded) {
+    if (!result.succeeded()) {
         m_messages.inform(this, result.errorMessage);
         return;
     }

@@ -47,7 +47,7 @@ private:
     void placeControls();
     void orderTabs();
     void connectCommands();
-    ExportResult runExport(const SettingsRecord &record);
+    ExportResult runExport(const SettingsRecord &record, const QString &destinationFolder);
     void report(const ExportResult &result, const SettingsRecord &record);
 
     void setSourcePath(const QString &path) override;

@@ -1,9 +1,9 @@
 #include "ExportRun.h"
 
-#include "DestinationRoot.h"
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ protected:
 TEST_F(ExportRunTest, WorkedExampleByteForByte)
 {
     const ExportResult result = exportToPlayer(WorkedExample);
-    ASSERT_TRUE(result.succeeded) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
     EXPECT_EQ(result.noteCount, 2);
     EXPECT_EQ(result.completionMessage(), "2 memos saved to " + root() + "/Notes/");
     EXPECT_EQ(log.captions, (QStringList{"Notes 0", "Notes 1", "Notes 2"}));
@@ -64,7 +64,7 @@ TEST_F(ExportRunTest, ExtensionOnlyWhenChecked)
     for (const auto &[flag, name] :
          {std::pair{0, "Groceries"}, {1, "Groceries.txt"}, {2, "Groceries"}}) {
         QDir(notes()).removeRecursively();
-        ASSERT_TRUE(exportToPlayer("Groceries\r\n0\r\n\r\n", flag).succeeded);
+        ASSERT_TRUE(exportToPlayer("Groceries\r\n0\r\n\r\n", flag).succeeded());
         EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{name}) << "flag " << flag;
     }
 }
@@ -72,32 +72,33 @@ TEST_F(ExportRunTest, ExtensionOnlyWhenChecked)
 TEST_F(ExportRunTest, OnlyBlankLinesCreatesTheNotesFolder)
 {
     const ExportResult result = exportToPlayer("\r\n   \r\n\r\n");
-    ASSERT_TRUE(result.succeeded);
+    ASSERT_TRUE(result.succeeded());
     EXPECT_EQ(result.noteCount, 0);
     EXPECT_TRUE(QDir(notes()).exists());
     EXPECT_EQ(log.captions, QStringList{"Notes 0"});
 }
 
-TEST_F(ExportRunTest, DriveStringWithLabelAndTrailingSeparator)
+// The destination is a folder taken as it is: a name that looks like a label
+// is part of it, and a trailing separator changes nothing.
+TEST_F(ExportRunTest, DestinationIsTheFolderItself)
 {
-    QDir().mkpath(root());
-    const ExportResult result = exportTo(root() + "/ [IPOD]", "A\r\n0\r\nc\r\n");
-    ASSERT_TRUE(result.succeeded) << result.errorMessage.toStdString();
-    EXPECT_EQ(result.notesFolder, root() + "/Notes/");
-    EXPECT_EQ(TestFiles::read(notes() + "/c/A"), "A\r\n");
-}
-
-TEST(DestinationRoot, FromDriveString)
-{
-    EXPECT_EQ(DestinationRoot::fromDriveString("/"), "");
-    EXPECT_EQ(DestinationRoot::fromDriveString("/media/me/IPOD [IPOD]"), "/media/me/IPOD");
-    EXPECT_EQ(DestinationRoot::fromDriveString("/media/me/x//"), "/media/me/x");
-    EXPECT_EQ(DestinationRoot::fromDriveString("/home/me"), "/home/me");
+    for (const QString &destination : {folder.filePath("player [1]"), folder.filePath("x]y [")}) {
+        QDir().mkpath(destination);
+        for (const QString &given : {destination, destination + "//"}) {
+            const ExportResult result = exportTo(given, "A\r\n0\r\nc\r\n");
+            ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+            EXPECT_EQ(result.notesFolder, destination + "/Notes/");
+            EXPECT_EQ(TestFiles::read(destination + "/Notes/c/A"), "A\r\n");
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("player/Notes")));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("x]y/Notes")));
 }
 
 TEST_F(ExportRunTest, UnsafeCategoriesStayInsideTheNotesFolder)
 {
-    ASSERT_TRUE(exportToPlayer("A\r\n0\r\n..\r\nB\r\n0\r\nWork/Home\r\nC\r\n0\r\n\r\n").succeeded);
+    ASSERT_TRUE(
+        exportToPlayer("A\r\n0\r\n..\r\nB\r\n0\r\nWork/Home\r\nC\r\n0\r\n\r\n").succeeded());
     EXPECT_EQ(TestFiles::listRecursively(root()),
               (QStringList{"Notes/A", "Notes/C", "Notes/Work_Home/B"}));
 }
@@ -106,7 +107,7 @@ TEST_F(ExportRunTest, SameTitlesKeepEveryMemoAndRepeatTheSameNames)
 {
     const QByteArray memos = "Plan\r\none\r\n0\r\nWork\r\nplan\r\ntwo\r\n0\r\nWork\r\n";
     for (int run = 0; run < 2; ++run) {
-        ASSERT_TRUE(exportToPlayer(memos).succeeded);
+        ASSERT_TRUE(exportToPlayer(memos).succeeded());
         EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Work/Plan", "Work/plan (2)"}));
         EXPECT_EQ(TestFiles::read(notes() + "/Work/plan (2)"), "plan\r\ntwo\r\n");
     }
@@ -116,7 +117,7 @@ TEST_F(ExportRunTest, OlderNoteIsReplacedWithoutLeftovers)
 {
     QDir().mkpath(notes() + "/Work");
     TestFiles::write(notes() + "/Work/Plan", "old text that is longer than the new one\r\n");
-    ASSERT_TRUE(exportToPlayer("Plan\r\nnew\r\n0\r\nWork\r\n").succeeded);
+    ASSERT_TRUE(exportToPlayer("Plan\r\nnew\r\n0\r\nWork\r\n").succeeded());
     EXPECT_EQ(TestFiles::read(notes() + "/Work/Plan"), "Plan\r\nnew\r\n");
     EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{"Work/Plan"});
 }
@@ -127,7 +128,7 @@ TEST_F(ExportRunTest, CountIsNotLimitedToSixteenBits)
     for (int i = 0; i < 32768; ++i)
         memos += "M\r\n0\r\n\r\n";
     const ExportResult result = exportToPlayer(memos);
-    ASSERT_TRUE(result.succeeded) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
     EXPECT_EQ(result.noteCount, 32768);
     EXPECT_EQ(log.captions.last(), "Notes 32768");
     EXPECT_EQ(result.completionMessage(), "32768 memos saved to " + root() + "/Notes/");
@@ -137,12 +138,12 @@ TEST_F(ExportRunTest, MissingSourceOrRootFailsBeforeAnyNote)
 {
     QDir().mkpath(root());
     ExportResult result = ExportRun(folder.filePath("absent.txt"), root(), 0).run(log);
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_TRUE(result.errorMessage.contains(folder.filePath("absent.txt")));
     EXPECT_TRUE(result.errorMessage.contains("No such file"));
 
     result = exportTo(folder.filePath("unplugged"), WorkedExample);
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_TRUE(result.errorMessage.contains(folder.filePath("unplugged/Notes")));
     EXPECT_TRUE(result.errorMessage.contains("No such file"));
     EXPECT_TRUE(log.captions.isEmpty());
@@ -157,7 +158,7 @@ TEST_F(ExportRunTest, FailureInMidRun)
     TestFiles::write(notes() + "/Keep", "older note\r\n");
 
     ExportResult result = exportToPlayer("First\r\n0\r\nHome\r\n50%1 off %3\r\n1\r\nBlocked\r\n");
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.contains(notes() + "/Blocked"));
     EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"))
@@ -165,7 +166,7 @@ TEST_F(ExportRunTest, FailureInMidRun)
     EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
 
     result = exportToPlayer("First\r\n0\r\nHome\r\n\r\nPlan\r\nbody\r\n0\r\nWork\r\n");
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_TRUE(result.errorMessage.contains(notes() + "/Work/Plan"));
     EXPECT_TRUE(result.errorMessage.contains("(line 5"));
     EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Blocked", "Home/First", "Keep"}));

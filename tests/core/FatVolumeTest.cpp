@@ -69,7 +69,7 @@ protected:
     {
         TestFiles::write(folder.filePath("memos.txt"), content);
         NoProgress progress;
-        return ExportRun(folder.filePath("memos.txt"), mountPoint() + " [PLAYER]", flag)
+        return ExportRun(folder.filePath("memos.txt"), mountPoint(), flag)
             .run(progress);
     }
 
@@ -85,7 +85,7 @@ TEST_F(FatVolumeTest, ExportsOntoFat)
                                              "Menu: soup?\r\ncaf\xE9\r\n1\r\nA/B\r\n"
                                              "Trailing dot.\r\n1\r\n\r\n",
                                              1);
-    ASSERT_TRUE(result.succeeded) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
     EXPECT_EQ(result.noteCount, 4);
     EXPECT_EQ(notes(), QStringList({"A_B/Menu_ soup_.txt", "Trailing dot.txt", "Work/PLAN (2).txt",
                                     "Work/Plan.txt"}));
@@ -105,7 +105,7 @@ TEST_F(FatVolumeTest, FullVolumeKeepsOlderNotesWhole)
     const ExportResult result =
         exportSource("Filler\r\n" + filler + "\r\n0\r\n\r\n" + "Old\r\n" + larger +
                      "\r\n0\r\n\r\nNew\r\n" + larger + "\r\n0\r\n");
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))
         << result.errorMessage.toStdString();
@@ -118,7 +118,7 @@ TEST_F(FatVolumeTest, ReadOnlyVolumeIsReported)
 {
     ASSERT_NO_FATAL_FAILURE(mount(false));
     const ExportResult result = exportSource("Plan\r\n0\r\nWork\r\n");
-    EXPECT_FALSE(result.succeeded);
+    EXPECT_FALSE(result.succeeded());
     EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes"))
         << result.errorMessage.toStdString();
     EXPECT_FALSE(QFileInfo::exists(mountPoint() + "/Notes"));

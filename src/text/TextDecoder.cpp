@@ -1,4 +1,6 @@
-#include "SourceText.h"
+#include "TextDecoder.h"
+
+#include <QStringDecoder>
 
 namespace {
 
@@ -36,16 +38,24 @@ qsizetype utf8PrefixLength(QByteArrayView bytes, qsizetype count)
     return position;
 }
 
-} // namespace
-
-QString SourceText::decode(QByteArrayView line)
+// QString::fromUtf8 drops a byte-order mark at the start; here it stays.
+QString decodeUtf8(QByteArrayView bytes)
 {
-    return line.isValidUtf8() ? QString::fromUtf8(line) : decodeWindows1252(line);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
 }
 
-QString SourceText::decodePrefix(QByteArrayView line, qsizetype count)
+} // namespace
+
+QString TextDecoder::decode(QByteArrayView bytes)
 {
-    if (line.isValidUtf8())
-        return QString::fromUtf8(line.first(utf8PrefixLength(line, count)));
-    return decodeWindows1252(line.first(qMin(count, line.size())));
+    return bytes.isValidUtf8() ? decodeUtf8(bytes) : decodeWindows1252(bytes);
+}
+
+QString TextDecoder::decodePrefix(QByteArrayView bytes, qsizetype count)
+{
+    if (bytes.isValidUtf8())
+        return decodeUtf8(bytes.first(utf8PrefixLength(bytes, count)));
+    return decodeWindows1252(bytes.first(qMin(count, bytes.size())));
 }
