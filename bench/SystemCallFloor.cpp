@@ -21,7 +21,7 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
     while (std::optional<Memo> memo = reader.next()) {
         const NotePath path = namer.name(*memo);
         notes.append(
-            {QFile::encodeName(path.category), QFile::encodeName(path.relativePath()), memo->text});
+            {QFile::encodeName(path.folder), QFile::encodeName(path.relativePath()), memo->text});
     }
     return notes;
 }

@@ -3,10 +3,13 @@
 #include "MemoReader.h"
 #include "NoteNamer.h"
 #include "NotesFolder.h"
-
-#include <QFile>
+#include "SourceFile.h"
 
 namespace {
+
+// Every numbered name up to this one being taken means the device refuses
+// them all; the run stops instead of trying for ever.
+constexpr int NameAttempts = 10000;
 
 QString captionFor(qint64 noteCount)
 {
@@ -19,6 +22,16 @@ QString savedBefore(qint64 noteCount)
         return QStringLiteral("No memos were saved.");
     return noteCount == 1 ? QStringLiteral("1 memo was saved before it.")
                           : QStringLiteral("%1 memos were saved before it.").arg(noteCount);
+}
+
+QString oversizedMessage(const QString &sourcePath, qint64 line)
+{
+    return FileError{QStringLiteral("read the export file"), sourcePath,
+                     QStringLiteral("from line %1 on, the text runs past %2 MiB without ending a "
+                                    "memo, which no memo export does")
+                         .arg(line)
+                         .arg(MemoReader::MaximumMemoLength / (1024 * 1024))}
+        .message();
 }
 
 } // namespace
@@ -48,26 +61,24 @@ ExportResult ExportRun::run(ExportProgress &progress)
         return result;
     };
 
-    QFile source(m_sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(
-            FileError{QStringLiteral("open the export file"), m_sourcePath, source.errorString()}
-                .message());
+    SourceFile source(m_sourcePath);
+    if (std::optional<FileError> error = source.open())
+        return fail(error->message());
     if (m_destinationCheck) {
         if (std::optional<QString> refusal = m_destinationCheck())
             return fail(*refusal);
     }
-    if (auto error = notes.prepare())
+    if (std::optional<FileError> error = notes.prepare())
         return fail(error->message());
     progress.captionChanged(captionFor(0));
 
-    LineReader lines(source);
+    LineReader lines(source.device(), source.lineEnd());
     MemoReader memos(lines);
     NoteNamer namer(m_extension);
     while (std::optional<Memo> memo = memos.next()) {
         if (lines.failed())
             break;
-        if (auto error = notes.write(namer.name(*memo), memo->text))
+        if (std::optional<FileError> error = writeNote(*memo, namer, notes))
             // One arg() call: a title or path holding "%1" must stay as it is.
             return fail(QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was "
                                        "not saved.")
@@ -80,10 +91,12 @@ ExportResult ExportRun::run(ExportProgress &progress)
         }
     }
     if (lines.failed())
-        return fail(
-            FileError{QStringLiteral("read the export file"), m_sourcePath, source.errorString()}
-                .message());
-    if (auto error = notes.flush()) {
+        return fail(FileError{QStringLiteral("read the export file"), m_sourcePath,
+                              source.device().errorString()}
+                        .message());
+    if (memos.oversizedFromLine() > 0)
+        return fail(oversizedMessage(m_sourcePath, memos.oversizedFromLine()));
+    if (std::optional<FileError> error = notes.flush()) {
         result.outcome = ExportResult::Outcome::Failed;
         result.errorMessage =
             error->message() + QStringLiteral("\n%1 memos were written but may not all have "
@@ -94,4 +107,30 @@ ExportResult ExportRun::run(ExportProgress &progress)
     if (result.outcome != ExportResult::Outcome::Stopped)
         result.outcome = ExportResult::Outcome::Completed;
     return result;
+}
+
+// Names the memo and writes it; where the device already holds something under
+// that name that must not be replaced, the memo takes the next free number.
+std::optional<FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &namer,
+                                              NotesFolder &notes)
+{
+    NotePath path = namer.name(memo);
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
+        Expected<NoteOutcome, FileError> outcome = notes.write(path, memo.text);
+        if (!outcome)
+            return outcome.error();
+        switch (*outcome) {
+        case NoteOutcome::Written:
+        case NoteOutcome::Unchanged:
+            return std::nullopt;
+        case NoteOutcome::FolderTaken:
+            namer.moveCategory(memo.category);
+            break;
+        case NoteOutcome::NameTaken:
+            break;
+        }
+        path = namer.name(memo);
+    }
+    return FileError{QStringLiteral("find a free name for the note"), path.relativePath(),
+                     QStringLiteral("the device holds every numbered name up to this one")};
 }

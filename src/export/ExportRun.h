@@ -2,10 +2,15 @@
 
 #include "ExportProgress.h"
 #include "ExportResult.h"
+#include "FileError.h"
 
 #include <QString>
 #include <functional>
 #include <optional>
+
+class NoteNamer;
+class NotesFolder;
+struct Memo;
 
 // One export: reads the memo export, writes every memo as a note into the
 // "Notes" folder of the destination folder, and flushes the device at the end.
@@ -23,6 +28,9 @@ public:
     ExportResult run(ExportProgress &progress);
 
 private:
+    static std::optional<FileError> writeNote(const Memo &memo, NoteNamer &namer,
+                                              NotesFolder &notes);
+
     QString m_sourcePath;
     QString m_destinationFolder;
     QString m_extension;

@@ -5,10 +5,15 @@ constexpr qint64 ChunkSize = 64 * 1024;
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 } // namespace
 
-LineReader::LineReader(QIODevice &device) : m_device(device) {}
+LineReader::LineReader(QIODevice &device, LineEnd lineEnd)
+    : m_device(device), m_terminator(lineEnd == LineEnd::LineFeed ? '\n' : '\r')
+{
+}
 
 bool LineReader::atEnd()
 {
+    if (m_lineTooLong)
+        return true;
     skipByteOrderMark();
     return m_position >= m_buffer.size() && !fill();
 }
@@ -20,25 +25,31 @@ QByteArrayView LineReader::readLine()
     ++m_lineNumber;
     qsizetype searchFrom = m_position;
     for (;;) {
-        const qsizetype cr = m_buffer.indexOf('\r', searchFrom);
+        const qsizetype end = m_buffer.indexOf(m_terminator, searchFrom);
+        if (end >= 0 && m_terminator == '\n')
+            return takeLine(end, end + 1);
         // A CR as the last buffered byte may be the first half of CR LF.
-        if (cr >= 0 && (cr + 1 < m_buffer.size() || m_endOfDevice)) {
-            const QByteArrayView line =
-                QByteArrayView(m_buffer).sliced(m_position, cr - m_position);
-            m_position = cr + 1;
-            if (m_position < m_buffer.size() && m_buffer[m_position] == '\n')
-                ++m_position;
-            return line;
-        }
-        if (cr < 0 && m_endOfDevice) {
-            const QByteArrayView line = QByteArrayView(m_buffer).sliced(m_position);
-            m_position = m_buffer.size();
-            return line;
+        if (end >= 0 && (end + 1 < m_buffer.size() || m_endOfDevice))
+            return takeLine(end, end + 1 < m_buffer.size() && m_buffer[end + 1] == '\n' ? end + 2
+                                                                                        : end + 1);
+        if (end < 0 && m_endOfDevice)
+            return takeLine(m_buffer.size(), m_buffer.size());
+        if (m_buffer.size() - m_position > MaximumLineLength) {
+            m_lineTooLong = true;
+            return QByteArrayView(m_buffer).sliced(m_position, MaximumLineLength);
         }
         // fill() drops the consumed part in front, which shifts every offset.
-        searchFrom = (cr >= 0 ? cr : m_buffer.size()) - m_position;
+        searchFrom = (end >= 0 ? end : m_buffer.size()) - m_position;
         fill();
     }
+}
+
+// The line from the current position to `end`; the next one starts at `next`.
+QByteArrayView LineReader::takeLine(qsizetype end, qsizetype next)
+{
+    const QByteArrayView line = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
+    m_position = next;
+    return line;
 }
 
 // Appends the next chunk, dropping what has been consumed. False at the end of

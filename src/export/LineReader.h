@@ -4,14 +4,24 @@
 #include <QByteArrayView>
 #include <QIODevice>
 
-// Cuts a byte stream into lines. CR LF or a lone CR ends a line; a lone LF is
-// part of the line; a last line without terminator is still a line. A UTF-8
-// byte-order mark at the very start is skipped. Only the current line and one
-// read chunk are held in memory.
+// What ends a line of the source.
+enum class LineEnd {
+    CarriageReturn, // CR LF or a lone CR; a lone LF is part of the line
+    LineFeed,       // LF, in a source that holds no CR at all
+};
+
+// Cuts a byte stream into lines; a last line without terminator is still a
+// line. A UTF-8 byte-order mark at the very start is skipped. Only the current
+// line and one read chunk are held in memory, and a line is never held past
+// MaximumLineLength.
 class LineReader
 {
 public:
-    explicit LineReader(QIODevice &device);
+    // No memo export has a line anywhere near this long; a file without line
+    // ends or a wrong file does.
+    static constexpr qsizetype MaximumLineLength = 16 * 1024 * 1024;
+
+    explicit LineReader(QIODevice &device, LineEnd lineEnd = LineEnd::CarriageReturn);
 
     bool atEnd();
     // The next line without its terminator, or an empty view at the end. The
@@ -20,16 +30,22 @@ public:
     // 1-based number of the line last returned by readLine().
     qint64 lineNumber() const { return m_lineNumber; }
     bool failed() const { return m_failed; }
+    // The line last returned went on past MaximumLineLength: only its start
+    // was returned, and nothing more is read.
+    bool lineTooLong() const { return m_lineTooLong; }
 
 private:
     bool fill();
     void skipByteOrderMark();
+    QByteArrayView takeLine(qsizetype end, qsizetype next);
 
     QIODevice &m_device;
+    const char m_terminator;
     QByteArray m_buffer;
     qsizetype m_position = 0;
     qint64 m_lineNumber = 0;
     bool m_endOfDevice = false;
     bool m_failed = false;
     bool m_startChecked = false;
+    bool m_lineTooLong = false;
 };

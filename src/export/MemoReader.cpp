@@ -5,16 +5,16 @@
 #include <cstring>
 
 namespace {
-constexpr QByteArrayView LineEnd("\r\n");
+constexpr QByteArrayView NoteLineEnd("\r\n");
 
 // Adds CR LF and the line in one step: appending is the reader's inner loop.
 void appendLine(QByteArray &text, QByteArrayView line)
 {
     const qsizetype oldSize = text.size();
-    text.resize(oldSize + LineEnd.size() + line.size());
+    text.resize(oldSize + NoteLineEnd.size() + line.size());
     char *end = text.data() + oldSize;
-    std::memcpy(end, LineEnd.data(), LineEnd.size());
-    std::memcpy(end + LineEnd.size(), line.data(), line.size());
+    std::memcpy(end, NoteLineEnd.data(), NoteLineEnd.size());
+    std::memcpy(end + NoteLineEnd.size(), line.data(), line.size());
 }
 } // namespace
 
@@ -27,9 +27,11 @@ std::optional<Memo> MemoReader::next()
         QByteArrayView line = m_lines.readLine();
         if (memo.text.isEmpty()) {
             memo.title = titleCandidate(line);
-            if (memo.title.isEmpty())
+            if (memo.title.isEmpty() && !m_lines.lineTooLong())
                 continue;
             memo.titleLine = m_lines.lineNumber();
+            if (!fitsIn(memo, line))
+                return std::nullopt;
             // Room for a typical memo at once, instead of growing line by line;
             // small enough to stay in the allocator's fast per-thread cache.
             memo.text.reserve(qMax<qsizetype>(960, line.size() * 2));
@@ -45,9 +47,22 @@ std::optional<Memo> MemoReader::next()
         }
         if (isFlagLine(line))
             return finish(std::move(memo));
+        if (!fitsIn(memo, line))
+            return std::nullopt;
         appendLine(memo.text, line);
     }
     return std::nullopt;
+}
+
+// False, and the reading ends, when the line would take the memo past its
+// limit or was itself cut short.
+bool MemoReader::fitsIn(const Memo &memo, QByteArrayView line)
+{
+    if (!m_lines.lineTooLong() &&
+        memo.text.size() + NoteLineEnd.size() + line.size() <= MaximumMemoLength)
+        return true;
+    m_oversizedFromLine = memo.titleLine;
+    return false;
 }
 
 QString MemoReader::titleCandidate(QByteArrayView line)
@@ -65,11 +80,15 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 }
 
 // The line after the flag names the category. A source that ends right after
-// the flag still yields the memo, with no category.
+// the flag still yields the memo, with no category. No folder name takes more
+// than 255 bytes, which 255 characters always fill, so no more is decoded.
 Memo MemoReader::finish(Memo memo)
 {
-    if (!m_lines.atEnd())
-        memo.category = TextDecoder::decode(m_lines.readLine());
-    memo.text.append(LineEnd);
+    if (!m_lines.atEnd()) {
+        memo.category = TextDecoder::decodePrefix(m_lines.readLine(), CategoryLength);
+        if (m_lines.lineTooLong())
+            m_oversizedFromLine = m_lines.lineNumber();
+    }
+    memo.text.append(NoteLineEnd);
     return memo;
 }

@@ -12,18 +12,29 @@
 class MemoReader
 {
 public:
+    // A real memo is a few KB; only a file without line ends or a wrong file
+    // gets to this.
+    static constexpr qsizetype MaximumMemoLength = 16 * 1024 * 1024;
+
     explicit MemoReader(LineReader &lines);
 
     // The next complete memo, or nothing at the end of the source. A memo
     // still open at the end (no flag line) is dropped.
     std::optional<Memo> next();
+    // Where text ran past MaximumMemoLength without ending a memo, which ends
+    // the reading: the line of the memo's title, or of the overlong line. 0
+    // when that did not happen.
+    qint64 oversizedFromLine() const { return m_oversizedFromLine; }
 
 private:
     static constexpr qsizetype TitleLength = 20;
+    static constexpr qsizetype CategoryLength = 255;
 
     static QString titleCandidate(QByteArrayView line);
     static bool isFlagLine(QByteArrayView line);
+    bool fitsIn(const Memo &memo, QByteArrayView line);
     Memo finish(Memo memo);
 
     LineReader &m_lines;
+    qint64 m_oversizedFromLine = 0;
 };

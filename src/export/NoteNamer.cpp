@@ -22,22 +22,6 @@ bool isUnsafe(QChar character)
     }
 }
 
-// FAT compares names without regard to case. Most names are ASCII, where
-// lower-casing is the whole fold and far cheaper than Unicode case folding,
-// which would otherwise dominate a large run.
-QString caseKey(const QString &path)
-{
-    QString key = path;
-    for (QChar &character : key) {
-        const char16_t code = character.unicode();
-        if (code >= 0x80)
-            return path.toCaseFolded();
-        if (code >= u'A' && code <= u'Z')
-            character = QChar(code + (u'a' - u'A'));
-    }
-    return key;
-}
-
 // FAT drops trailing spaces and dots, so "a." and "a" would be one file, and
 // ".." would leave the notes folder.
 QString withoutTrailingSpacesAndDots(QString name)
@@ -85,20 +69,63 @@ QString NoteNamer::cleanCategory(const QString &category)
     return replaceUnsafeCharacters(QString::fromUtf8(utf8.first(cut)));
 }
 
+// FAT compares names without regard to case. Most names are ASCII, where
+// lower-casing is the whole fold and far cheaper than Unicode case folding,
+// which would otherwise dominate a large run.
+QString NoteNamer::caseKey(const QString &name)
+{
+    QString key = name;
+    for (QChar &character : key) {
+        const char16_t code = character.unicode();
+        if (code >= 0x80)
+            return name.toCaseFolded();
+        if (code >= u'A' && code <= u'Z')
+            character = QChar(code + (u'a' - u'A'));
+    }
+    return key;
+}
+
 NotePath NoteNamer::name(const Memo &memo)
 {
-    const QString title = cleanTitle(memo.title);
-    NotePath path{cleanCategory(memo.category), title + m_extension};
-    QString key = caseKey(path.relativePath());
+    const QString folder = folderFor(memo.category);
+    return NotePath{folder, takeFree(folder, cleanTitle(memo.title), m_extension)};
+}
+
+void NoteNamer::moveCategory(const QString &category)
+{
+    const QString clean = cleanCategory(category);
+    m_folders.insert(caseKey(clean), takeFree(QString(), clean, QString()));
+}
+
+// Categories that differ only in case share the folder of the first of them,
+// as they would on FAT anyway.
+QString NoteNamer::folderFor(const QString &category)
+{
+    const QString clean = cleanCategory(category);
+    if (clean.isEmpty())
+        return clean;
+    const QString key = caseKey(clean);
+    if (const auto known = m_folders.constFind(key); known != m_folders.cend())
+        return *known;
+    const QString folder = takeFree(QString(), clean, QString());
+    m_folders.insert(key, folder);
+    return folder;
+}
+
+QString NoteNamer::takeFree(const QString &folder, const QString &stem, const QString &suffix)
+{
+    const QString prefix = folder.isEmpty() ? QString() : folder + QLatin1Char('/');
+    QString name = stem + suffix;
+    QString key = caseKey(prefix + name);
     if (m_taken.contains(key)) {
-        // Remembering the last suffix per name keeps a run of equal titles linear.
-        int &suffix = m_lastSuffix[key];
+        // Remembering the last number per name keeps a run of equal names linear.
+        int &number = m_lastNumber[key];
         do {
-            suffix = qMax(suffix, 1) + 1;
-            path.fileName = title + u" (" + QString::number(suffix) + u')' + m_extension;
-            key = caseKey(path.relativePath());
+            number = qMax(number, 1) + 1;
+            name = stem + u" (" + QString::number(number) + u')' + suffix;
+            key = caseKey(prefix + name);
         } while (m_taken.contains(key));
     }
     m_taken.insert(key);
-    return path;
+    return name;
 }

@@ -2,5 +2,5 @@
 
 QString NotePath::relativePath() const
 {
-    return category.isEmpty() ? fileName : category + QLatin1Char('/') + fileName;
+    return folder.isEmpty() ? fileName : folder + QLatin1Char('/') + fileName;
 }

@@ -5,7 +5,7 @@
 // Where a note goes below the notes folder.
 struct NotePath
 {
-    QString category; // empty: directly in the notes folder
+    QString folder; // below the notes folder; empty: the notes folder itself
     QString fileName;
 
     QString relativePath() const;

@@ -1,63 +1,18 @@
 #include "NotesFolder.h"
 
+#include "NoteNamer.h"
+
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
-#include <fcntl.h>
-#include <filesystem>
-#include <unistd.h>
+#include <cstring>
 
 namespace {
 
-QByteArray nativePath(const QString &path)
-{
-    return QFile::encodeName(path);
-}
+// No folder holds this many temporary files of ours; a device that says
+// otherwise is broken.
+constexpr int TemporaryAttempts = 1000;
 
-// Creates one folder level; an existing folder is fine.
-std::optional<FileError> makeFolder(const QString &action, const QString &path)
-{
-    std::error_code error;
-    std::filesystem::create_directory(std::filesystem::path(nativePath(path).toStdString()), error);
-    if (error)
-        return FileError{action, path, QString::fromLocal8Bit(error.message())};
-    return std::nullopt;
-}
-
-// Opens a file that must not exist yet.
-int createExclusive(const QByteArray &path)
-{
-    int descriptor;
-    do {
-        descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    } while (descriptor < 0 && errno == EINTR);
-    return descriptor;
-}
-
-// Writes all of `text` and closes the file; the system's reason on failure.
-std::optional<QString> writeAndClose(int descriptor, const QByteArray &text)
-{
-    for (qsizetype done = 0; done < text.size();) {
-        const ssize_t written = ::write(descriptor, text.constData() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        // A device that takes nothing more is full, whether it says so or not.
-        if (written <= 0) {
-            const int writeErrno = written < 0 ? errno : ENOSPC;
-            ::close(descriptor);
-            return qt_error_string(writeErrno);
-        }
-        done += written;
-    }
-    if (::close(descriptor) != 0)
-        return qt_error_string(errno);
-    return std::nullopt;
-}
-
-} // namespace
-
-namespace {
 // "/media/me/IPOD/" and "/media/me/IPOD" are one folder; "/" gives "/Notes".
 QString withoutTrailingSeparators(QString folder)
 {
@@ -65,108 +20,196 @@ QString withoutTrailingSeparators(QString folder)
         folder.chop(1);
     return folder;
 }
+
+QString pathIn(const QString &folderPath, const QByteArray &name)
+{
+    return folderPath + QFile::decodeName(name);
+}
+
+Unexpected<FileError> failure(const QString &action, const QString &path, int errorNumber)
+{
+    return {FileError{action, path, FileSystem::reason(errorNumber)}};
+}
+
 } // namespace
 
 NotesFolder::NotesFolder(const QString &destinationFolder)
     : m_path(withoutTrailingSeparators(destinationFolder) + QStringLiteral("/Notes"))
 {
-    m_categoryFolders.insert(QString(), nativePath(m_path) + '/');
 }
 
 std::optional<FileError> NotesFolder::prepare()
 {
-    return makeFolder(QStringLiteral("create the notes folder"), m_path);
-}
-
-std::optional<FileError> NotesFolder::write(const NotePath &note, const QByteArray &text)
-{
-    QByteArray folder;
-    if (auto error = ensureCategory(note.category, folder))
-        return error;
-    const QByteArray path = folder + nativePath(note.fileName);
-    bool exists = false;
-    if (auto error = writeNew(path, text, exists); error || !exists)
-        return error;
-    return replace(folder, path, text);
-}
-
-// Each category folder is made once per run, not once per note; `folder` is
-// its native path with a trailing separator. The notes folder itself stands
-// for the empty category.
-std::optional<FileError> NotesFolder::ensureCategory(const QString &category, QByteArray &folder)
-{
-    if (const auto ready = m_categoryFolders.constFind(category);
-        ready != m_categoryFolders.cend()) {
-        folder = *ready;
-        return std::nullopt;
+    const QByteArray path = QFile::encodeName(m_path);
+    const int made = FileSystem::makeFolder(FileSystem::WorkingFolder, path);
+    if (made != 0 && made != EEXIST)
+        return FileError{QStringLiteral("create the notes folder"), m_path,
+                         FileSystem::reason(made)};
+    Expected<FileSystem::Descriptor, int> opened =
+        FileSystem::openFolder(FileSystem::WorkingFolder, path);
+    if (!opened)
+        return FileError{QStringLiteral("open the notes folder"), m_path,
+                         FileSystem::reason(opened.error())};
+    Folder notes{std::move(*opened), displayPath(), {}};
+    if (made == EEXIST) {
+        if (std::optional<FileError> error = listEarlierNames(notes))
+            return error;
     }
-    const QString path = m_path + QLatin1Char('/') + category;
-    if (auto error = makeFolder(QStringLiteral("create the category folder"), path))
-        return error;
-    folder = nativePath(path) + '/';
-    m_categoryFolders.insert(category, folder);
+    m_folders.insert_or_assign(QString(), std::move(notes));
     return std::nullopt;
 }
 
-// Writes a note that does not exist yet; `exists` tells the caller to replace
-// an older one instead. A new note that cannot be written whole is removed.
-std::optional<FileError> NotesFolder::writeNew(const QByteArray &path, const QByteArray &text,
-                                               bool &exists)
+// A folder made by this run is empty; one that was there is listed once.
+std::optional<FileError> NotesFolder::listEarlierNames(Folder &folder)
 {
-    const int descriptor = createExclusive(path);
-    if (descriptor < 0) {
-        const int openErrno = errno;
-        const bool isFolder = QFileInfo(QFile::decodeName(path)).isDir();
-        exists = openErrno == EEXIST && !isFolder;
-        if (exists)
-            return std::nullopt;
-        return FileError{QStringLiteral("create the note"), QFile::decodeName(path),
-                         qt_error_string(isFolder ? EISDIR : openErrno)};
-    }
-    if (std::optional<QString> reason = writeAndClose(descriptor, text)) {
-        ::unlink(path.constData());
-        return FileError{QStringLiteral("write the note"), QFile::decodeName(path), *reason};
-    }
+    const Expected<QList<QByteArray>, int> names = FileSystem::entryNames(folder.descriptor);
+    if (!names)
+        return FileError{QStringLiteral("list the folder"), folder.path,
+                         FileSystem::reason(names.error())};
+    folder.earlierNames.reserve(names->size());
+    for (const QByteArray &name : *names)
+        folder.earlierNames.insert(NoteNamer::caseKey(QFile::decodeName(name)));
     return std::nullopt;
+}
+
+Expected<NoteOutcome, FileError> NotesFolder::write(const NotePath &note, const QByteArray &text)
+{
+    Expected<Folder *, FileError> folder = categoryFolder(note.folder);
+    if (!folder)
+        return Unexpected<FileError>{folder.error()};
+    if (!*folder)
+        return NoteOutcome::FolderTaken;
+    const QByteArray name = QFile::encodeName(note.fileName);
+    const QSet<QString> &earlier = (*folder)->earlierNames;
+    if (!earlier.isEmpty() && earlier.contains(NoteNamer::caseKey(note.fileName)))
+        return writeOverEarlier(**folder, name, text);
+    return writeNew(**folder, name, text);
+}
+
+// Each category folder is made and opened once per run; its notes are then
+// written relative to it, which spares the system a path walk per note.
+Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QString &name)
+{
+    if (const auto known = m_folders.find(name); known != m_folders.end())
+        return &known->second;
+    const Folder &notes = m_folders.at(QString());
+    const QByteArray nativeName = QFile::encodeName(name);
+    const QString path = notes.path + name + QLatin1Char('/');
+    const int made = FileSystem::makeFolder(notes.descriptor.get(), nativeName);
+    if (made != 0 && made != EEXIST)
+        return failure(QStringLiteral("create the category folder"), path, made);
+    // Not there before the run, so this run made it, under another name.
+    if (made == EEXIST && !notes.earlierNames.contains(NoteNamer::caseKey(name)))
+        return nullptr;
+    Expected<FileSystem::Descriptor, int> opened =
+        FileSystem::openFolder(notes.descriptor.get(), nativeName);
+    if (!opened && opened.error() == ENOTDIR)
+        return nullptr;
+    if (!opened)
+        return failure(QStringLiteral("open the category folder"), path, opened.error());
+    Folder folder{std::move(*opened), path, {}};
+    if (made == EEXIST) {
+        if (std::optional<FileError> error = listEarlierNames(folder))
+            return Unexpected<FileError>{*error};
+    }
+    return &m_folders.insert_or_assign(name, std::move(folder)).first->second;
+}
+
+// A name the folder did not hold before the run: the device finding it taken
+// means this run wrote it already under a name it takes as the same, or made
+// a folder there.
+Expected<NoteOutcome, FileError> NotesFolder::writeNew(const Folder &folder, const QByteArray &name,
+                                                       const QByteArray &text)
+{
+    Expected<FileSystem::Descriptor, int> file =
+        FileSystem::createNew(folder.descriptor.get(), name);
+    if (!file && file.error() == EEXIST)
+        return NoteOutcome::NameTaken;
+    if (!file)
+        return failure(QStringLiteral("create the note"), pathIn(folder.path, name), file.error());
+    int error = FileSystem::writeAll(*file, text);
+    const int closeError = file->close();
+    if (error == 0)
+        error = closeError;
+    if (error != 0) {
+        FileSystem::remove(folder.descriptor.get(), name);
+        return failure(QStringLiteral("write the note"), pathIn(folder.path, name), error);
+    }
+    return NoteOutcome::Written;
+}
+
+// A name the folder held before the run: an older note is left as it is when
+// it holds these bytes already and replaced otherwise; a folder keeps its name.
+Expected<NoteOutcome, FileError>
+NotesFolder::writeOverEarlier(const Folder &folder, const QByteArray &name, const QByteArray &text)
+{
+    Expected<FileSystem::Descriptor, int> older =
+        FileSystem::openForReading(folder.descriptor.get(), name);
+    if (!older && older.error() == ENOENT)
+        return writeNew(folder, name, text);
+    if (older) {
+        const Expected<struct stat, int> info = FileSystem::status(*older);
+        if (info && S_ISDIR(info->st_mode))
+            return NoteOutcome::NameTaken;
+        if (info && S_ISREG(info->st_mode) && info->st_size == text.size() &&
+            holdsExactly(*older, text))
+            return NoteOutcome::Unchanged;
+    }
+    return replace(folder, name, text);
+}
+
+bool NotesFolder::holdsExactly(const FileSystem::Descriptor &file, const QByteArray &text)
+{
+    m_readBuffer.resize(text.size());
+    const Expected<qsizetype, int> got =
+        FileSystem::readFully(file, m_readBuffer.data(), m_readBuffer.size());
+    return got && *got == text.size() &&
+           std::memcmp(m_readBuffer.constData(), text.constData(), text.size()) == 0;
 }
 
 // An older note is replaced only by a complete one: the new text goes to a
 // temporary file beside it, which is then renamed over it.
-std::optional<FileError> NotesFolder::replace(const QByteArray &folder, const QByteArray &path,
-                                              const QByteArray &text)
+Expected<NoteOutcome, FileError> NotesFolder::replace(const Folder &folder, const QByteArray &name,
+                                                      const QByteArray &text)
 {
+    const int at = folder.descriptor.get();
+    const QByteArray prefix = "quillet-" + QByteArray::number(QCoreApplication::applicationPid());
     QByteArray temporary;
-    int descriptor;
-    do {
-        temporary = folder + "quillet-" + QByteArray::number(QCoreApplication::applicationPid()) +
-                    '-' + QByteArray::number(++m_temporaryCounter) + ".tmp";
-        descriptor = createExclusive(temporary);
-    } while (descriptor < 0 && errno == EEXIST);
-    std::optional<QString> reason;
-    if (descriptor < 0)
-        reason = qt_error_string(errno);
-    else if ((reason = writeAndClose(descriptor, text)) ||
-             ::rename(temporary.constData(), path.constData()) != 0) {
-        reason = reason.value_or(qt_error_string(errno));
-        ::unlink(temporary.constData());
+    Expected<FileSystem::Descriptor, int> file = Unexpected<int>{EEXIST};
+    for (int attempt = 0; attempt < TemporaryAttempts && !file && file.error() == EEXIST;
+         ++attempt) {
+        temporary = prefix + '-' + QByteArray::number(++m_temporaryCounter) + ".tmp";
+        file = FileSystem::createNew(at, temporary);
     }
-    if (reason)
-        return FileError{QStringLiteral("replace the note"), QFile::decodeName(path), *reason};
-    return std::nullopt;
+    if (!file)
+        return failure(QStringLiteral("replace the note"), pathIn(folder.path, name), file.error());
+    int error = FileSystem::writeAll(*file, text);
+    const int closeError = file->close();
+    if (error == 0)
+        error = closeError;
+    if (error == 0)
+        error = FileSystem::rename(at, temporary, name);
+    if (error != 0) {
+        FileSystem::remove(at, temporary);
+        return failure(QStringLiteral("replace the note"), pathIn(folder.path, name), error);
+    }
+    return NoteOutcome::Written;
 }
 
 // One syncfs for the whole volume: a sync per note makes a USB player crawl.
 std::optional<FileError> NotesFolder::flush()
 {
-    const int descriptor = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_DIRECTORY);
-    if (descriptor < 0)
+    const auto notes = m_folders.find(QString());
+    if (notes == m_folders.end())
+        return std::nullopt;
+    if (const int error = FileSystem::flushVolume(notes->second.descriptor))
         return FileError{QStringLiteral("flush the notes to"), displayPath(),
-                         qt_error_string(errno)};
-    const int result = ::syncfs(descriptor);
-    const int syncErrno = errno;
-    ::close(descriptor);
-    if (result != 0)
-        return FileError{QStringLiteral("flush the notes to"), displayPath(),
-                         qt_error_string(syncErrno)};
+                         FileSystem::reason(error)};
     return std::nullopt;
+}
+
+qint64 NotesFolder::countNoteFiles() const
+{
+    const auto notes = m_folders.find(QString());
+    return notes == m_folders.end() ? 0 : FileSystem::countFilesBelow(notes->second.descriptor);
 }

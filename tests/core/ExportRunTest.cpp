@@ -1,11 +1,16 @@
 #include "ExportRun.h"
 
+#include "LineReader.h"
+#include "MemoReader.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,8 +20,14 @@ const QByteArray WorkedExample = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal
 class CaptionLog : public ExportProgress
 {
 public:
-    void captionChanged(const QString &caption) override { captions << caption; }
+    void captionChanged(const QString &caption) override
+    {
+        captions << caption;
+        if (caption == "Notes 1" && afterFirstNote)
+            std::exchange(afterFirstNote, nullptr)();
+    }
     QStringList captions;
+    std::function<void()> afterFirstNote;
 };
 
 class ExportRunTest : public testing::Test
@@ -149,28 +160,167 @@ TEST_F(ExportRunTest, MissingSourceOrRootFailsBeforeAnyNote)
     EXPECT_TRUE(log.captions.isEmpty());
 }
 
+// Only a regular file whose start holds no NUL byte can be an export; anything
+// else is refused before a folder is made, and nothing may wait on it.
+TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
+{
+    const QString pipe = folder.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString program = folder.filePath("program");
+    TestFiles::write(program, QByteArray("\x7F"
+                                         "ELF\x02\x01\x01",
+                                         7) +
+                                  QByteArray(100, '\0'));
+    const QString utf16 = folder.filePath("utf16.txt");
+    TestFiles::write(utf16, QByteArray("\xFF\xFEG\0o\0\r\0\n\0", 10));
+    const QString lateNul = folder.filePath("late-nul.txt");
+    TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(64 * 1024, 'x') + '\0');
+    const struct
+    {
+        QString path;
+        const char *reason;
+    } cases[] = {
+        {folder.path(), "it is a folder"},   {pipe, "not a regular file"},
+        {"/dev/zero", "not a regular file"}, {program, "not a text export"},
+        {utf16, "not a text export"},
+    };
+    QDir().mkpath(root());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const ExportResult result = ExportRun(c.path, root(), 0).run(log);
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_TRUE(result.errorMessage.contains("\"" + c.path + "\""));
+        EXPECT_TRUE(result.errorMessage.contains(c.reason)) << result.errorMessage.toStdString();
+        EXPECT_TRUE(result.errorMessage.endsWith("No memos were saved."));
+        EXPECT_FALSE(QFileInfo::exists(notes()));
+    }
+    EXPECT_TRUE(log.captions.isEmpty());
+    // A NUL byte past the checked start is only a character of a memo.
+    EXPECT_TRUE(ExportRun(lateNul, root(), 0).run(log).succeeded());
+}
+
+// Without a single CR, LF ends the lines: the export went through a Unix tool.
+// One CR anywhere keeps the organiser's rule, where a lone LF is in the line.
+TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
+{
+    const struct
+    {
+        QByteArray source;
+        QByteArray note; // of Work/Plan
+    } cases[] = {
+        {"Plan\nmilk\n\n0\nWork\n", "Plan\r\nmilk\r\n"},
+        {"Plan\r\nmilk\nmore\r\n0\r\nWork\r\n", "Plan\r\nmilk\nmore\r\n"},
+    };
+    for (const auto &c : cases) {
+        QDir(root()).removeRecursively();
+        const ExportResult result = exportToPlayer(c.source);
+        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+        EXPECT_EQ(result.noteCount, 1);
+        EXPECT_EQ(TestFiles::read(notes() + "/Work/Plan"), c.note);
+    }
+}
+
+// A memo far larger than any real one, or a file without line ends, stops the
+// run where it starts; the notes before it stay.
+TEST_F(ExportRunTest, TextThatNeverEndsAMemoStopsTheRunAtItsStart)
+{
+    const QByteArray first = "A\r\n0\r\nc\r\n";
+    QByteArray endlessMemo = first + "Big\r\n";
+    while (endlessMemo.size() <= MemoReader::MaximumMemoLength)
+        endlessMemo += QByteArray(1023, 'x') + "\r\n";
+    const QByteArray noLineEnds = first + QByteArray(LineReader::MaximumLineLength + 1, 'y');
+    for (const QByteArray &source : {endlessMemo, noLineEnds}) {
+        QDir(root()).removeRecursively();
+        const ExportResult result = exportToPlayer(source);
+        EXPECT_FALSE(result.succeeded());
+        EXPECT_TRUE(result.errorMessage.contains("line 4 ")) << result.errorMessage.toStdString();
+        EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+        EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{"c/A"});
+    }
+}
+
+// The device may take two names as one that the run keeps apart (FAT's short
+// names, other case rules); a link made right after the first note stands in
+// for that. The run must then number the second note or folder, never write
+// over what it wrote itself.
+TEST_F(ExportRunTest, NameTheDeviceTakesForOneThisRunWroteIsNumbered)
+{
+    log.afterFirstNote = [&] {
+        ::link(QFile::encodeName(notes() + "/A").constData(),
+               QFile::encodeName(notes() + "/B").constData());
+    };
+    ASSERT_TRUE(exportToPlayer("A\r\n0\r\n\r\nB\r\n0\r\n\r\n").succeeded());
+    EXPECT_EQ(TestFiles::read(notes() + "/B"), "A\r\n");
+    EXPECT_EQ(TestFiles::read(notes() + "/B (2)"), "B\r\n");
+
+    QDir(root()).removeRecursively();
+    log.afterFirstNote = [&] { QFile::link(notes() + "/Work", notes() + "/Job"); };
+    ASSERT_TRUE(exportToPlayer("A\r\n0\r\nWork\r\nA\r\n0\r\nJob\r\n").succeeded());
+    EXPECT_EQ(TestFiles::listRecursively(notes() + "/Work"), QStringList{"A"});
+    EXPECT_EQ(TestFiles::read(notes() + "/Job (2)/A"), "A\r\n");
+}
+
 // A failure in mid-run stops there with a message naming the memo, and leaves
 // what was written before, and every older note, whole.
 TEST_F(ExportRunTest, FailureInMidRun)
 {
-    QDir().mkpath(notes() + "/Work/Plan");
-    TestFiles::write(notes() + "/Blocked", "a file where a category folder should go");
+    QDir().mkpath(notes());
+    // A link to nowhere where a category folder should go: neither usable nor
+    // something the run may replace.
+    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), notes() + "/Blocked"));
     TestFiles::write(notes() + "/Keep", "older note\r\n");
 
-    ExportResult result = exportToPlayer("First\r\n0\r\nHome\r\n50%1 off %3\r\n1\r\nBlocked\r\n");
+    const ExportResult result =
+        exportToPlayer("First\r\n0\r\nHome\r\n50%1 off %3\r\n1\r\nBlocked\r\n");
     EXPECT_FALSE(result.succeeded());
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.contains(notes() + "/Blocked"));
     EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"))
         << result.errorMessage.toStdString();
     EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
-
-    result = exportToPlayer("First\r\n0\r\nHome\r\n\r\nPlan\r\nbody\r\n0\r\nWork\r\n");
-    EXPECT_FALSE(result.succeeded());
-    EXPECT_TRUE(result.errorMessage.contains(notes() + "/Work/Plan"));
-    EXPECT_TRUE(result.errorMessage.contains("(line 5"));
     EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Blocked", "Home/First", "Keep"}));
     EXPECT_EQ(TestFiles::read(notes() + "/Keep"), "older note\r\n");
+}
+
+// A note directly in the notes folder and a category folder may want one name,
+// in this run or left by an earlier one: whichever comes second takes the next
+// free number, and a second run gives the same names.
+TEST_F(ExportRunTest, NoteAndFolderOfOneNameBothArrive)
+{
+    const struct
+    {
+        const char *name;
+        const char *earlierFolder; // below the notes folder; "" for none
+        const char *earlierFile;
+        QByteArray memos;
+        QStringList files;
+    } cases[] = {
+        {"note first", "", "", "Work\r\n0\r\n\r\nPlan\r\n0\r\nwork\r\n", {"Work", "work (2)/Plan"}},
+        {"folder first",
+         "",
+         "",
+         "Plan\r\n0\r\nWork\r\nWORK\r\n0\r\n\r\nA\r\n0\r\nwork\r\n",
+         {"WORK (2)", "Work/A", "Work/Plan"}},
+        {"file left where a folder goes",
+         "",
+         "Work",
+         "Plan\r\n0\r\nWork\r\n",
+         {"Work", "Work (2)/Plan"}},
+        {"folder left where a note goes", "Plan", "", "Plan\r\n0\r\n\r\n", {"Plan (2)"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        QDir().mkpath(notes() + "/" + c.earlierFolder);
+        if (*c.earlierFile)
+            TestFiles::write(notes() + "/" + c.earlierFile, "left by an earlier run");
+        for (int run = 1; run <= 2; ++run) {
+            const ExportResult result = exportToPlayer(c.memos);
+            ASSERT_TRUE(result.succeeded())
+                << "run " << run << ": " << result.errorMessage.toStdString();
+            EXPECT_EQ(TestFiles::listRecursively(notes()), c.files) << "run " << run;
+        }
+    }
 }
 
 } // namespace

@@ -69,8 +69,7 @@ protected:
     {
         TestFiles::write(folder.filePath("memos.txt"), content);
         NoProgress progress;
-        return ExportRun(folder.filePath("memos.txt"), mountPoint(), flag)
-            .run(progress);
+        return ExportRun(folder.filePath("memos.txt"), mountPoint(), flag).run(progress);
     }
 
     QTemporaryDir folder;

@@ -122,6 +122,22 @@ TEST(MemoReader, EncodingsPerLine)
     EXPECT_EQ(memos[1].category, QString::fromUtf8("Résumé"));
 }
 
+// Only the three bytes at the very start of the source are skipped; a U+FEFF
+// anywhere else is a character, not a space, also where it starts a line (two
+// exports joined into one file).
+TEST(MemoReader, ByteOrderMarkInsideTheSourceIsACharacter)
+{
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QList<Memo> memos = memosOf(bom + "A\r\n0\r\nc\r\n" + bom + "\r\nbody\r\n0\r\nc\r\n" +
+                                      bom + "  " + QByteArray(20, 'b') + "\r\n1\r\nc\r\n");
+    const QString feff(QChar(0xFEFF));
+    ASSERT_EQ(memos.size(), 3);
+    EXPECT_EQ(memos[0].title, "A");
+    EXPECT_EQ(memos[1].title, feff);
+    EXPECT_EQ(memos[1].text, bom + "\r\nbody\r\n");
+    EXPECT_EQ(memos[2].title, feff + "  " + QString(17, QLatin1Char('b')));
+}
+
 TEST(MemoReader, TitleCutCountsCodePoints)
 {
     // 19 letters and an emoji outside the BMP: the emoji is the 20th character

@@ -62,7 +62,8 @@ TEST(NoteNamer, DuplicatesIgnoringCaseGetNumbers)
 {
     NoteNamer namer(QStringLiteral(".txt"));
     EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan.txt");
-    EXPECT_EQ(namer.name(memo("plan", "work")).relativePath(), "work/plan (2).txt");
+    // Categories that differ only in case share the first one's folder.
+    EXPECT_EQ(namer.name(memo("plan", "work")).relativePath(), "Work/plan (2).txt");
     EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan (3).txt");
     EXPECT_EQ(namer.name(memo("Plan", "Home")).relativePath(), "Home/Plan.txt");
     EXPECT_EQ(namer.name(memo("Plan", "")).relativePath(), "Plan.txt");

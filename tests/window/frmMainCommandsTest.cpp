@@ -197,13 +197,17 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
     const struct
     {
         const char *name;
-        const char *blockingFile; // below the player; "" for none
+        const char *blockingLink; // below the player, to nowhere; "" for none
         bool removeSource;
         const char *mentioned;
         QStringList notesWritten;
     } cases[] = {
         {"source missing", "", true, "memos.txt", {}},
-        {"category blocked by a file", "Notes/Business", false, "Business", {"Personal/Groceries"}},
+        {"category blocked by a link to nowhere",
+         "Notes/Business",
+         false,
+         "Business",
+         {"Personal/Groceries"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -214,8 +218,11 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
         failing.control<QComboBox>("Drive1")->setCurrentText(failing.playerFolder());
         if (c.removeSource)
             QFile::remove(sourcePath);
-        if (*c.blockingFile)
-            failing.writeFile(QStringLiteral("player/") + c.blockingFile, "not a folder");
+        if (*c.blockingLink) {
+            QDir().mkpath(failing.playerFolder() + "/Notes");
+            QFile::link(failing.sourceFolder() + "/nowhere",
+                        failing.playerFolder() + "/" + c.blockingLink);
+        }
 
         auto *button = failing.control<QPushButton>("cmdExport");
         button->click();
