@@ -103,6 +103,11 @@ QString reason(int errorNumber)
     return qt_error_string(errorNumber);
 }
 
+QByteArray nativeName(const QString &name)
+{
+    return name.toUtf8();
+}
+
 Expected<struct stat, int> status(const QByteArray &path)
 {
     struct stat info

@@ -40,6 +40,9 @@ private:
 
 // The system's words for an error number.
 QString reason(int errorNumber);
+// A name or path as the system takes it: Linux file names are UTF-8, as
+// QFile::encodeName gives them, but without its cost for every note.
+QByteArray nativeName(const QString &name);
 
 Expected<struct stat, int> status(const QByteArray &path);
 Expected<struct stat, int> status(const Descriptor &file);

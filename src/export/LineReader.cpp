@@ -1,5 +1,7 @@
 #include "LineReader.h"
 
+#include <cstring>
+
 namespace {
 constexpr qint64 ChunkSize = 64 * 1024;
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
@@ -25,7 +27,7 @@ QByteArrayView LineReader::readLine()
     ++m_lineNumber;
     qsizetype searchFrom = m_position;
     for (;;) {
-        const qsizetype end = m_buffer.indexOf(m_terminator, searchFrom);
+        const qsizetype end = find(m_terminator, searchFrom);
         if (end >= 0 && m_terminator == '\n')
             return takeLine(end, end + 1);
         // A CR as the last buffered byte may be the first half of CR LF.
@@ -42,6 +44,14 @@ QByteArrayView LineReader::readLine()
         searchFrom = (end >= 0 ? end : m_buffer.size()) - m_position;
         fill();
     }
+}
+
+// Where the next `byte` at or after `from` is, or -1.
+qsizetype LineReader::find(char byte, qsizetype from) const
+{
+    const char *data = m_buffer.constData();
+    const void *found = std::memchr(data + from, byte, m_buffer.size() - from);
+    return found ? static_cast<const char *>(found) - data : -1;
 }
 
 // The line from the current position to `end`; the next one starts at `next`.

@@ -37,6 +37,7 @@ public:
 private:
     bool fill();
     void skipByteOrderMark();
+    qsizetype find(char byte, qsizetype from) const;
     QByteArrayView takeLine(qsizetype end, qsizetype next);
 
     QIODevice &m_device;

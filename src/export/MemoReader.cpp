@@ -85,10 +85,25 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 Memo MemoReader::finish(Memo memo)
 {
     if (!m_lines.atEnd()) {
-        memo.category = TextDecoder::decodePrefix(m_lines.readLine(), CategoryLength);
+        memo.category = category(m_lines.readLine());
         if (m_lines.lineTooLong())
             m_oversizedFromLine = m_lines.lineNumber();
     }
     memo.text.append(NoteLineEnd);
     return memo;
+}
+
+// A few categories name thousands of memos; each is decoded once. The cache is
+// emptied now and then, so that a file of ever new categories does not grow it
+// without bound.
+QString MemoReader::category(QByteArrayView line)
+{
+    const QString known = m_categories.value(QByteArray::fromRawData(line.data(), line.size()));
+    if (!known.isNull() || line.isEmpty())
+        return known;
+    if (m_categories.size() >= MaximumCachedCategories)
+        m_categories.clear();
+    const QString decoded = TextDecoder::decodePrefix(line, CategoryLength);
+    m_categories.insert(line.toByteArray(), decoded);
+    return decoded;
 }

@@ -3,6 +3,7 @@
 #include "LineReader.h"
 #include "Memo.h"
 
+#include <QHash>
 #include <optional>
 
 // Cuts the lines of a memo export into memos: a title line, body lines, a
@@ -34,7 +35,11 @@ private:
     static bool isFlagLine(QByteArrayView line);
     bool fitsIn(const Memo &memo, QByteArrayView line);
     Memo finish(Memo memo);
+    QString category(QByteArrayView line);
+
+    static constexpr qsizetype MaximumCachedCategories = 4096;
 
     LineReader &m_lines;
+    QHash<QByteArray, QString> m_categories; // decoded category of each line seen
     qint64 m_oversizedFromLine = 0;
 };

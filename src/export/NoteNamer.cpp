@@ -1,5 +1,7 @@
 #include "NoteNamer.h"
 
+#include <algorithm>
+
 namespace {
 
 // Characters a FAT file name may not hold; '/' and '\\' would also leave the folder.
@@ -35,16 +37,22 @@ QString withoutTrailingSpacesAndDots(QString name)
 
 } // namespace
 
-NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension)) {}
-
-QString NoteNamer::replaceUnsafeCharacters(const QString &name)
+NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension))
 {
-    QString safe = name;
-    for (QChar &character : safe) {
-        if (isUnsafe(character))
-            character = QLatin1Char('_');
+    m_folders[QString()];
+}
+
+// Most names are safe already and are then not copied.
+QString NoteNamer::replaceUnsafeCharacters(QString name)
+{
+    const qsizetype first =
+        std::find_if(name.cbegin(), name.cend(), [](QChar c) { return isUnsafe(c); }) -
+        name.cbegin();
+    for (qsizetype i = first; i < name.size(); ++i) {
+        if (isUnsafe(name.at(i)))
+            name[i] = QLatin1Char('_');
     }
-    return withoutTrailingSpacesAndDots(std::move(safe));
+    return withoutTrailingSpacesAndDots(std::move(name));
 }
 
 QString NoteNamer::cleanTitle(const QString &title)
@@ -72,60 +80,62 @@ QString NoteNamer::cleanCategory(const QString &category)
 // FAT compares names without regard to case. Most names are ASCII, where
 // lower-casing is the whole fold and far cheaper than Unicode case folding,
 // which would otherwise dominate a large run.
-QString NoteNamer::caseKey(const QString &name)
+QString NoteNamer::caseKey(QStringView name, QStringView suffix)
 {
-    QString key = name;
-    for (QChar &character : key) {
-        const char16_t code = character.unicode();
-        if (code >= 0x80)
-            return name.toCaseFolded();
-        if (code >= u'A' && code <= u'Z')
-            character = QChar(code + (u'a' - u'A'));
+    QString key(name.size() + suffix.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(key.data());
+    for (const QStringView part : {name, suffix}) {
+        for (const QChar character : part) {
+            const char16_t code = character.unicode();
+            if (code >= 0x80)
+                return QString(name.toString() + suffix).toCaseFolded();
+            *out++ = code >= u'A' && code <= u'Z' ? char16_t(code + (u'a' - u'A')) : code;
+        }
     }
     return key;
 }
 
 NotePath NoteNamer::name(const Memo &memo)
 {
-    const QString folder = folderFor(memo.category);
-    return NotePath{folder, takeFree(folder, cleanTitle(memo.title), m_extension)};
+    Folder &folder = folderFor(memo.category);
+    return NotePath{folder.name, takeFree(folder, cleanTitle(memo.title), m_extension)};
 }
 
 void NoteNamer::moveCategory(const QString &category)
 {
     const QString clean = cleanCategory(category);
-    m_folders.insert(caseKey(clean), takeFree(QString(), clean, QString()));
+    Folder &folder = m_folders[caseKey(clean)];
+    folder = Folder{takeFree(m_folders[QString()], clean, QString()), {}};
 }
 
 // Categories that differ only in case share the folder of the first of them,
-// as they would on FAT anyway.
-QString NoteNamer::folderFor(const QString &category)
+// as they would on FAT anyway. A folder's name is taken among the names in the
+// notes folder, so a note there cannot have it, nor it a note's.
+NoteNamer::Folder &NoteNamer::folderFor(const QString &category)
 {
-    const QString clean = cleanCategory(category);
-    if (clean.isEmpty())
-        return clean;
-    const QString key = caseKey(clean);
-    if (const auto known = m_folders.constFind(key); known != m_folders.cend())
+    if (Folder *known = m_byCategory.value(category))
         return *known;
-    const QString folder = takeFree(QString(), clean, QString());
-    m_folders.insert(key, folder);
-    return folder;
+    // A file with ever new categories must not make this grow without bound.
+    if (m_byCategory.size() >= 4096)
+        m_byCategory.clear();
+    const QString clean = cleanCategory(category);
+    const auto [entry, isNew] = m_folders.try_emplace(caseKey(clean));
+    if (isNew)
+        entry->second.name = takeFree(m_folders[QString()], clean, QString());
+    m_byCategory.insert(category, &entry->second);
+    return entry->second;
 }
 
-QString NoteNamer::takeFree(const QString &folder, const QString &stem, const QString &suffix)
+QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &suffix)
 {
-    const QString prefix = folder.isEmpty() ? QString() : folder + QLatin1Char('/');
-    QString name = stem + suffix;
-    QString key = caseKey(prefix + name);
-    if (m_taken.contains(key)) {
-        // Remembering the last number per name keeps a run of equal names linear.
-        int &number = m_lastNumber[key];
-        do {
-            number = qMax(number, 1) + 1;
-            name = stem + u" (" + QString::number(number) + u')' + suffix;
-            key = caseKey(prefix + name);
-        } while (m_taken.contains(key));
+    const auto [entry, isFree] = folder.taken.try_emplace(caseKey(stem, suffix), 1);
+    if (isFree)
+        return suffix.isEmpty() ? stem : stem + suffix;
+    // Remembering the last number per name keeps a run of equal names linear.
+    int &number = entry->second;
+    for (;;) {
+        QString name = stem + u" (" + QString::number(++number) + u')' + suffix;
+        if (folder.taken.try_emplace(caseKey(name), 1).second)
+            return name;
     }
-    m_taken.insert(key);
-    return name;
 }

@@ -4,8 +4,9 @@
 #include "NotePath.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
+#include <QStringView>
+#include <unordered_map>
 
 // Turns memo titles and categories into names a FAT player accepts and keeps
 // the notes and folders of one run from taking each other's names, compared
@@ -17,8 +18,8 @@ public:
 
     static QString cleanTitle(const QString &title);
     static QString cleanCategory(const QString &category);
-    // The form in which FAT compares names.
-    static QString caseKey(const QString &name);
+    // The form in which FAT compares names, of `name` followed by `suffix`.
+    static QString caseKey(QStringView name, QStringView suffix = {});
 
     // A path not yet given out in this run. Asked again for the same memo, it
     // gives the next free number: the device had the last one taken already.
@@ -28,15 +29,26 @@ public:
     void moveCategory(const QString &category);
 
 private:
-    static QString replaceUnsafeCharacters(const QString &name);
+    // The names given out in one folder.
+    struct Folder
+    {
+        QString name; // below the notes folder; empty for the notes folder itself
+        // Case key of each name given out, with the last number given to a
+        // name built on it; entries stay where they are.
+        std::unordered_map<QString, int> taken;
+    };
 
-    QString folderFor(const QString &category);
+    static QString replaceUnsafeCharacters(QString name);
+
+    Folder &folderFor(const QString &category);
     // `stem`, or else `stem (N)`, followed by `suffix`, with the first N that
-    // leaves the path free in `folder`; the path is then taken.
-    QString takeFree(const QString &folder, const QString &stem, const QString &suffix);
+    // is free in the folder; the name is then taken.
+    static QString takeFree(Folder &folder, const QString &stem, const QString &suffix);
 
     QString m_extension;
-    QSet<QString> m_taken; // case keys of every path given out, folders included
-    QHash<QString, int> m_lastNumber;
-    QHash<QString, QString> m_folders; // case key of a cleaned category: its folder
+    // By case key of the cleaned category; "" is the notes folder. Entries stay
+    // where they are, so pointers to them stay valid.
+    std::unordered_map<QString, Folder> m_folders;
+    // By category as read, which spares cleaning it for every memo.
+    QHash<QString, Folder *> m_byCategory;
 };

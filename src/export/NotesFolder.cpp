@@ -1,9 +1,9 @@
 #include "NotesFolder.h"
 
 #include "NoteNamer.h"
+#include "TextDecoder.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 
@@ -23,7 +23,7 @@ QString withoutTrailingSeparators(QString folder)
 
 QString pathIn(const QString &folderPath, const QByteArray &name)
 {
-    return folderPath + QFile::decodeName(name);
+    return folderPath + TextDecoder::decode(name);
 }
 
 Unexpected<FileError> failure(const QString &action, const QString &path, int errorNumber)
@@ -40,7 +40,7 @@ NotesFolder::NotesFolder(const QString &destinationFolder)
 
 std::optional<FileError> NotesFolder::prepare()
 {
-    const QByteArray path = QFile::encodeName(m_path);
+    const QByteArray path = FileSystem::nativeName(m_path);
     const int made = FileSystem::makeFolder(FileSystem::WorkingFolder, path);
     if (made != 0 && made != EEXIST)
         return FileError{QStringLiteral("create the notes folder"), m_path,
@@ -68,7 +68,7 @@ std::optional<FileError> NotesFolder::listEarlierNames(Folder &folder)
                          FileSystem::reason(names.error())};
     folder.earlierNames.reserve(names->size());
     for (const QByteArray &name : *names)
-        folder.earlierNames.insert(NoteNamer::caseKey(QFile::decodeName(name)));
+        folder.earlierNames.insert(NoteNamer::caseKey(TextDecoder::decode(name)));
     return std::nullopt;
 }
 
@@ -79,7 +79,7 @@ Expected<NoteOutcome, FileError> NotesFolder::write(const NotePath &note, const 
         return Unexpected<FileError>{folder.error()};
     if (!*folder)
         return NoteOutcome::FolderTaken;
-    const QByteArray name = QFile::encodeName(note.fileName);
+    const QByteArray name = FileSystem::nativeName(note.fileName);
     const QSet<QString> &earlier = (*folder)->earlierNames;
     if (!earlier.isEmpty() && earlier.contains(NoteNamer::caseKey(note.fileName)))
         return writeOverEarlier(**folder, name, text);
@@ -93,7 +93,7 @@ Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QSt
     if (const auto known = m_folders.find(name); known != m_folders.end())
         return &known->second;
     const Folder &notes = m_folders.at(QString());
-    const QByteArray nativeName = QFile::encodeName(name);
+    const QByteArray nativeName = FileSystem::nativeName(name);
     const QString path = notes.path + name + QLatin1Char('/');
     const int made = FileSystem::makeFolder(notes.descriptor.get(), nativeName);
     if (made != 0 && made != EEXIST)

@@ -28,7 +28,7 @@ std::optional<FileError> SourceFile::open()
 // was given to something else in between.
 std::optional<QString> SourceFile::openRegularFile()
 {
-    const QByteArray path = QFile::encodeName(m_path);
+    const QByteArray path = FileSystem::nativeName(m_path);
     const Expected<struct stat, int> named = FileSystem::status(path);
     if (!named)
         return FileSystem::reason(named.error());

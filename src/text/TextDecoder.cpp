@@ -25,17 +25,25 @@ QString decodeWindows1252(QByteArrayView bytes)
     return text;
 }
 
-// Byte length of the first `count` code points of valid UTF-8.
-qsizetype utf8PrefixLength(QByteArrayView bytes, qsizetype count)
+// Byte length of the first `count` code points of valid UTF-8, and whether
+// they are all ASCII.
+struct Utf8Prefix
 {
-    qsizetype position = 0;
-    for (qsizetype seen = 0; seen < count && position < bytes.size(); ++seen) {
+    qsizetype length = 0;
+    bool isAscii = true;
+};
+
+Utf8Prefix utf8Prefix(QByteArrayView bytes, qsizetype count)
+{
+    Utf8Prefix prefix;
+    for (qsizetype seen = 0; seen < count && prefix.length < bytes.size(); ++seen) {
+        prefix.isAscii = prefix.isAscii && static_cast<unsigned char>(bytes[prefix.length]) < 0x80;
         do {
-            ++position;
-        } while (position < bytes.size() &&
-                 (static_cast<unsigned char>(bytes[position]) & 0xC0) == 0x80);
+            ++prefix.length;
+        } while (prefix.length < bytes.size() &&
+                 (static_cast<unsigned char>(bytes[prefix.length]) & 0xC0) == 0x80);
     }
-    return position;
+    return prefix;
 }
 
 // QString::fromUtf8 drops a byte-order mark at the start; here it stays.
@@ -53,9 +61,14 @@ QString TextDecoder::decode(QByteArrayView bytes)
     return bytes.isValidUtf8() ? decodeUtf8(bytes) : decodeWindows1252(bytes);
 }
 
+// Titles are decoded for every memo and are mostly ASCII, which Latin-1
+// decoding turns into text fastest.
 QString TextDecoder::decodePrefix(QByteArrayView bytes, qsizetype count)
 {
-    if (bytes.isValidUtf8())
-        return decodeUtf8(bytes.first(utf8PrefixLength(bytes, count)));
-    return decodeWindows1252(bytes.first(qMin(count, bytes.size())));
+    if (!bytes.isValidUtf8())
+        return decodeWindows1252(bytes.first(qMin(count, bytes.size())));
+    const Utf8Prefix prefix = utf8Prefix(bytes, count);
+    if (prefix.isAscii)
+        return QString::fromLatin1(bytes.first(prefix.length));
+    return decodeUtf8(bytes.first(prefix.length));
 }
