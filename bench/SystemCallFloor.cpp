@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSet>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,12 +29,15 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
 
 bool SystemCallFloor::write(const QByteArray &notesFolder, const QList<Note> &notes)
 {
-    if (::mkdir(notesFolder.constData(), 0777) != 0)
+    const auto makeFolder = [](const QByteArray &path) {
+        return ::mkdir(path.constData(), 0777) == 0 || errno == EEXIST;
+    };
+    if (!makeFolder(notesFolder))
         return false;
     QSet<QByteArray> folders;
     for (const Note &note : notes) {
         if (!note.relativeFolder.isEmpty() && !folders.contains(note.relativeFolder)) {
-            if (::mkdir((notesFolder + '/' + note.relativeFolder).constData(), 0777) != 0)
+            if (!makeFolder(notesFolder + '/' + note.relativeFolder))
                 return false;
             folders.insert(note.relativeFolder);
         }

@@ -6,7 +6,7 @@
 
 // The least any program must do to put the same notes on disk: one mkdir per
 // folder and open, write, close per note, with the names and texts worked out
-// beforehand.
+// beforehand. Over notes already there it rewrites each file in place.
 class SystemCallFloor
 {
 public:
@@ -20,6 +20,7 @@ public:
     // The notes an export of `sourcePath` would write, read with the engine's
     // own reader and namer.
     static QList<Note> notesOf(const QString &sourcePath, bool txt);
-    // Writes them below `notesFolder`; false on the first failing call.
+    // Writes them below `notesFolder`, creating or truncating each file; false
+    // on the first failing call.
     static bool write(const QByteArray &notesFolder, const QList<Note> &notes);
 };

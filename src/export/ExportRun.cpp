@@ -1,5 +1,6 @@
 #include "ExportRun.h"
 
+#include "FileSystem.h"
 #include "MemoReader.h"
 #include "NoteNamer.h"
 #include "NotesFolder.h"
@@ -32,6 +33,14 @@ QString oversizedMessage(const QString &sourcePath, qint64 line)
                          .arg(line)
                          .arg(MemoReader::MaximumMemoLength / (1024 * 1024))}
         .message();
+}
+
+// The sign of an iPod that the drive list also goes by.
+bool holdsIPodFolder(const QString &destinationFolder)
+{
+    const Expected<struct stat, int> folder =
+        FileSystem::status(FileSystem::nativeName(destinationFolder + u"/iPod_Control"));
+    return folder && S_ISDIR(folder->st_mode);
 }
 
 } // namespace
@@ -84,6 +93,8 @@ ExportResult ExportRun::run(ExportProgress &progress)
                                        "not saved.")
                             .arg(error->message(), memo->title, QString::number(memo->titleLine)));
         ++result.noteCount;
+        if (memo->text.size() > ExportResult::ShownNoteBytes)
+            ++result.longNotes;
         progress.captionChanged(captionFor(result.noteCount));
         if (progress.stopRequested()) {
             result.outcome = ExportResult::Outcome::Stopped;
@@ -104,8 +115,11 @@ ExportResult ExportRun::run(ExportProgress &progress)
                                    .arg(result.noteCount);
         return result;
     }
-    if (result.outcome != ExportResult::Outcome::Stopped)
-        result.outcome = ExportResult::Outcome::Completed;
+    if (result.outcome == ExportResult::Outcome::Stopped)
+        return result;
+    result.outcome = ExportResult::Outcome::Completed;
+    if (holdsIPodFolder(m_destinationFolder))
+        result.notesOnIPod = notes.countNoteFiles();
     return result;
 }
 

@@ -39,7 +39,7 @@ QString withoutTrailingSpacesAndDots(QString name)
 
 NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension))
 {
-    m_folders[QString()];
+    m_byKey.insert(QString(), &m_folders.emplace_back());
 }
 
 // Most names are safe already and are then not copied.
@@ -104,8 +104,8 @@ NotePath NoteNamer::name(const Memo &memo)
 void NoteNamer::moveCategory(const QString &category)
 {
     const QString clean = cleanCategory(category);
-    Folder &folder = m_folders[caseKey(clean)];
-    folder = Folder{takeFree(m_folders[QString()], clean, QString()), {}};
+    Folder &folder = *m_byKey.value(caseKey(clean));
+    folder = Folder{takeFree(m_folders.front(), clean, QString()), {}};
 }
 
 // Categories that differ only in case share the folder of the first of them,
@@ -119,23 +119,39 @@ NoteNamer::Folder &NoteNamer::folderFor(const QString &category)
     if (m_byCategory.size() >= 4096)
         m_byCategory.clear();
     const QString clean = cleanCategory(category);
-    const auto [entry, isNew] = m_folders.try_emplace(caseKey(clean));
-    if (isNew)
-        entry->second.name = takeFree(m_folders[QString()], clean, QString());
-    m_byCategory.insert(category, &entry->second);
-    return entry->second;
+    const QString key = caseKey(clean);
+    Folder *folder = m_byKey.value(key);
+    if (!folder) {
+        folder = &m_folders.emplace_back(Folder{takeFree(m_folders.front(), clean, QString()), {}});
+        m_byKey.insert(key, folder);
+    }
+    m_byCategory.insert(category, folder);
+    return *folder;
 }
 
 QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &suffix)
 {
-    const auto [entry, isFree] = folder.taken.try_emplace(caseKey(stem, suffix), 1);
-    if (isFree)
+    const QString key = caseKey(stem, suffix);
+    if (takeKey(folder, key))
         return suffix.isEmpty() ? stem : stem + suffix;
     // Remembering the last number per name keeps a run of equal names linear.
-    int &number = entry->second;
+    int number = folder.taken.value(key);
     for (;;) {
         QString name = stem + u" (" + QString::number(++number) + u')' + suffix;
-        if (folder.taken.try_emplace(caseKey(name), 1).second)
+        if (takeKey(folder, caseKey(name))) {
+            folder.taken.insert(key, number);
             return name;
+        }
     }
+}
+
+// True when the key was free and is now taken; one lookup either way.
+bool NoteNamer::takeKey(Folder &folder, const QString &key)
+{
+    const qsizetype takenBefore = folder.taken.size();
+    int &lastNumber = folder.taken[key];
+    if (folder.taken.size() == takenBefore)
+        return false;
+    lastNumber = 1;
+    return true;
 }

@@ -6,7 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
-#include <unordered_map>
+#include <deque>
 
 // Turns memo titles and categories into names a FAT player accepts and keeps
 // the notes and folders of one run from taking each other's names, compared
@@ -34,8 +34,8 @@ private:
     {
         QString name; // below the notes folder; empty for the notes folder itself
         // Case key of each name given out, with the last number given to a
-        // name built on it; entries stay where they are.
-        std::unordered_map<QString, int> taken;
+        // name built on it.
+        QHash<QString, int> taken;
     };
 
     static QString replaceUnsafeCharacters(QString name);
@@ -44,11 +44,11 @@ private:
     // `stem`, or else `stem (N)`, followed by `suffix`, with the first N that
     // is free in the folder; the name is then taken.
     static QString takeFree(Folder &folder, const QString &stem, const QString &suffix);
+    static bool takeKey(Folder &folder, const QString &key);
 
     QString m_extension;
-    // By case key of the cleaned category; "" is the notes folder. Entries stay
-    // where they are, so pointers to them stay valid.
-    std::unordered_map<QString, Folder> m_folders;
+    std::deque<Folder> m_folders;     // the notes folder first; entries never move
+    QHash<QString, Folder *> m_byKey; // by case key of the cleaned category
     // By category as read, which spares cleaning it for every memo.
     QHash<QString, Folder *> m_byCategory;
 };

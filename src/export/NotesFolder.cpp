@@ -55,7 +55,7 @@ std::optional<FileError> NotesFolder::prepare()
         if (std::optional<FileError> error = listEarlierNames(notes))
             return error;
     }
-    m_folders.insert_or_assign(QString(), std::move(notes));
+    m_byName.insert(QString(), &m_folders.emplace_back(std::move(notes)));
     return std::nullopt;
 }
 
@@ -90,9 +90,9 @@ Expected<NoteOutcome, FileError> NotesFolder::write(const NotePath &note, const 
 // written relative to it, which spares the system a path walk per note.
 Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QString &name)
 {
-    if (const auto known = m_folders.find(name); known != m_folders.end())
-        return &known->second;
-    const Folder &notes = m_folders.at(QString());
+    if (Folder *known = m_byName.value(name))
+        return known;
+    const Folder &notes = m_folders.front();
     const QByteArray nativeName = FileSystem::nativeName(name);
     const QString path = notes.path + name + QLatin1Char('/');
     const int made = FileSystem::makeFolder(notes.descriptor.get(), nativeName);
@@ -112,7 +112,9 @@ Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QSt
         if (std::optional<FileError> error = listEarlierNames(folder))
             return Unexpected<FileError>{*error};
     }
-    return &m_folders.insert_or_assign(name, std::move(folder)).first->second;
+    Folder *kept = &m_folders.emplace_back(std::move(folder));
+    m_byName.insert(name, kept);
+    return kept;
 }
 
 // A name the folder did not hold before the run: the device finding it taken
@@ -199,10 +201,9 @@ Expected<NoteOutcome, FileError> NotesFolder::replace(const Folder &folder, cons
 // One syncfs for the whole volume: a sync per note makes a USB player crawl.
 std::optional<FileError> NotesFolder::flush()
 {
-    const auto notes = m_folders.find(QString());
-    if (notes == m_folders.end())
+    if (m_folders.empty())
         return std::nullopt;
-    if (const int error = FileSystem::flushVolume(notes->second.descriptor))
+    if (const int error = FileSystem::flushVolume(m_folders.front().descriptor))
         return FileError{QStringLiteral("flush the notes to"), displayPath(),
                          FileSystem::reason(error)};
     return std::nullopt;
@@ -210,6 +211,5 @@ std::optional<FileError> NotesFolder::flush()
 
 qint64 NotesFolder::countNoteFiles() const
 {
-    const auto notes = m_folders.find(QString());
-    return notes == m_folders.end() ? 0 : FileSystem::countFilesBelow(notes->second.descriptor);
+    return m_folders.empty() ? 0 : FileSystem::countFilesBelow(m_folders.front().descriptor);
 }

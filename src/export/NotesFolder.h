@@ -6,10 +6,11 @@
 #include "NotePath.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QSet>
 #include <QString>
+#include <deque>
 #include <optional>
-#include <unordered_map>
 
 // What became of a note given to the notes folder.
 enum class NoteOutcome {
@@ -66,8 +67,9 @@ private:
     Expected<NoteOutcome, FileError> replace(const Folder &folder, const QByteArray &name,
                                              const QByteArray &text);
 
-    QString m_path;                                // without trailing separator
-    std::unordered_map<QString, Folder> m_folders; // by name; "" is the notes folder
+    QString m_path;                    // without trailing separator
+    std::deque<Folder> m_folders;      // the notes folder first, once prepared; entries never move
+    QHash<QString, Folder *> m_byName; // "" is the notes folder
     QByteArray m_readBuffer;
     qint64 m_temporaryCounter = 0;
 };

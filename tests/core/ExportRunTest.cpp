@@ -260,6 +260,42 @@ TEST_F(ExportRunTest, NameTheDeviceTakesForOneThisRunWroteIsNumbered)
     EXPECT_EQ(TestFiles::read(notes() + "/Job (2)/A"), "A\r\n");
 }
 
+// An iPod shows only its first 1,000 notes and the first 4 KB of each, without a
+// word; the run counts what passes either limit where the destination is one.
+TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
+{
+    QByteArray thousandMemos;
+    for (int i = 0; i < 1000; ++i)
+        thousandMemos += "N\r\n0\r\n\r\n";
+    // "E", CR LF, the body, CR LF: exactly 4,096 bytes, which an iPod still shows.
+    const QByteArray fullPage = "E\r\n" + QByteArray(4091, 'x') + "\r\n0\r\n\r\n";
+    const QByteArray longer = "L\r\n" + QByteArray(4092, 'x') + "\r\n0\r\n\r\n";
+    const struct
+    {
+        const char *name;
+        bool iPod;
+        QByteArray memos;
+        std::optional<qint64> notesOnIPod;
+        qint64 longNotes;
+    } cases[] = {
+        {"no limit passed", true, "A\r\n0\r\nc\r\n" + fullPage, 3, 0},
+        {"more than a thousand notes", true, thousandMemos, 1001, 0},
+        {"a long note", true, longer + fullPage, 3, 1},
+        {"not an iPod", false, thousandMemos + longer, std::nullopt, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        QDir().mkpath(root() + (c.iPod ? "/iPod_Control" : ""));
+        QDir().mkpath(notes());
+        TestFiles::write(notes() + "/Older", "left by an earlier run\r\n");
+        const ExportResult result = exportToPlayer(c.memos);
+        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+        EXPECT_EQ(result.notesOnIPod, c.notesOnIPod);
+        EXPECT_EQ(result.longNotes, c.longNotes);
+    }
+}
+
 // A failure in mid-run stops there with a message naming the memo, and leaves
 // what was written before, and every older note, whole.
 TEST_F(ExportRunTest, FailureInMidRun)
