@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -131,6 +132,42 @@ TEST_F(ExportRunTest, OlderNoteIsReplacedWithoutLeftovers)
     ASSERT_TRUE(exportToPlayer("Plan\r\nnew\r\n0\r\nWork\r\n").succeeded());
     EXPECT_EQ(TestFiles::read(notes() + "/Work/Plan"), "Plan\r\nnew\r\n");
     EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{"Work/Plan"});
+}
+
+// Exporting again leaves a note that holds the same bytes already as it is (no
+// write, no temporary file beside it); a note whose bytes differ is replaced
+// whole. Times are set far back first, so that any change shows.
+TEST_F(ExportRunTest, ExportAgainTouchesOnlyWhatChanged)
+{
+    const auto status = [](const QString &path) {
+        struct stat info
+        {
+        };
+        ::stat(QFile::encodeName(path).constData(), &info);
+        return info;
+    };
+    const auto setLongAgo = [](const QString &path) {
+        const timespec times[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+        ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    };
+    const QByteArray first = "Same\r\n0\r\nc\r\nOther\r\nold\r\n0\r\nc\r\n";
+    const QByteArray second = "Same\r\n0\r\nc\r\nOther\r\nnew\r\n0\r\nc\r\n";
+    ASSERT_TRUE(exportToPlayer(first).succeeded());
+    for (const QByteArray &memos : {second, second}) {
+        for (const QString &path : {notes() + "/c", notes() + "/c/Same", notes() + "/c/Other"})
+            setLongAgo(path);
+        const struct stat same = status(notes() + "/c/Same");
+        const struct stat other = status(notes() + "/c/Other");
+        const bool otherChanges = TestFiles::read(notes() + "/c/Other") != "Other\r\nnew\r\n";
+        ASSERT_TRUE(exportToPlayer(memos).succeeded());
+        EXPECT_EQ(status(notes() + "/c/Same").st_ino, same.st_ino);
+        EXPECT_EQ(status(notes() + "/c/Same").st_mtime, 1'000'000'000);
+        EXPECT_EQ(status(notes() + "/c/Other").st_ino != other.st_ino, otherChanges);
+        // A temporary file made and removed beside the notes would show here.
+        EXPECT_EQ(status(notes() + "/c").st_mtime != 1'000'000'000, otherChanges);
+        EXPECT_EQ(TestFiles::read(notes() + "/c/Other"), "Other\r\nnew\r\n");
+        EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"c/Other", "c/Same"}));
+    }
 }
 
 TEST_F(ExportRunTest, CountIsNotLimitedToSixteenBits)
