@@ -109,11 +109,10 @@ double timeEngine(const QString &source, const QString &root)
 
 double timeWindow(const QString &source, const QString &root)
 {
-    QElapsedTimer timer;
-    timer.start();
-    if (exportThroughWindow(source, root, false) < 0)
+    const WindowExport result = exportThroughWindow(source, root, false);
+    if (result.notes < 0)
         qFatal("window export failed below %s", qPrintable(root));
-    return timer.nsecsElapsed() / 1e9;
+    return result.secondsFromClick;
 }
 
 double timeFloor(const QList<SystemCallFloor::Note> &notes, const QString &root)

@@ -8,6 +8,7 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -41,12 +42,13 @@ qint64 countFrom(const QStringList &messages)
 }
 } // namespace
 
-qint64 exportThroughWindow(const QString &sourcePath, const QString &destinationFolder, bool txt)
+WindowExport exportThroughWindow(const QString &sourcePath, const QString &destinationFolder,
+                                 bool txt)
 {
     const std::unique_ptr<QApplication> application = applicationIfNone();
     const QTemporaryDir settingsFolder;
     if (!settingsFolder.isValid())
-        return -1;
+        return {};
     const FixedDrives drives = FixedDrives::ofFolders({destinationFolder});
     ScriptedMessageBoxes messages;
     ScriptedFileDialog files;
@@ -57,6 +59,13 @@ qint64 exportThroughWindow(const QString &sourcePath, const QString &destination
     window.findChild<QLineEdit *>(QStringLiteral("txtSource"))->setText(sourcePath);
     window.findChild<FlagCheckBox *>(QStringLiteral("chkTextExt"))
         ->setValue(txt ? FlagCheckBox::Checked : FlagCheckBox::Unchecked);
+    WindowExport result;
+    QElapsedTimer timer;
+    // The message ends the run as the person sees it.
+    messages.onNextMessage(
+        [&](const QString &) { result.secondsFromClick = timer.nsecsElapsed() / 1e9; });
+    timer.start();
     window.findChild<QPushButton *>(QStringLiteral("cmdExport"))->click();
-    return countFrom(messages.texts());
+    result.notes = countFrom(messages.texts());
+    return result;
 }

@@ -5,11 +5,17 @@
 // Exports through the program's window, as a person pressing Export would,
 // but offscreen and without a person: messages are answered at once and the
 // settings go to a temporary folder. destinationFolder is offered as the only
-// drive, so the notes go to destinationFolder/Notes/. Returns the number of
-// notes written, or -1 when the export failed.
+// drive, so the notes go to destinationFolder/Notes/.
 //
 // Where the process has no QApplication yet, one (offscreen) is made for the
 // length of the call; a caller that times the export should make its own
 // QApplication first so that the start-up of Qt is not timed. A process that
 // already has a QCoreApplication must have made a QApplication.
-qint64 exportThroughWindow(const QString &sourcePath, const QString &destinationFolder, bool txt);
+struct WindowExport
+{
+    qint64 notes = -1;           // written, or -1 when the export failed
+    double secondsFromClick = 0; // from the Export key to the message
+};
+
+WindowExport exportThroughWindow(const QString &sourcePath, const QString &destinationFolder,
+                                 bool txt);
