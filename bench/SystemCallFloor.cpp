@@ -19,7 +19,7 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
     LineReader lines(source);
     MemoReader reader(lines);
     NoteNamer namer(txt ? QStringLiteral(".txt") : QString());
-    while (std::optional<Memo> memo = reader.next()) {
+    while (const Memo *memo = reader.next()) {
         const NotePath path = namer.name(*memo);
         notes.append(
             {QFile::encodeName(path.folder), QFile::encodeName(path.relativePath()), memo->text});

@@ -34,7 +34,7 @@ QList<Memo> memosOf(const uint8_t *data, size_t size)
     LineReader lines(buffer, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
     MemoReader reader(lines);
     QList<Memo> memos;
-    while (std::optional<Memo> memo = reader.next()) {
+    while (const Memo *memo = reader.next()) {
         // Lone CRs become CR LF, so a note is at most twice its source.
         if (memo->title.isEmpty() || !memo->text.endsWith("\r\n") ||
             memo->text.size() > 2 * qsizetype(size) + 2)

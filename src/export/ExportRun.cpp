@@ -84,7 +84,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
     LineReader lines(source.device(), source.lineEnd());
     MemoReader memos(lines);
     NoteNamer namer(m_extension);
-    while (std::optional<Memo> memo = memos.next()) {
+    while (const Memo *memo = memos.next()) {
         if (lines.failed())
             break;
         if (std::optional<FileError> error = writeNote(*memo, namer, notes))

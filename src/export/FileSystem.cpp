@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include <QList>
+#include <QStringEncoder>
 #include <cerrno>
 #include <dirent.h>
 #include <unistd.h>
@@ -106,6 +107,13 @@ QString reason(int errorNumber)
 QByteArray nativeName(const QString &name)
 {
     return name.toUtf8();
+}
+
+void setNativeName(QByteArray &buffer, QStringView name)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    buffer.resize(utf8.requiredSpace(name.size()));
+    buffer.resize(utf8.appendToBuffer(buffer.data(), name) - buffer.constData());
 }
 
 Expected<struct stat, int> status(const QByteArray &path)

@@ -43,6 +43,8 @@ QString reason(int errorNumber);
 // A name or path as the system takes it: Linux file names are UTF-8, as
 // QFile::encodeName gives them, but without its cost for every note.
 QByteArray nativeName(const QString &name);
+// The same, written into `buffer`, whose memory is kept from one name to the next.
+void setNativeName(QByteArray &buffer, QStringView name);
 
 Expected<struct stat, int> status(const QByteArray &path);
 Expected<struct stat, int> status(const Descriptor &file);

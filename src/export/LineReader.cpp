@@ -12,7 +12,8 @@ LineReader::LineReader(QIODevice &device, LineEnd lineEnd)
 {
 }
 
-bool LineReader::atEnd()
+// Everything buffered is read: reads on, or says that the end is reached.
+bool LineReader::atEndOfBuffer()
 {
     if (m_lineTooLong)
         return true;
@@ -38,7 +39,7 @@ QByteArrayView LineReader::readLine()
             return takeLine(m_buffer.size(), m_buffer.size());
         if (m_buffer.size() - m_position > MaximumLineLength) {
             m_lineTooLong = true;
-            return QByteArrayView(m_buffer).sliced(m_position, MaximumLineLength);
+            return takeLine(m_position + MaximumLineLength, m_buffer.size());
         }
         // fill() drops the consumed part in front, which shifts every offset.
         searchFrom = (end >= 0 ? end : m_buffer.size()) - m_position;

@@ -23,7 +23,7 @@ public:
 
     explicit LineReader(QIODevice &device, LineEnd lineEnd = LineEnd::CarriageReturn);
 
-    bool atEnd();
+    bool atEnd() { return m_position >= m_buffer.size() && atEndOfBuffer(); }
     // The next line without its terminator, or an empty view at the end. The
     // view is valid until the next call of atEnd() or readLine().
     QByteArrayView readLine();
@@ -35,6 +35,7 @@ public:
     bool lineTooLong() const { return m_lineTooLong; }
 
 private:
+    bool atEndOfBuffer();
     bool fill();
     void skipByteOrderMark();
     qsizetype find(char byte, qsizetype from) const;

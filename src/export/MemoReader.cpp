@@ -20,9 +20,12 @@ void appendLine(QByteArray &text, QByteArrayView line)
 
 MemoReader::MemoReader(LineReader &lines) : m_lines(lines) {}
 
-std::optional<Memo> MemoReader::next()
+const Memo *MemoReader::next()
 {
-    Memo memo;
+    Memo &memo = m_memo;
+    // Emptied, not freed: the next memo reuses the room.
+    memo.text.resize(0);
+    memo.category.clear();
     while (!m_lines.atEnd()) {
         QByteArrayView line = m_lines.readLine();
         if (memo.text.isEmpty()) {
@@ -31,10 +34,7 @@ std::optional<Memo> MemoReader::next()
                 continue;
             memo.titleLine = m_lines.lineNumber();
             if (!fitsIn(memo, line))
-                return std::nullopt;
-            // Room for a typical memo at once, instead of growing line by line;
-            // small enough to stay in the allocator's fast per-thread cache.
-            memo.text.reserve(qMax<qsizetype>(960, line.size() * 2));
+                return nullptr;
             memo.text.append(line);
             continue;
         }
@@ -42,16 +42,16 @@ std::optional<Memo> MemoReader::next()
             // The line after an empty one is taken in its place. When the
             // source ends here the open memo is dropped like any other.
             if (m_lines.atEnd())
-                return std::nullopt;
+                return nullptr;
             line = m_lines.readLine();
         }
         if (isFlagLine(line))
-            return finish(std::move(memo));
+            return finish();
         if (!fitsIn(memo, line))
-            return std::nullopt;
+            return nullptr;
         appendLine(memo.text, line);
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 // False, and the reading ends, when the line would take the memo past its
@@ -82,15 +82,15 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 // The line after the flag names the category. A source that ends right after
 // the flag still yields the memo, with no category. No folder name takes more
 // than 255 bytes, which 255 characters always fill, so no more is decoded.
-Memo MemoReader::finish(Memo memo)
+const Memo *MemoReader::finish()
 {
     if (!m_lines.atEnd()) {
-        memo.category = category(m_lines.readLine());
+        m_memo.category = category(m_lines.readLine());
         if (m_lines.lineTooLong())
             m_oversizedFromLine = m_lines.lineNumber();
     }
-    memo.text.append(NoteLineEnd);
-    return memo;
+    m_memo.text.append(NoteLineEnd);
+    return &m_memo;
 }
 
 // A few categories name thousands of memos; each is decoded once. The cache is

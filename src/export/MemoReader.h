@@ -4,7 +4,6 @@
 #include "Memo.h"
 
 #include <QHash>
-#include <optional>
 
 // Cuts the lines of a memo export into memos: a title line, body lines, a
 // flag line ("0" or "1") and a category line. Blank lines outside a memo are
@@ -19,9 +18,10 @@ public:
 
     explicit MemoReader(LineReader &lines);
 
-    // The next complete memo, or nothing at the end of the source. A memo
-    // still open at the end (no flag line) is dropped.
-    std::optional<Memo> next();
+    // The next complete memo, or nothing at the end of the source; it is valid
+    // until the next call. A memo still open at the end (no flag line) is
+    // dropped.
+    const Memo *next();
     // Where text ran past MaximumMemoLength without ending a memo, which ends
     // the reading: the line of the memo's title, or of the overlong line. 0
     // when that did not happen.
@@ -34,12 +34,13 @@ private:
     static QString titleCandidate(QByteArrayView line);
     static bool isFlagLine(QByteArrayView line);
     bool fitsIn(const Memo &memo, QByteArrayView line);
-    Memo finish(Memo memo);
+    const Memo *finish();
     QString category(QByteArrayView line);
 
     static constexpr qsizetype MaximumCachedCategories = 4096;
 
     LineReader &m_lines;
+    Memo m_memo;
     QHash<QByteArray, QString> m_categories; // decoded category of each line seen
     qint64 m_oversizedFromLine = 0;
 };

@@ -35,6 +35,27 @@ QString withoutTrailingSpacesAndDots(QString name)
     return name;
 }
 
+char16_t foldedAscii(char16_t code)
+{
+    return code >= u'A' && code <= u'Z' ? char16_t(code + (u'a' - u'A')) : code;
+}
+
+constexpr quint64 FnvOffset = 0xcbf29ce484222325ULL;
+
+quint64 withUnit(quint64 hash, char16_t unit)
+{
+    return (hash ^ unit) * 0x100000001b3ULL;
+}
+
+quint64 finished(quint64 hash)
+{
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdULL;
+    hash ^= hash >> 33;
+    hash *= 0xc4ceb3fe1a85ec53ULL;
+    return hash ^ (hash >> 33);
+}
+
 } // namespace
 
 NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension))
@@ -89,10 +110,30 @@ QString NoteNamer::caseKey(QStringView name, QStringView suffix)
             const char16_t code = character.unicode();
             if (code >= 0x80)
                 return QString(name.toString() + suffix).toCaseFolded();
-            *out++ = code >= u'A' && code <= u'Z' ? char16_t(code + (u'a' - u'A')) : code;
+            *out++ = foldedAscii(code);
         }
     }
     return key;
+}
+
+// FNV-1a over the units of the case key, then the finalizer of MurmurHash3 so
+// that every bit of the result depends on every unit. ASCII names are folded
+// as they are hashed.
+quint64 NoteNamer::fingerprint(QStringView name, QStringView suffix)
+{
+    quint64 hash = FnvOffset;
+    for (const QStringView part : {name, suffix}) {
+        for (const QChar character : part) {
+            if (character.unicode() >= 0x80) {
+                hash = FnvOffset;
+                for (const QChar folded : caseKey(name, suffix))
+                    hash = withUnit(hash, folded.unicode());
+                return finished(hash);
+            }
+            hash = withUnit(hash, foldedAscii(character.unicode()));
+        }
+    }
+    return finished(hash);
 }
 
 NotePath NoteNamer::name(const Memo &memo)
@@ -131,27 +172,49 @@ NoteNamer::Folder &NoteNamer::folderFor(const QString &category)
 
 QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &suffix)
 {
-    const QString key = caseKey(stem, suffix);
-    if (takeKey(folder, key))
+    const quint64 base = fingerprint(stem, suffix);
+    const std::optional<int> lastNumber = take(folder, base);
+    if (!lastNumber)
         return suffix.isEmpty() ? stem : stem + suffix;
     // Remembering the last number per name keeps a run of equal names linear.
-    int number = folder.taken.value(key);
+    int number = *lastNumber;
     for (;;) {
-        QString name = stem + u" (" + QString::number(++number) + u')' + suffix;
-        if (takeKey(folder, caseKey(name))) {
-            folder.taken.insert(key, number);
+        QString name = numbered(stem, ++number, suffix);
+        if (!take(folder, fingerprint(name))) {
+            folder.taken.insert(base, number);
             return name;
         }
     }
 }
 
-// True when the key was free and is now taken; one lookup either way.
-bool NoteNamer::takeKey(Folder &folder, const QString &key)
+// "stem (N)suffix", in one allocation.
+QString NoteNamer::numbered(const QString &stem, int number, const QString &suffix)
+{
+    char16_t digits[12];
+    char16_t *start = std::end(digits);
+    do {
+        *--start = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    const QStringView parts[] = {stem, u" (", QStringView(start, std::end(digits)), u")", suffix};
+    qsizetype size = 0;
+    for (const QStringView part : parts)
+        size += part.size();
+    QString name(size, Qt::Uninitialized);
+    QChar *out = name.data();
+    for (const QStringView part : parts)
+        out = std::copy(part.begin(), part.end(), out);
+    return name;
+}
+
+// Takes a free name and gives nothing; of a name taken already, gives the
+// last number given to a name built on it. One lookup either way.
+std::optional<int> NoteNamer::take(Folder &folder, quint64 fingerprint)
 {
     const qsizetype takenBefore = folder.taken.size();
-    int &lastNumber = folder.taken[key];
+    int &lastNumber = folder.taken[fingerprint];
     if (folder.taken.size() == takenBefore)
-        return false;
+        return lastNumber;
     lastNumber = 1;
-    return true;
+    return std::nullopt;
 }

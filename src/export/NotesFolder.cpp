@@ -79,7 +79,8 @@ Expected<NoteOutcome, FileError> NotesFolder::write(const NotePath &note, const 
         return Unexpected<FileError>{folder.error()};
     if (!*folder)
         return NoteOutcome::FolderTaken;
-    const QByteArray name = FileSystem::nativeName(note.fileName);
+    FileSystem::setNativeName(m_name, note.fileName);
+    const QByteArray &name = m_name;
     const QSet<QString> &earlier = (*folder)->earlierNames;
     if (!earlier.isEmpty() && earlier.contains(NoteNamer::caseKey(note.fileName)))
         return writeOverEarlier(**folder, name, text);

@@ -70,6 +70,7 @@ private:
     QString m_path;                    // without trailing separator
     std::deque<Folder> m_folders;      // the notes folder first, once prepared; entries never move
     QHash<QString, Folder *> m_byName; // "" is the notes folder
+    QByteArray m_name;                 // of the note being written, in the system's form
     QByteArray m_readBuffer;
     qint64 m_temporaryCounter = 0;
 };

@@ -13,7 +13,7 @@ QList<Memo> memosOf(const QByteArray &source)
     LineReader lines(buffer);
     MemoReader reader(lines);
     QList<Memo> memos;
-    while (std::optional<Memo> memo = reader.next())
+    while (const Memo *memo = reader.next())
         memos << *memo;
     return memos;
 }
