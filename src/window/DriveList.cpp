@@ -21,9 +21,9 @@ QString DriveList::driveString() const
     return currentText();
 }
 
-QString DriveList::folder() const
+DriveEntry DriveList::entry() const
 {
-    return currentData().toString();
+    return m_entries.value(currentIndex());
 }
 
 bool DriveList::selectDrive(const QString &driveString)
@@ -54,6 +54,7 @@ void DriveList::showPopup()
 void DriveList::fill(const QList<DriveEntry> &entries)
 {
     clear();
+    m_entries = entries;
     for (const DriveEntry &entry : entries)
-        addItem(entry.driveString, entry.folder);
+        addItem(entry.driveString);
 }

@@ -2,8 +2,10 @@
 
 #include "ButtonCaption.h"
 #include "DriveList.h"
+#include "DriveSource.h"
 #include "ExportRun.h"
 #include "FileDialog.h"
+#include "FileError.h"
 #include "FlagCheckBox.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
@@ -119,7 +121,7 @@ void frmMain::cmdExport_Click()
     const bool hadFocus = cmdExport->hasFocus();
     m_exporting = true;
     cmdExport->setEnabled(false);
-    report(runExport(record, Drive1->folder()), record);
+    report(runExport(record, Drive1->entry()), record);
     cmdExport->setText(QStringLiteral("Export"));
     cmdExport->setEnabled(true);
     if (hadFocus)
@@ -141,14 +143,25 @@ void frmMain::closeEvent(QCloseEvent *event)
         event->accept();
 }
 
-ExportResult frmMain::runExport(const SettingsRecord &record, const QString &destinationFolder)
+ExportResult frmMain::runExport(const SettingsRecord &record, const DriveEntry &destination)
 {
     const InputBlocker blocker;
     ButtonCaption caption(*cmdExport);
-    ExportResult result =
-        ExportRun(record.sourcePath, destinationFolder, record.extensionFlag).run(caption);
+    ExportRun run(record.sourcePath, destination.folder, record.extensionFlag);
+    if (destination.isVolume())
+        run.setDestinationCheck([this, destination] { return unpluggedMessage(destination); });
+    ExportResult result = run.run(caption);
     caption.showLatest();
     return result;
+}
+
+std::optional<QString> frmMain::unpluggedMessage(const DriveEntry &volume) const
+{
+    if (m_drives.isStillMounted(volume))
+        return std::nullopt;
+    return FileError{QStringLiteral("write the notes to"), volume.folder,
+                     QStringLiteral("no player is connected at that path")}
+        .message();
 }
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)

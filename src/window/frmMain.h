@@ -4,6 +4,7 @@
 #include "SettingsTarget.h"
 
 #include <QWidget>
+#include <optional>
 
 class DriveList;
 class DriveSource;
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+struct DriveEntry;
 struct ExportResult;
 struct FileRequest;
 
@@ -47,7 +49,9 @@ private:
     void placeControls();
     void orderTabs();
     void connectCommands();
-    ExportResult runExport(const SettingsRecord &record, const QString &destinationFolder);
+    ExportResult runExport(const SettingsRecord &record, const DriveEntry &destination);
+    // Why the notes cannot go to the volume: it is no longer mounted there.
+    std::optional<QString> unpluggedMessage(const DriveEntry &volume) const;
     void report(const ExportResult &result, const SettingsRecord &record);
 
     void setSourcePath(const QString &path) override;

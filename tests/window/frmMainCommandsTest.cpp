@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -166,6 +167,54 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
     EXPECT_EQ(source()->text(), test.sourceFolder() + "/memos.txt");
     EXPECT_EQ(drive()->currentText(), test.playerFolder());
     EXPECT_EQ(extension()->checkState(), Qt::PartiallyChecked);
+}
+
+TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
+{
+    const struct
+    {
+        const char *name;
+        const char *folder;
+        const char *label; // appended to the drive string
+        const char *device;
+        bool unplugged;
+    } cases[] = {
+        {"home folder named like a labelled volume", "home/memos [1]", "", "", false},
+        {"label holding a bracket", "player", " [MY]POD]", "/dev/sdz1", false},
+        {"player unplugged after it was chosen", "player", " [IPOD]", "/dev/sdz1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest exporting;
+        const QString folder =
+            QFileInfo(exporting.writeFile(QString(c.folder) + "/.keep", "")).absolutePath();
+        const QString driveString = folder + c.label;
+        exporting.drives.setDrives({{exporting.otherDriveFolder(), exporting.otherDriveFolder()},
+                                    {folder, driveString, c.device}});
+        if (c.unplugged)
+            exporting.drives.unplug(folder);
+        exporting.open();
+        const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
+        exporting.control<QLineEdit>("txtSource")->setText(sourcePath);
+        exporting.control<QComboBox>("Drive1")->setCurrentText(driveString);
+
+        exporting.control<QPushButton>("cmdExport")->click();
+
+        const QString saved = exporting.programFolder() + "/quillet.dat";
+        if (c.unplugged) {
+            EXPECT_EQ(exporting.messages.texts(),
+                      QStringList{"Could not write the notes to \"" + folder +
+                                  "\": no player is connected at that path.\n"
+                                  "No memos were saved."});
+            EXPECT_FALSE(QFile::exists(folder + "/Notes"));
+            EXPECT_FALSE(QFile::exists(saved));
+        } else {
+            EXPECT_EQ(exporting.messages.texts(),
+                      QStringList{"2 memos saved to " + folder + "/Notes/"});
+            EXPECT_TRUE(QFile::exists(folder + "/Notes/Personal/Groceries"));
+            EXPECT_EQ(contentOf(saved), settingsLine(sourcePath, driveString, "0"));
+        }
+    }
 }
 
 TEST_F(frmMainCommands, ExportTakesNoInputAndCannotBeClosedWhileItRuns)
