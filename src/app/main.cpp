@@ -2,6 +2,7 @@
 #include "QtMessageBoxes.h"
 #include "SettingsStore.h"
 #include "SystemDrives.h"
+#include "TerminationSignal.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -22,6 +23,9 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtFileDialog files;
     frmMain window(SettingsStore::forThisProcess(), drives, messages, files);
+    const TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &window,
+                     &frmMain::endOnTerminationRequest);
     window.show();
     return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include "LayoutScale.h"
 #include "MessageBoxes.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -121,12 +122,18 @@ void frmMain::cmdExport_Click()
     const bool hadFocus = cmdExport->hasFocus();
     m_exporting = true;
     cmdExport->setEnabled(false);
-    report(runExport(record, Drive1->entry()), record);
+    const ExportResult result = runExport(record, Drive1->entry());
+    if (!m_exitRequested)
+        report(result, record);
+    m_exporting = false;
+    if (m_exitRequested) {
+        close();
+        return;
+    }
     cmdExport->setText(QStringLiteral("Export"));
     cmdExport->setEnabled(true);
     if (hadFocus)
         cmdExport->setFocus();
-    m_exporting = false;
 }
 
 void frmMain::cmdExit_Click()
@@ -134,19 +141,29 @@ void frmMain::cmdExit_Click()
     close();
 }
 
+void frmMain::endOnTerminationRequest()
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+    close();
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // An export ends only when it has said how it went.
-    if (m_exporting)
+    // During an export the window stays until the note being written is whole;
+    // the export then stops, saves nothing and closes the window again.
+    if (m_exporting) {
+        m_exitRequested = true;
         event->ignore();
-    else
+    } else {
         event->accept();
+    }
 }
 
 ExportResult frmMain::runExport(const SettingsRecord &record, const DriveEntry &destination)
 {
-    const InputBlocker blocker;
-    ButtonCaption caption(*cmdExport);
+    const InputBlocker blocker(*cmdExit);
+    ButtonCaption caption(*cmdExport, [this] { return m_exitRequested; });
     ExportRun run(record.sourcePath, destination.folder, record.extensionFlag);
     if (destination.isVolume())
         run.setDestinationCheck([this, destination] { return unpluggedMessage(destination); });
@@ -171,6 +188,9 @@ void frmMain::report(const ExportResult &result, const SettingsRecord &record)
         return;
     }
     m_messages.inform(this, result.completionMessage());
+    // A termination request that closed the message ends the program unsaved.
+    if (m_exitRequested)
+        return;
     if (const std::optional<QString> failure = m_settings.save(record))
         m_messages.inform(this, *failure);
 }

@@ -40,6 +40,10 @@ public slots:
     void cmdOpen_Click();
     void cmdExport_Click();
     void cmdExit_Click();
+    // A termination request from the system (SIGTERM, at logout for example)
+    // ends the program as the close box does. A message or dialog open at that
+    // moment is closed first, so that nothing waits for a person.
+    void endOnTerminationRequest();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -63,6 +67,7 @@ private:
     MessageBoxes &m_messages;
     FileDialog &m_files;
     bool m_exporting = false;
+    bool m_exitRequested = false; // Exit, the close box or SIGTERM during an export
 
     QPushButton *cmdOpen = nullptr;
     QPlainTextEdit *txtMemo = nullptr;
