@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 DriveList::DriveList(const DriveSource &source, QWidget *parent)
     : QComboBox(parent), m_source(source)
@@ -49,6 +51,21 @@ void DriveList::showPopup()
     refresh();
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
     QComboBox::showPopup();
+}
+
+void DriveList::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    // The style draws the text one pixel in from each side of the field.
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideLeft, field.width() - 2);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 void DriveList::fill(const QList<DriveEntry> &entries)

@@ -25,6 +25,11 @@ public:
 
     void showPopup() override;
 
+protected:
+    // Shows the end of a drive string too long for the box ("…/IPOD2"): two
+    // players mounted under one folder differ only there.
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void fill(const QList<DriveEntry> &entries);
 
