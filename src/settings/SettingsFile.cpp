@@ -13,27 +13,43 @@ bool isLineEnd(char character)
     return character == '\r' || character == '\n';
 }
 
-// Splits the record into fields: a field that starts with a double quote runs
-// to the next double quote; any other field ends at a comma or a line end.
-// Spaces before a field are skipped.
-QList<QByteArrayView> splitFields(QByteArrayView content)
+// The text of a quoted field that opens at `position`, with each doubled
+// quote read as one; `position` moves past the closing quote. Without a
+// closing quote the field runs to the end.
+QByteArray quotedField(QByteArrayView content, qsizetype &position)
 {
-    QList<QByteArrayView> fields;
+    QByteArray field;
+    ++position;
+    while (position < content.size()) {
+        const qsizetype quote = content.indexOf('"', position);
+        const qsizetype end = quote < 0 ? content.size() : quote;
+        field.append(content.sliced(position, end - position));
+        position = end + 1;
+        if (quote < 0 || position >= content.size() || content[position] != '"')
+            break;
+        field.append('"');
+        ++position;
+    }
+    return field;
+}
+
+// Splits the record into fields: a field that starts with a double quote runs
+// to the next double quote that is not doubled; any other field ends at a
+// comma or a line end. Spaces before a field are skipped.
+QList<QByteArray> splitFields(QByteArrayView content)
+{
+    QList<QByteArray> fields;
     qsizetype position = 0;
     while (fields.size() < FieldCount && position < content.size()) {
         while (position < content.size() && content[position] == ' ')
             ++position;
-        qsizetype end = position;
         if (position < content.size() && content[position] == '"') {
-            end = content.indexOf('"', position + 1);
-            if (end < 0)
-                end = content.size();
-            fields.append(content.sliced(position + 1, end - position - 1));
-            position = end + 1;
+            fields.append(quotedField(content, position));
         } else {
+            qsizetype end = position;
             while (end < content.size() && content[end] != ',' && !isLineEnd(content[end]))
                 ++end;
-            fields.append(content.sliced(position, end - position).trimmed());
+            fields.append(content.sliced(position, end - position).trimmed().toByteArray());
             position = end;
         }
         // Skip what remains up to and including the separator.
@@ -46,6 +62,12 @@ QList<QByteArrayView> splitFields(QByteArrayView content)
         ++position;
     }
     return fields;
+}
+
+// A double quote inside the text is written doubled, so every path comes back.
+QByteArray quoted(const QString &text)
+{
+    return '"' + text.toUtf8().replace('"', "\"\"") + '"';
 }
 
 std::optional<qint16> parseFlag(QByteArrayView field)
@@ -64,13 +86,13 @@ std::optional<qint16> parseFlag(QByteArrayView field)
 
 QByteArray SettingsFile::format(const SettingsRecord &record)
 {
-    return '"' + record.sourcePath.toUtf8() + "\",\"" + record.driveString.toUtf8() + "\"," +
+    return quoted(record.sourcePath) + ',' + quoted(record.driveString) + ',' +
            QByteArray::number(record.extensionFlag) + "\r\n";
 }
 
 std::optional<SettingsRecord> SettingsFile::parse(QByteArrayView content)
 {
-    const QList<QByteArrayView> fields = splitFields(content);
+    const QList<QByteArray> fields = splitFields(content);
     if (fields.size() < FieldCount)
         return std::nullopt;
     const std::optional<qint16> flag = parseFlag(fields[2]);

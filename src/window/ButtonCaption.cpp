@@ -3,9 +3,14 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 
-ButtonCaption::ButtonCaption(QAbstractButton &button, qint64 intervalMs)
-    : m_button(button), m_intervalMs(intervalMs)
+ButtonCaption::ButtonCaption(QAbstractButton &button, StopQuestion stopWanted, qint64 intervalMs)
+    : m_button(button), m_stopWanted(std::move(stopWanted)), m_intervalMs(intervalMs)
 {
+}
+
+bool ButtonCaption::stopRequested()
+{
+    return m_stopWanted && m_stopWanted();
 }
 
 void ButtonCaption::captionChanged(const QString &caption)
@@ -25,7 +30,7 @@ void ButtonCaption::show(const QString &caption)
 {
     m_button.setText(caption);
     // Lets the window paint (and the window system talk to it) in the middle of
-    // the run; user input is kept away by an InputBlocker.
+    // the run; user input other than Exit is kept away by an InputBlocker.
     QCoreApplication::processEvents();
     m_sinceShown.start();
 }

@@ -11,7 +11,7 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
     for (const Volume &volume : volumes) {
         if (!isUsable(volume))
             continue;
-        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label)};
+        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label), volume.device};
         (volume.holdsPlayerFolder ? players : others).append(entry);
     }
     QList<DriveEntry> entries{{homeFolder, homeFolder}};
@@ -30,8 +30,9 @@ QList<DriveEntry> DriveCatalog::letterEntries(const QList<Volume> &volumes)
     QList<DriveEntry> entries;
     for (const Volume &volume : volumes) {
         if (isUsable(volume) && volume.rootPath.size() >= 2 && volume.rootPath[1] == u':')
-            entries.append(
-                {volume.rootPath, withLabel(volume.rootPath.left(2).toLower(), volume.label)});
+            entries.append({volume.rootPath,
+                            withLabel(volume.rootPath.left(2).toLower(), volume.label),
+                            volume.device});
     }
     return entries;
 }

@@ -8,6 +8,10 @@ struct DriveEntry
 {
     QString folder;
     QString driveString;
+    // The device of the volume the list found mounted at the folder, for
+    // example "/dev/sdb1"; empty where the entry is a plain folder (home).
+    QString device = {};
 
+    bool isVolume() const { return !device.isEmpty(); }
     bool operator==(const DriveEntry &) const = default;
 };

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 DriveList::DriveList(const DriveSource &source, QWidget *parent)
     : QComboBox(parent), m_source(source)
@@ -21,9 +23,9 @@ QString DriveList::driveString() const
     return currentText();
 }
 
-QString DriveList::folder() const
+DriveEntry DriveList::entry() const
 {
-    return currentData().toString();
+    return m_entries.value(currentIndex());
 }
 
 bool DriveList::selectDrive(const QString &driveString)
@@ -51,9 +53,25 @@ void DriveList::showPopup()
     QComboBox::showPopup();
 }
 
+void DriveList::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    // The style draws the text one pixel in from each side of the field.
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideLeft, field.width() - 2);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
 void DriveList::fill(const QList<DriveEntry> &entries)
 {
     clear();
+    m_entries = entries;
     for (const DriveEntry &entry : entries)
-        addItem(entry.driveString, entry.folder);
+        addItem(entry.driveString);
 }

@@ -1,9 +1,11 @@
 #include "InputBlocker.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWindow>
 
-InputBlocker::InputBlocker()
+InputBlocker::InputBlocker(const QAbstractButton &live) : m_live(live)
 {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -13,9 +15,9 @@ InputBlocker::~InputBlocker()
     QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool InputBlocker::eventFilter(QObject *, QEvent *event)
+bool InputBlocker::eventFilter(QObject *watched, QEvent *event)
 {
-    return isUserInput(*event);
+    return isUserInput(*event) && !isForLiveButton(watched, *event);
 }
 
 bool InputBlocker::isUserInput(const QEvent &event)
@@ -28,6 +30,31 @@ bool InputBlocker::isUserInput(const QEvent &event)
     case QEvent::DragMove:
     case QEvent::Drop:
         return true;
+    default:
+        return false;
+    }
+}
+
+// The window system hands input to the window first, which passes it on to
+// the control under the mouse (or still holding it down) or with the focus.
+bool InputBlocker::isForLiveButton(const QObject *watched, const QEvent &event) const
+{
+    if (watched == &m_live)
+        return true;
+    const QWidget *window = m_live.window();
+    if (watched != window->windowHandle())
+        return false;
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return m_live.isDown() ||
+               window->childAt(static_cast<const QMouseEvent &>(event).position().toPoint()) ==
+                   &m_live;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return QApplication::focusWidget() == &m_live;
     default:
         return false;
     }

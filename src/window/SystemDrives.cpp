@@ -15,6 +15,16 @@ QList<DriveEntry> SystemDrives::drives() const
 #endif
 }
 
+bool SystemDrives::isStillMounted(const DriveEntry &volume) const
+{
+    // Asks the mount table afresh: a folder left behind by an unplugged player
+    // belongs to the volume it sits on, whose root is another folder.
+    const QStorageInfo storage(volume.folder);
+    return storage.isValid() && storage.isReady() &&
+           QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(volume.folder) &&
+           QString::fromUtf8(storage.device()) == volume.device;
+}
+
 QList<Volume> SystemDrives::mountedVolumes()
 {
     QList<Volume> volumes;
@@ -23,7 +33,8 @@ QList<Volume> SystemDrives::mountedVolumes()
         const QFileInfo top(root);
         volumes.append({root, QString::fromUtf8(storage.fileSystemType()), storage.name(),
                         storage.isValid() && storage.isReady(), top.isDir(),
-                        QFileInfo(QDir(root).filePath(QStringLiteral("iPod_Control"))).isDir()});
+                        QFileInfo(QDir(root).filePath(QStringLiteral("iPod_Control"))).isDir(),
+                        QString::fromUtf8(storage.device())});
     }
     return volumes;
 }

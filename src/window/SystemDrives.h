@@ -8,6 +8,7 @@ class SystemDrives : public DriveSource
 {
 public:
     QList<DriveEntry> drives() const override;
+    bool isStillMounted(const DriveEntry &volume) const override;
 
 private:
     static QList<Volume> mountedVolumes();

@@ -11,4 +11,5 @@ struct Volume
     bool ready = true;
     bool isFolder = true;           // some mounts are single files (bind-mounted configs)
     bool holdsPlayerFolder = false; // an "iPod_Control" folder at its top
+    QString device = {};            // for example "/dev/sdb1"
 };

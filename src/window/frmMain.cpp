@@ -2,13 +2,16 @@
 
 #include "ButtonCaption.h"
 #include "DriveList.h"
+#include "DriveSource.h"
 #include "ExportRun.h"
 #include "FileDialog.h"
+#include "FileError.h"
 #include "FlagCheckBox.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
 #include "MessageBoxes.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -119,12 +122,18 @@ void frmMain::cmdExport_Click()
     const bool hadFocus = cmdExport->hasFocus();
     m_exporting = true;
     cmdExport->setEnabled(false);
-    report(runExport(record, Drive1->folder()), record);
+    const ExportResult result = runExport(record, Drive1->entry());
+    if (!m_exitRequested)
+        report(result, record);
+    m_exporting = false;
+    if (m_exitRequested) {
+        close();
+        return;
+    }
     cmdExport->setText(QStringLiteral("Export"));
     cmdExport->setEnabled(true);
     if (hadFocus)
         cmdExport->setFocus();
-    m_exporting = false;
 }
 
 void frmMain::cmdExit_Click()
@@ -132,23 +141,44 @@ void frmMain::cmdExit_Click()
     close();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void frmMain::endOnTerminationRequest()
 {
-    // An export ends only when it has said how it went.
-    if (m_exporting)
-        event->ignore();
-    else
-        event->accept();
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+    close();
 }
 
-ExportResult frmMain::runExport(const SettingsRecord &record, const QString &destinationFolder)
+void frmMain::closeEvent(QCloseEvent *event)
 {
-    const InputBlocker blocker;
-    ButtonCaption caption(*cmdExport);
-    ExportResult result =
-        ExportRun(record.sourcePath, destinationFolder, record.extensionFlag).run(caption);
+    // During an export the window stays until the note being written is whole;
+    // the export then stops, saves nothing and closes the window again.
+    if (m_exporting) {
+        m_exitRequested = true;
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
+ExportResult frmMain::runExport(const SettingsRecord &record, const DriveEntry &destination)
+{
+    const InputBlocker blocker(*cmdExit);
+    ButtonCaption caption(*cmdExport, [this] { return m_exitRequested; });
+    ExportRun run(record.sourcePath, destination.folder, record.extensionFlag);
+    if (destination.isVolume())
+        run.setDestinationCheck([this, destination] { return unpluggedMessage(destination); });
+    ExportResult result = run.run(caption);
     caption.showLatest();
     return result;
+}
+
+std::optional<QString> frmMain::unpluggedMessage(const DriveEntry &volume) const
+{
+    if (m_drives.isStillMounted(volume))
+        return std::nullopt;
+    return FileError{QStringLiteral("write the notes to"), volume.folder,
+                     QStringLiteral("no player is connected at that path")}
+        .message();
 }
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)
@@ -158,6 +188,9 @@ void frmMain::report(const ExportResult &result, const SettingsRecord &record)
         return;
     }
     m_messages.inform(this, result.completionMessage());
+    // A termination request that closed the message ends the program unsaved.
+    if (m_exitRequested)
+        return;
     if (const std::optional<QString> failure = m_settings.save(record))
         m_messages.inform(this, *failure);
 }

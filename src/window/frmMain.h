@@ -4,6 +4,7 @@
 #include "SettingsTarget.h"
 
 #include <QWidget>
+#include <optional>
 
 class DriveList;
 class DriveSource;
@@ -14,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+struct DriveEntry;
 struct ExportResult;
 struct FileRequest;
 
@@ -38,6 +40,10 @@ public slots:
     void cmdOpen_Click();
     void cmdExport_Click();
     void cmdExit_Click();
+    // A termination request from the system (SIGTERM, at logout for example)
+    // ends the program as the close box does. A message or dialog open at that
+    // moment is closed first, so that nothing waits for a person.
+    void endOnTerminationRequest();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -47,7 +53,9 @@ private:
     void placeControls();
     void orderTabs();
     void connectCommands();
-    ExportResult runExport(const SettingsRecord &record, const QString &destinationFolder);
+    ExportResult runExport(const SettingsRecord &record, const DriveEntry &destination);
+    // Why the notes cannot go to the volume: it is no longer mounted there.
+    std::optional<QString> unpluggedMessage(const DriveEntry &volume) const;
     void report(const ExportResult &result, const SettingsRecord &record);
 
     void setSourcePath(const QString &path) override;
@@ -59,6 +67,7 @@ private:
     MessageBoxes &m_messages;
     FileDialog &m_files;
     bool m_exporting = false;
+    bool m_exitRequested = false; // Exit, the close box or SIGTERM during an export
 
     QPushButton *cmdOpen = nullptr;
     QPlainTextEdit *txtMemo = nullptr;

@@ -9,12 +9,14 @@ TEST(SettingsFile, FormatByteForByte)
     EXPECT_EQ(SettingsFile::format({"C:\\memos.txt", "e:", 1}), "\"C:\\memos.txt\",\"e:\",1\r\n");
     EXPECT_EQ(SettingsFile::format({QString::fromUtf8("/home/zoë/memos.txt"), "/ [ROOT]", 2}),
               "\"/home/zo\xC3\xAB/memos.txt\",\"/ [ROOT]\",2\r\n");
+    EXPECT_EQ(SettingsFile::format({"/my \"old\" memos", "\"", 0}), R"("/my ""old"" memos","""",0)"
+                                                                    "\r\n");
 }
 
 TEST(SettingsFile, ReadsWhatItWrites)
 {
-    const SettingsRecord record{QString::fromUtf8("/home/zoë/memos, old.txt"),
-                                "/media/me/IPOD [IPOD]", 2};
+    const SettingsRecord record{QString::fromUtf8("/home/zoë/my \"old\", \"\"memos.txt\""),
+                                "/media/me/IPOD [\"IPOD\"]", 2};
     EXPECT_EQ(SettingsFile::parse(SettingsFile::format(record)), record);
 }
 
@@ -41,6 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"unquotedFields", "123,e:,1\r\n", SettingsRecord{"123", "e:", 1}},
         ParseCase{"fieldsOnSeparateLines", "\"a\"\r\n\"b\"\r\n1\r\n", SettingsRecord{"a", "b", 1}},
         ParseCase{"negativeFlagStillRead", "\"a\",\"b\",-5", SettingsRecord{"a", "b", -5}},
+        ParseCase{"doubledQuoteIsOneQuote", R"("/home/me/my ""old"" memos.txt","""",1)",
+                  SettingsRecord{"/home/me/my \"old\" memos.txt", "\"", 1}},
         ParseCase{"legacyEncodedPath", "\"caf\xE9\",\"b\",0",
                   SettingsRecord{QString::fromUtf8("café"), "b", 0}},
         ParseCase{"empty", "", std::nullopt},

@@ -4,10 +4,14 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
+
+constexpr uid_t NobodyId = 65534;
 
 // Stands in for the window: knows one drive and takes flags 0 to 2.
 class FakeWindow : public SettingsTarget
@@ -41,6 +45,25 @@ protected:
     {
         QDir().mkpath(temporary.filePath(name));
         return temporary.filePath(name);
+    }
+    // A folder of another user: root may write anywhere, so as root the folder
+    // is handed to "nobody"; any other user is simply refused writing.
+    QString foreignFolder(const QString &name)
+    {
+        const QString path = folder(name);
+        if (::geteuid() == 0)
+            EXPECT_EQ(::chown(QFile::encodeName(path).constData(), NobodyId, NobodyId), 0);
+        else
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        return path;
+    }
+    void TearDown() override
+    {
+        // Lets the temporary folder be removed again.
+        for (const QString &name :
+             QDir(temporary.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            QFile::setPermissions(temporary.filePath(name),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     SettingsStore store() const { return {folder("work"), folder("program"), folder("user")}; }
     FakeWindow loaded(const QByteArray &content)
@@ -101,29 +124,63 @@ TEST_F(SettingsStoreTest, SaveWritesIntoTheProgramFolderNotTheWorkingFolder)
     EXPECT_EQ(TestFiles::listRecursively(temporary.path()), QStringList{"program/quillet.dat"});
 }
 
-// An installed program's folder cannot be written: the settings go to the
-// per-user folder, which is created when missing.
-TEST_F(SettingsStoreTest, SaveFallsBackToTheUserFolder)
+TEST_F(SettingsStoreTest, AProgramFolderOfThePackagesOrOfAnotherUserNeverHoldsTheSettings)
 {
-    TestFiles::write(temporary.filePath("not-a-folder"), "");
-    const QString user = temporary.filePath("config/quillet");
-    const SettingsStore installed(folder("work"), temporary.filePath("not-a-folder"), user);
-    ASSERT_EQ(installed.save({"/m.txt", "d", 0}), std::nullopt);
-    EXPECT_EQ(TestFiles::read(user + "/quillet.dat"), "\"/m.txt\",\"d\",0\r\n");
-
-    FakeWindow window;
-    installed.load(window);
-    EXPECT_EQ(window.source, "/m.txt");
+    const struct
+    {
+        const char *name;
+        QString folder;
+        bool mayKeep;
+    } cases[] = {
+        {"own folder", folder("program"), true},
+        {"below /usr, even for root", "/usr/bin", false},
+        {"below /opt, even for root", "/opt", false},
+        {"another user's folder", foreignFolder("foreign"), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(SettingsStore::mayKeepSettingsIn(c.folder), c.mayKeep);
+    }
 }
 
-TEST_F(SettingsStoreTest, SaveFailureNamesEachPath)
+// Where the program's folder may not hold the settings (an installed program)
+// they go to the per-user folder, which is made when missing; the next start
+// reads them from there, not from an older file left in the program's folder.
+TEST_F(SettingsStoreTest, SaveFallsBackToTheUserFolderAndTheNextStartFindsItThere)
+{
+    TestFiles::write(temporary.filePath("not-a-folder"), "");
+    TestFiles::write(folder("older") + "/quillet.dat", "\"/older.txt\",\"d\",0\r\n");
+    const struct
+    {
+        const char *name;
+        QString programFolder;
+    } cases[] = {
+        {"program folder is a file", temporary.filePath("not-a-folder")},
+        {"another user's folder with an older file", foreignFolder("older")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString user = temporary.filePath(QStringLiteral("config/") + c.name);
+        const SettingsStore installed(folder("work"), c.programFolder, user);
+        ASSERT_EQ(installed.save({"/m.txt", "d", 0}), std::nullopt);
+        EXPECT_EQ(TestFiles::read(user + "/quillet.dat"), "\"/m.txt\",\"d\",0\r\n");
+
+        FakeWindow window;
+        installed.load(window);
+        EXPECT_EQ(window.source, "/m.txt");
+    }
+    EXPECT_EQ(TestFiles::read(temporary.filePath("older/quillet.dat")),
+              "\"/older.txt\",\"d\",0\r\n");
+}
+
+TEST_F(SettingsStoreTest, SaveFailureNamesThePath)
 {
     TestFiles::write(temporary.filePath("file"), "");
     const QString blocked = temporary.filePath("file");
     const SettingsStore nowhere(folder("work"), blocked, blocked + "/user");
     const std::optional<QString> error = nowhere.save({"/m.txt", "d", 0});
     ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(blocked + "/quillet.dat")) << error->toStdString();
+    EXPECT_TRUE(error->contains(blocked + "/user/quillet.dat")) << error->toStdString();
 }
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
 
 TEST_F(ButtonCaptionTest, PaintsEveryCaptionWhenTheIntervalHasAlwaysPassed)
 {
-    ButtonCaption caption(button, 0);
+    ButtonCaption caption(button, {}, 0);
     report(caption, 3);
     EXPECT_EQ(painted.captions(),
               (QStringList{"Export", "Notes 0", "Notes 1", "Notes 2", "Notes 3"}));
@@ -37,7 +37,7 @@ TEST_F(ButtonCaptionTest, PaintsEveryCaptionWhenTheIntervalHasAlwaysPassed)
 
 TEST_F(ButtonCaptionTest, PaintsTheFirstCaptionAtOnceAndTheLatestWhenAsked)
 {
-    ButtonCaption caption(button, 3'600'000);
+    ButtonCaption caption(button, {}, 3'600'000);
     report(caption, 500);
     EXPECT_EQ(button.text(), "Notes 0");
     caption.showLatest();

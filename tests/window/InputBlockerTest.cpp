@@ -4,19 +4,32 @@
 #include "QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
-void postClick(QWidget &widget)
+// A click and a Space key as the window system delivers them: to the window,
+// which passes them on to the control under the mouse or with the focus.
+void postClickAndSpace(QPushButton &control)
 {
-    const QPointF centre = QRectF(widget.rect()).center();
-    const QPointF global = widget.mapToGlobal(centre);
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
-        QCoreApplication::postEvent(&widget, new QMouseEvent(type, centre, global, Qt::LeftButton,
-                                                             Qt::LeftButton, Qt::NoModifier));
+    QWindow *window = control.window()->windowHandle();
+    const QPointF centre = control.mapTo(control.window(), control.rect().center());
+    const QPointF global = control.mapToGlobal(control.rect().center());
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonPress, centre, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    control.setFocus();
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        QCoreApplication::postEvent(
+            window, new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::processEvents();
 }
 
 class InputBlockerTest : public testing::Test
@@ -24,40 +37,46 @@ class InputBlockerTest : public testing::Test
 protected:
     void SetUp() override
     {
-        button.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+        browse.setGeometry(0, 0, 100, 30);
+        exit.setGeometry(0, 40, 100, 30);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    QPushButton button{QStringLiteral("Exit")};
-    QSignalSpy clicks{&button, &QPushButton::clicked};
+    QWidget window;
+    QPushButton browse{QStringLiteral("Browse"), &window};
+    QPushButton exit{QStringLiteral("Exit"), &window};
+    QSignalSpy browseClicks{&browse, &QPushButton::clicked};
+    QSignalSpy exitClicks{&exit, &QPushButton::clicked};
 };
 
-TEST_F(InputBlockerTest, DiscardsMouseAndKeyboardInputWithoutReplayingItLater)
+TEST_F(InputBlockerTest, DiscardsAllInputButTheLiveButtonsWithoutReplayingItLater)
 {
     {
-        const InputBlocker blocker;
-        QTest::mouseClick(&button, Qt::LeftButton);
-        button.setFocus();
-        QTest::keyClick(&button, Qt::Key_Space);
-        postClick(button);
-        QCoreApplication::processEvents();
+        const InputBlocker blocker(exit);
+        for (QPushButton *button : {&browse, &exit}) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            QTest::keyClick(button, Qt::Key_Space);
+            postClickAndSpace(*button);
+        }
     }
     QCoreApplication::processEvents();
-    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(browseClicks.count(), 0);
+    EXPECT_EQ(exitClicks.count(), 4);
 }
 
 TEST_F(InputBlockerTest, LetsPaintingThroughAndInputOnceItIsGone)
 {
-    const PaintedCaptions painted(button);
+    const PaintedCaptions painted(browse);
     {
-        const InputBlocker blocker;
-        button.setText(QStringLiteral("Notes 1"));
-        button.repaint();
+        const InputBlocker blocker(exit);
+        browse.setText(QStringLiteral("Notes 1"));
+        browse.repaint();
     }
     EXPECT_EQ(painted.captions(), QStringList{"Notes 1"});
-    QTest::mouseClick(&button, Qt::LeftButton);
-    postClick(button);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(clicks.count(), 2);
+    QTest::mouseClick(&browse, Qt::LeftButton);
+    postClickAndSpace(browse);
+    EXPECT_EQ(browseClicks.count(), 3);
 }
 } // namespace

@@ -1,15 +1,21 @@
 #include "PaintedCaptions.h"
 #include "QtPrinters.h"
+#include "TerminationSignal.h"
 #include "WindowUnderTest.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +26,21 @@ const QByteArray TwoMemos = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\
 QByteArray settingsLine(const QString &source, const QString &drive, const QString &flag)
 {
     return ('"' + source + "\",\"" + drive + "\"," + flag + "\r\n").toUtf8();
+}
+
+// A click as the window system delivers it: to the window, at the control.
+void postClick(QWidget &control)
+{
+    const QPoint centre = control.rect().center();
+    const QPointF inWindow = control.mapTo(control.window(), centre);
+    const QPointF global = control.mapToGlobal(centre);
+    QWindow *window = control.window()->windowHandle();
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonPress, inWindow, global,
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(window,
+                                new QMouseEvent(QEvent::MouseButtonRelease, inWindow, global,
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 QByteArray contentOf(const QString &path)
@@ -168,28 +189,98 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
     EXPECT_EQ(extension()->checkState(), Qt::PartiallyChecked);
 }
 
-TEST_F(frmMainCommands, ExportTakesNoInputAndCannotBeClosedWhileItRuns)
+TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
 {
-    openReadyToExport();
-    bool closedDuringRun = true;
-    bool closedDuringMessage = true;
-    PaintedCaptions painted(*exportButton());
-    painted.onFirstPaintOf("Notes 0", [&] {
-        QTest::mouseClick(test.control<QPushButton>("cmdExit"), Qt::LeftButton);
-        QTest::mouseClick(test.control<QPushButton>("cmdOpen"), Qt::LeftButton);
-        closedDuringRun = test.window().close();
-    });
-    test.messages.onNextMessage(
-        [&](const QString &) { closedDuringMessage = test.window().close(); });
+    const struct
+    {
+        const char *name;
+        const char *folder;
+        const char *label; // appended to the drive string
+        const char *device;
+        bool unplugged;
+    } cases[] = {
+        {"home folder named like a labelled volume", "home/memos [1]", "", "", false},
+        {"label holding a bracket", "player", " [MY]POD]", "/dev/sdz1", false},
+        {"player unplugged after it was chosen", "player", " [IPOD]", "/dev/sdz1", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest exporting;
+        const QString folder =
+            QFileInfo(exporting.writeFile(QString(c.folder) + "/.keep", "")).absolutePath();
+        const QString driveString = folder + c.label;
+        exporting.drives.setDrives({{exporting.otherDriveFolder(), exporting.otherDriveFolder()},
+                                    {folder, driveString, c.device}});
+        if (c.unplugged)
+            exporting.drives.unplug(folder);
+        exporting.open();
+        const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
+        exporting.control<QLineEdit>("txtSource")->setText(sourcePath);
+        exporting.control<QComboBox>("Drive1")->setCurrentText(driveString);
 
-    exportButton()->click();
+        exporting.control<QPushButton>("cmdExport")->click();
 
-    EXPECT_FALSE(closedDuringRun);
-    EXPECT_FALSE(closedDuringMessage);
-    EXPECT_TRUE(test.window().isVisible());
-    EXPECT_TRUE(test.files.requests().isEmpty());
-    EXPECT_EQ(test.messages.texts().size(), 1);
-    EXPECT_TRUE(test.window().close());
+        const QString saved = exporting.programFolder() + "/quillet.dat";
+        if (c.unplugged) {
+            EXPECT_EQ(exporting.messages.texts(),
+                      QStringList{"Could not write the notes to \"" + folder +
+                                  "\": no player is connected at that path.\n"
+                                  "No memos were saved."});
+            EXPECT_FALSE(QFile::exists(folder + "/Notes"));
+            EXPECT_FALSE(QFile::exists(saved));
+        } else {
+            EXPECT_EQ(exporting.messages.texts(),
+                      QStringList{"2 memos saved to " + folder + "/Notes/"});
+            EXPECT_TRUE(QFile::exists(folder + "/Notes/Personal/Groceries"));
+            EXPECT_EQ(contentOf(saved), settingsLine(sourcePath, driveString, "0"));
+        }
+    }
+}
+
+// Exit, the close box and SIGTERM, asked for while the export runs: the one
+// note being written is finished, the export stops there, nothing is saved and
+// the window closes. Browse, clicked at the same time, stays dead.
+TEST_F(frmMainCommands, ExitTheCloseBoxOrSigtermDuringAnExportEndItAfterTheNoteBeingWritten)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(WindowUnderTest &)> askToEnd;
+    } cases[] = {
+        {"Exit clicked", [](WindowUnderTest &t) { postClick(*t.control<QPushButton>("cmdExit")); }},
+        {"close box",
+         [](WindowUnderTest &t) {
+             QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
+         }},
+        {"SIGTERM", [](WindowUnderTest &) { std::raise(SIGTERM); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest ending;
+        ending.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
+        const TerminationSignal termination;
+        QObject::connect(&termination, &TerminationSignal::received, &ending.window(),
+                         &frmMain::endOnTerminationRequest);
+        ending.control<QLineEdit>("txtSource")
+            ->setText(ending.writeFile("source/memos.txt", TwoMemos));
+        ending.control<QComboBox>("Drive1")->setCurrentText(ending.playerFolder());
+
+        // Both arrive when the export first shows its progress, before any note.
+        postClick(*ending.control<QPushButton>("cmdOpen"));
+        c.askToEnd(ending);
+        ending.control<QPushButton>("cmdExport")->click();
+
+        const QString notes = ending.playerFolder() + "/Notes/";
+        EXPECT_EQ(contentOf(notes + "Personal/Groceries"), "Groceries\r\nmilk\r\neggs\r\n");
+        EXPECT_FALSE(QFile::exists(notes + "Business"));
+        EXPECT_TRUE(ending.messages.texts().isEmpty());
+        EXPECT_TRUE(ending.files.requests().isEmpty());
+        for (const QString &folder :
+             {ending.workingFolder(), ending.programFolder(), ending.userFolder()})
+            EXPECT_FALSE(QFile::exists(folder + "/quillet.dat")) << folder.toStdString();
+        EXPECT_FALSE(ending.window().isVisible());
+    }
 }
 
 TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)

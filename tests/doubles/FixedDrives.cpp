@@ -21,3 +21,13 @@ void FixedDrives::setDrives(QList<DriveEntry> drives)
 {
     m_drives = std::move(drives);
 }
+
+bool FixedDrives::isStillMounted(const DriveEntry &volume) const
+{
+    return !m_unplugged.contains(volume.folder);
+}
+
+void FixedDrives::unplug(const QString &folder)
+{
+    m_unplugged.insert(folder);
+}

@@ -1,0 +1,59 @@
+#include "TerminationSignal.h"
+
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+// The only thing the handler touches.
+volatile std::sig_atomic_t writeEnd = -1;
+} // namespace
+
+TerminationSignal::TerminationSignal()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_sockets) != 0) {
+        qWarning("Could not prepare for SIGTERM: socketpair failed: %s", std::strerror(errno));
+        return;
+    }
+    writeEnd = m_sockets[1];
+    m_notifier = new QSocketNotifier(m_sockets[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::drain);
+
+    struct sigaction action = {};
+    action.sa_handler = &TerminationSignal::handle;
+    sigemptyset(&action.sa_mask);
+    // A note being written when the signal comes is written on undisturbed.
+    action.sa_flags = SA_RESTART;
+    if (::sigaction(SIGTERM, &action, &m_previous) != 0)
+        qWarning("Could not install the SIGTERM handler: %s", std::strerror(errno));
+}
+
+TerminationSignal::~TerminationSignal()
+{
+    if (!m_notifier)
+        return;
+    ::sigaction(SIGTERM, &m_previous, nullptr);
+    writeEnd = -1;
+    delete m_notifier;
+    ::close(m_sockets[0]);
+    ::close(m_sockets[1]);
+}
+
+void TerminationSignal::handle(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    // A full socket already holds a request, so a failed write loses nothing.
+    [[maybe_unused]] const ssize_t written = ::write(writeEnd, &byte, 1);
+    errno = savedErrno;
+}
+
+void TerminationSignal::drain()
+{
+    char bytes[64];
+    while (::read(m_sockets[0], bytes, sizeof bytes) > 0) {
+    }
+    emit received();
+}
