@@ -24,7 +24,7 @@ constexpr int Rounds = 9;
 class SilentProgress : public ExportProgress
 {
 public:
-    void captionChanged(const QString &) override {}
+    void notesSaved(qint64) override {}
 };
 
 double median(QList<double> values)

@@ -2,14 +2,22 @@
 
 #include <QString>
 
-// Told of the Export button's caption as the run goes: "Notes 0" once the notes
-// folder is ready, then "Notes N" after each note. Asked after each note
-// whether the run should stop there.
+// Told how many notes are saved as the run goes: 0 once the notes folder is
+// ready, then the count after each note. Asked after each note whether the
+// run should stop there.
 class ExportProgress
 {
 public:
     virtual ~ExportProgress() = default;
-    virtual void captionChanged(const QString &caption) = 0;
+
+    // What the Export button shows while `notesSaved` notes are saved: "Notes N".
+    // Made only when shown, not for every note.
+    static QString captionFor(qint64 notesSaved)
+    {
+        return QStringLiteral("Notes ") + QString::number(notesSaved);
+    }
+
+    virtual void notesSaved(qint64 count) = 0;
     // True ends the run after the note just written; what was written is
     // flushed to the device as at the end of a run.
     virtual bool stopRequested() { return false; }

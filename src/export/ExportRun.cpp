@@ -12,11 +12,6 @@ namespace {
 // them all; the run stops instead of trying for ever.
 constexpr int NameAttempts = 10000;
 
-QString captionFor(qint64 noteCount)
-{
-    return u"Notes " + QString::number(noteCount);
-}
-
 QString savedBefore(qint64 noteCount)
 {
     if (noteCount == 0)
@@ -79,7 +74,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
     }
     if (std::optional<FileError> error = notes.prepare())
         return fail(error->message());
-    progress.captionChanged(captionFor(0));
+    progress.notesSaved(0);
 
     LineReader lines(source.device(), source.lineEnd());
     MemoReader memos(lines);
@@ -95,7 +90,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
         ++result.noteCount;
         if (memo->text.size() > ExportResult::ShownNoteBytes)
             ++result.longNotes;
-        progress.captionChanged(captionFor(result.noteCount));
+        progress.notesSaved(result.noteCount);
         if (progress.stopRequested()) {
             result.outcome = ExportResult::Outcome::Stopped;
             break;

@@ -13,22 +13,22 @@ bool ButtonCaption::stopRequested()
     return m_stopWanted && m_stopWanted();
 }
 
-void ButtonCaption::captionChanged(const QString &caption)
+void ButtonCaption::notesSaved(qint64 count)
 {
-    m_latest = caption;
+    m_latest = count;
     if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_intervalMs)
-        show(caption);
+        show();
 }
 
 void ButtonCaption::showLatest()
 {
-    if (!m_latest.isEmpty() && m_button.text() != m_latest)
-        show(m_latest);
+    if (m_latest >= 0 && m_button.text() != captionFor(m_latest))
+        show();
 }
 
-void ButtonCaption::show(const QString &caption)
+void ButtonCaption::show()
 {
-    m_button.setText(caption);
+    m_button.setText(captionFor(m_latest));
     // Lets the window paint (and the window system talk to it) in the middle of
     // the run; user input other than Exit is kept away by an InputBlocker.
     QCoreApplication::processEvents();

@@ -21,10 +21,10 @@ const QByteArray WorkedExample = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal
 class CaptionLog : public ExportProgress
 {
 public:
-    void captionChanged(const QString &caption) override
+    void notesSaved(qint64 count) override
     {
-        captions << caption;
-        if (caption == "Notes 1" && afterFirstNote)
+        captions << captionFor(count);
+        if (count == 1 && afterFirstNote)
             std::exchange(afterFirstNote, nullptr)();
     }
     QStringList captions;

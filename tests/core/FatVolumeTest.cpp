@@ -14,7 +14,7 @@ namespace {
 class NoProgress : public ExportProgress
 {
 public:
-    void captionChanged(const QString &) override {}
+    void notesSaved(qint64) override {}
 };
 
 QString findTool(const QString &name)

@@ -20,7 +20,7 @@ protected:
     void report(ButtonCaption &caption, int notes)
     {
         for (int n = 0; n <= notes; ++n)
-            caption.captionChanged(QStringLiteral("Notes %1").arg(n));
+            caption.notesSaved(n);
     }
 
     QPushButton button{QStringLiteral("Export")};
