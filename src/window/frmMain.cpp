@@ -187,12 +187,32 @@ void frmMain::report(const ExportResult &result, const SettingsRecord &record)
         m_messages.inform(this, result.errorMessage);
         return;
     }
-    m_messages.inform(this, result.completionMessage());
+    m_messages.inform(this, completionText(result));
     // A termination request that closed the message ends the program unsaved.
     if (m_exitRequested)
         return;
     if (const std::optional<QString> failure = m_settings.save(record))
         m_messages.inform(this, *failure);
+}
+
+// An iPod's note reader loads at most 1,000 notes and shows the first 4 KB of
+// each, and says nothing about either; the message says it instead.
+QString frmMain::completionText(const ExportResult &result)
+{
+    constexpr qint64 NotesAnIPodShows = 1000;
+    QStringList limits;
+    if (result.notesOnIPod && *result.notesOnIPod > NotesAnIPodShows)
+        limits << QStringLiteral("The iPod shows only the first %1 notes; its Notes folder now "
+                                 "holds %2.")
+                      .arg(NotesAnIPodShows)
+                      .arg(*result.notesOnIPod);
+    if (result.notesOnIPod && result.longNotes > 0)
+        limits << QStringLiteral("The iPod shows only the first 4 KB of a note; %1 of the notes "
+                                 "just saved are longer.")
+                      .arg(result.longNotes);
+    if (limits.isEmpty())
+        return result.completionMessage();
+    return result.completionMessage() + QStringLiteral("\n\n") + limits.join(QLatin1Char('\n'));
 }
 
 void frmMain::setSourcePath(const QString &path)

@@ -34,6 +34,8 @@ public:
     static QString contactAddress();
     // What the Browse button asks of the Open dialog for a given source path.
     static FileRequest openRequest(const QString &sourcePath);
+    // The message of a completed export, with what an iPod will not show.
+    static QString completionText(const ExportResult &result);
 
 public slots:
     void Form_Load();

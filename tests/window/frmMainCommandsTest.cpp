@@ -189,6 +189,49 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
     EXPECT_EQ(extension()->checkState(), Qt::PartiallyChecked);
 }
 
+// An iPod shows only its first 1,000 notes and the first 4 KB of each; the
+// message says so where a limit is passed, and only onto an iPod.
+TEST_F(frmMainCommands, TheMessageTellsWhatTheIPodWillNotShow)
+{
+    QByteArray thousandMemos;
+    for (int i = 0; i < 1000; ++i)
+        thousandMemos += "N\r\n0\r\n\r\n";
+    const QByteArray twoLongMemos = ("L\r\n" + QByteArray(4093, 'x') + "\r\n0\r\n\r\n").repeated(2);
+    const struct
+    {
+        const char *name;
+        bool iPod;
+        QByteArray memos;
+        int saved;
+        QString limits; // after the completion message
+    } cases[] = {
+        {"no limit passed", true, TwoMemos, 2, ""},
+        {"more than a thousand notes", true, thousandMemos, 1000,
+         "\n\nThe iPod shows only the first 1000 notes; its Notes folder now holds 1001."},
+        {"notes longer than 4 KB", true, twoLongMemos, 2,
+         "\n\nThe iPod shows only the first 4 KB of a note; 2 of the notes just saved are "
+         "longer."},
+        {"not an iPod", false, thousandMemos + twoLongMemos, 1002, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest exporting;
+        if (c.iPod)
+            exporting.writeFile("player/iPod_Control/.keep", "");
+        exporting.writeFile("player/Notes/Older", "left by an earlier run\r\n");
+        exporting.open();
+        exporting.control<QLineEdit>("txtSource")
+            ->setText(exporting.writeFile("source/memos.txt", c.memos));
+        exporting.control<QComboBox>("Drive1")->setCurrentText(exporting.playerFolder());
+        exporting.control<QPushButton>("cmdExport")->click();
+
+        ASSERT_EQ(exporting.messages.texts().size(), 1);
+        EXPECT_EQ(exporting.messages.texts().first(),
+                  QString::number(c.saved) + " memos saved to " + exporting.playerFolder() +
+                      "/Notes/" + c.limits);
+    }
+}
+
 TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
 {
     const struct
