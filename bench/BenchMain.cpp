@@ -33,14 +33,6 @@ double median(QList<double> values)
     return values[values.size() / 2];
 }
 
-double cpuSeconds(bool user)
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const timeval &t = user ? usage.ru_utime : usage.ru_stime;
-    return t.tv_sec + t.tv_usec / 1e6;
-}
-
 long peakMemoryKiB()
 {
     rusage usage{};
@@ -48,22 +40,47 @@ long peakMemoryKiB()
     return usage.ru_maxrss;
 }
 
+// Wall-clock and processor time of one stretch of work; the split between the
+// program's own work and the kernel's shows where a difference lies.
+class Stopwatch
+{
+public:
+    Stopwatch() : m_start(now()) { m_timer.start(); }
+    QString report() const
+    {
+        const rusage end = now();
+        return QString::asprintf("%.3f s (user %.3f s, system %.3f s)",
+                                 m_timer.nsecsElapsed() / 1e9,
+                                 seconds(end.ru_utime) - seconds(m_start.ru_utime),
+                                 seconds(end.ru_stime) - seconds(m_start.ru_stime));
+    }
+
+private:
+    static rusage now()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage;
+    }
+    static double seconds(const timeval &time) { return time.tv_sec + time.tv_usec / 1e6; }
+
+    rusage m_start;
+    QElapsedTimer m_timer;
+};
+
 int exportOne(const QString &source, const QString &root, bool txt)
 {
     SilentProgress progress;
     const long peakBefore = peakMemoryKiB();
-    const double u0 = cpuSeconds(true), s0 = cpuSeconds(false);
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     const ExportResult result = ExportRun(source, root, txt ? 1 : 0).run(progress);
     if (!result.succeeded()) {
         std::fprintf(stderr, "%s\n", qPrintable(result.errorMessage));
         return 1;
     }
-    std::printf("user %.3f sys %.3f\n", cpuSeconds(true) - u0, cpuSeconds(false) - s0);
-    std::printf("%lld notes exported in %.3f s; peak memory %.1f MiB, %.1f MiB more than "
-                "before the export\n",
-                static_cast<long long>(result.noteCount), timer.nsecsElapsed() / 1e9,
+    std::printf("%lld notes exported in %s; peak memory %.1f MiB, %.1f MiB more than before "
+                "the export\n",
+                static_cast<long long>(result.noteCount), qPrintable(stopwatch.report()),
                 peakMemoryKiB() / 1024.0, (peakMemoryKiB() - peakBefore) / 1024.0);
     return 0;
 }
@@ -73,16 +90,13 @@ int exportOne(const QString &source, const QString &root, bool txt)
 int writeBare(const QString &source, const QString &root, bool txt)
 {
     const QList<SystemCallFloor::Note> notes = SystemCallFloor::notesOf(source, txt);
-    const double u0 = cpuSeconds(true), s0 = cpuSeconds(false);
-    QElapsedTimer timer;
-    timer.start();
+    const Stopwatch stopwatch;
     if (!SystemCallFloor::write(QFile::encodeName(root + "/Notes"), notes)) {
         std::fprintf(stderr, "bare system calls failed below %s\n", qPrintable(root));
         return 1;
     }
-    std::printf("user %.3f sys %.3f\n", cpuSeconds(true) - u0, cpuSeconds(false) - s0);
-    std::printf("%lld notes written with bare system calls in %.3f s\n",
-                static_cast<long long>(notes.size()), timer.nsecsElapsed() / 1e9);
+    std::printf("%lld notes written with bare system calls in %s\n",
+                static_cast<long long>(notes.size()), qPrintable(stopwatch.report()));
     return 0;
 }
 
