@@ -66,13 +66,10 @@ NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension))
 // Most names are safe already and are then not copied.
 QString NoteNamer::replaceUnsafeCharacters(QString name)
 {
-    const qsizetype first =
-        std::find_if(name.cbegin(), name.cend(), [](QChar c) { return isUnsafe(c); }) -
-        name.cbegin();
-    for (qsizetype i = first; i < name.size(); ++i) {
-        if (isUnsafe(name.at(i)))
-            name[i] = QLatin1Char('_');
-    }
+    const auto unsafe = [](QChar character) { return isUnsafe(character); };
+    const qsizetype first = std::find_if(name.cbegin(), name.cend(), unsafe) - name.cbegin();
+    if (first < name.size())
+        std::replace_if(name.begin() + first, name.end(), unsafe, QLatin1Char('_'));
     return withoutTrailingSpacesAndDots(std::move(name));
 }
 

@@ -1,6 +1,7 @@
 #include "TextDecoder.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +66,9 @@ QString TextDecoder::decode(QByteArrayView bytes)
 // decoding turns into text fastest.
 QString TextDecoder::decodePrefix(QByteArrayView bytes, qsizetype count)
 {
+    const auto isAscii = [](char byte) { return static_cast<unsigned char>(byte) < 0x80; };
+    if (std::all_of(bytes.begin(), bytes.end(), isAscii))
+        return QString::fromLatin1(bytes.first(qMin(count, bytes.size())));
     if (!bytes.isValidUtf8())
         return decodeWindows1252(bytes.first(qMin(count, bytes.size())));
     const Utf8Prefix prefix = utf8Prefix(bytes, count);
