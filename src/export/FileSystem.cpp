@@ -210,19 +210,20 @@ Expected<qsizetype, int> readFully(const Descriptor &file, char *into, qsizetype
     return done;
 }
 
-int writeAll(const Descriptor &file, QByteArrayView bytes)
+int writeAllAndClose(Descriptor &file, QByteArrayView bytes)
 {
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t written =
             retried([&] { return ::write(file.get(), bytes.data() + done, bytes.size() - done); });
-        if (written < 0)
-            return errno;
         // A device that takes nothing more is full, whether it says so or not.
-        if (written == 0)
-            return ENOSPC;
+        if (written <= 0) {
+            const int error = written < 0 ? errno : ENOSPC;
+            file.close();
+            return error;
+        }
         done += written;
     }
-    return 0;
+    return file.close();
 }
 
 int rename(int folder, const QByteArray &from, const QByteArray &to)

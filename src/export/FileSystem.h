@@ -64,8 +64,9 @@ qint64 countFilesBelow(const Descriptor &folder);
 
 // Reads until `size` bytes are in or the file ends; the count read.
 Expected<qsizetype, int> readFully(const Descriptor &file, char *into, qsizetype size);
-// 0, or why not all of `bytes` could be written.
-int writeAll(const Descriptor &file, QByteArrayView bytes);
+// Writes all of `bytes` and closes the file: 0, or the first error, which a
+// device may report only on closing.
+int writeAllAndClose(Descriptor &file, QByteArrayView bytes);
 int rename(int folder, const QByteArray &from, const QByteArray &to);
 void remove(int folder, const QByteArray &name);
 // Commits everything written to the volume that holds the file.

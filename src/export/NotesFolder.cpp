@@ -130,11 +130,7 @@ Expected<NoteOutcome, FileError> NotesFolder::writeNew(const Folder &folder, con
         return NoteOutcome::NameTaken;
     if (!file)
         return failure(QStringLiteral("create the note"), pathIn(folder.path, name), file.error());
-    int error = FileSystem::writeAll(*file, text);
-    const int closeError = file->close();
-    if (error == 0)
-        error = closeError;
-    if (error != 0) {
+    if (const int error = FileSystem::writeAllAndClose(*file, text)) {
         FileSystem::remove(folder.descriptor.get(), name);
         return failure(QStringLiteral("write the note"), pathIn(folder.path, name), error);
     }
@@ -186,10 +182,7 @@ Expected<NoteOutcome, FileError> NotesFolder::replace(const Folder &folder, cons
     }
     if (!file)
         return failure(QStringLiteral("replace the note"), pathIn(folder.path, name), file.error());
-    int error = FileSystem::writeAll(*file, text);
-    const int closeError = file->close();
-    if (error == 0)
-        error = closeError;
+    int error = FileSystem::writeAllAndClose(*file, text);
     if (error == 0)
         error = FileSystem::rename(at, temporary, name);
     if (error != 0) {

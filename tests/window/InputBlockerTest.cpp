@@ -1,34 +1,21 @@
 #include "InputBlocker.h"
 
 #include "PaintedCaptions.h"
+#include "PostedInput.h"
 #include "QtPrinters.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
-// A click and a Space key as the window system delivers them: to the window,
-// which passes them on to the control under the mouse or with the focus.
 void postClickAndSpace(QPushButton &control)
 {
-    QWindow *window = control.window()->windowHandle();
-    const QPointF centre = control.mapTo(control.window(), control.rect().center());
-    const QPointF global = control.mapToGlobal(control.rect().center());
-    QCoreApplication::postEvent(window,
-                                new QMouseEvent(QEvent::MouseButtonPress, centre, global,
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(window,
-                                new QMouseEvent(QEvent::MouseButtonRelease, centre, global,
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    PostedInput::click(control);
     control.setFocus();
-    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-        QCoreApplication::postEvent(
-            window, new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    PostedInput::space(control);
     QCoreApplication::processEvents();
 }
 

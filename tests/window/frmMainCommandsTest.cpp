@@ -1,4 +1,5 @@
 #include "PaintedCaptions.h"
+#include "PostedInput.h"
 #include "QtPrinters.h"
 #include "TerminationSignal.h"
 #include "WindowUnderTest.h"
@@ -26,21 +27,6 @@ const QByteArray TwoMemos = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\
 QByteArray settingsLine(const QString &source, const QString &drive, const QString &flag)
 {
     return ('"' + source + "\",\"" + drive + "\"," + flag + "\r\n").toUtf8();
-}
-
-// A click as the window system delivers it: to the window, at the control.
-void postClick(QWidget &control)
-{
-    const QPoint centre = control.rect().center();
-    const QPointF inWindow = control.mapTo(control.window(), centre);
-    const QPointF global = control.mapToGlobal(centre);
-    QWindow *window = control.window()->windowHandle();
-    QCoreApplication::postEvent(window,
-                                new QMouseEvent(QEvent::MouseButtonPress, inWindow, global,
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(window,
-                                new QMouseEvent(QEvent::MouseButtonRelease, inWindow, global,
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
 QByteArray contentOf(const QString &path)
@@ -290,7 +276,8 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrSigtermDuringAnExportEndItAfterTheNoteB
         const char *name;
         std::function<void(WindowUnderTest &)> askToEnd;
     } cases[] = {
-        {"Exit clicked", [](WindowUnderTest &t) { postClick(*t.control<QPushButton>("cmdExit")); }},
+        {"Exit clicked",
+         [](WindowUnderTest &t) { PostedInput::click(*t.control<QPushButton>("cmdExit")); }},
         {"close box",
          [](WindowUnderTest &t) {
              QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
@@ -310,7 +297,7 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrSigtermDuringAnExportEndItAfterTheNoteB
         ending.control<QComboBox>("Drive1")->setCurrentText(ending.playerFolder());
 
         // Both arrive when the export first shows its progress, before any note.
-        postClick(*ending.control<QPushButton>("cmdOpen"));
+        PostedInput::click(*ending.control<QPushButton>("cmdOpen"));
         c.askToEnd(ending);
         ending.control<QPushButton>("cmdExport")->click();
 
