@@ -30,15 +30,14 @@ QString oversizedMessage(const QString &sourcePath, qint64 line)
         .message();
 }
 
-// The sign of an iPod that the drive list also goes by.
-bool holdsIPodFolder(const QString &destinationFolder)
-{
-    const Expected<struct stat, int> folder =
-        FileSystem::status(FileSystem::nativeName(destinationFolder + u"/iPod_Control"));
-    return folder && S_ISDIR(folder->st_mode);
-}
-
 } // namespace
+
+bool ExportRun::holdsIPodFolder(const QString &folder)
+{
+    const Expected<struct stat, int> player =
+        FileSystem::status(FileSystem::nativeName(folder + u"/iPod_Control"));
+    return player && S_ISDIR(player->st_mode);
+}
 
 ExportRun::ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag)
     : m_sourcePath(std::move(sourcePath)), m_destinationFolder(std::move(destinationFolder)),

@@ -22,6 +22,8 @@ public:
     using DestinationCheck = std::function<std::optional<QString>()>;
 
     ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag);
+    // The sign of an iPod: an "iPod_Control" folder at the top of the folder.
+    static bool holdsIPodFolder(const QString &folder);
     // Asked once, right before the notes folder is made or used: a player
     // unplugged after it was chosen leaves an empty folder behind.
     void setDestinationCheck(DestinationCheck check);

@@ -36,7 +36,7 @@ SettingsStore SettingsStore::forThisProcess()
                          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }
 
-QString SettingsStore::fileIn(const QString &folder) const
+QString SettingsStore::fileIn(const QString &folder)
 {
     return QDir(folder).filePath(QString::fromLatin1(SettingsFile::FileName));
 }
@@ -47,7 +47,7 @@ bool SettingsStore::mayKeepSettingsIn(const QString &folder)
     if (folder.isEmpty() || !info.isDir() || !info.isWritable() ||
         isBelowSystemFolder(info.canonicalFilePath()) || info.ownerId() != ::geteuid())
         return false;
-    const QFileInfo file(QDir(folder).filePath(QString::fromLatin1(SettingsFile::FileName)));
+    const QFileInfo file(fileIn(folder));
     return !file.exists() || file.isWritable();
 }
 

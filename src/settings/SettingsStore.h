@@ -29,7 +29,7 @@ public:
     std::optional<QString> save(const SettingsRecord &record) const;
 
 private:
-    QString fileIn(const QString &folder) const;
+    static QString fileIn(const QString &folder);
     QStringList foldersToSaveInto() const;
     QStringList foldersToLoadFrom() const;
     std::optional<QString> saveInto(const QString &folder, const SettingsRecord &record) const;

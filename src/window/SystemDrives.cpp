@@ -1,6 +1,7 @@
 #include "SystemDrives.h"
 
 #include "DriveCatalog.h"
+#include "ExportRun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,8 +34,7 @@ QList<Volume> SystemDrives::mountedVolumes()
         const QFileInfo top(root);
         volumes.append({root, QString::fromUtf8(storage.fileSystemType()), storage.name(),
                         storage.isValid() && storage.isReady(), top.isDir(),
-                        QFileInfo(QDir(root).filePath(QStringLiteral("iPod_Control"))).isDir(),
-                        QString::fromUtf8(storage.device())});
+                        ExportRun::holdsIPodFolder(root), QString::fromUtf8(storage.device())});
     }
     return volumes;
 }
