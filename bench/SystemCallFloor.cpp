@@ -16,10 +16,11 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
     QFile source(sourcePath);
     if (!source.open(QIODevice::ReadOnly))
         return notes;
-    LineReader lines(source);
-    MemoReader reader(lines);
+    MemoReader reader(source);
     NoteNamer namer(txt ? QStringLiteral(".txt") : QString());
-    while (const Memo *memo = reader.next()) {
+    for (Expected<const Memo *, QString> next = reader.next(); next && *next;
+         next = reader.next()) {
+        const Memo *memo = *next;
         const NotePath path = namer.name(*memo);
         notes.append(
             {QFile::encodeName(path.folder), QFile::encodeName(path.relativePath()), memo->text});

@@ -31,10 +31,11 @@ QList<Memo> memosOf(const uint8_t *data, size_t size)
     buffer.setData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     buffer.open(QIODevice::ReadOnly);
     const bool holdsCarriageReturn = std::memchr(data, '\r', size) != nullptr;
-    LineReader lines(buffer, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
-    MemoReader reader(lines);
+    MemoReader reader(buffer, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
     QList<Memo> memos;
-    while (const Memo *memo = reader.next()) {
+    for (Expected<const Memo *, QString> next = reader.next(); next && *next;
+         next = reader.next()) {
+        const Memo *memo = *next;
         // Lone CRs become CR LF, so a note is at most twice its source.
         if (memo->title.isEmpty() || !memo->text.endsWith("\r\n") ||
             memo->text.size() > 2 * qsizetype(size) + 2)

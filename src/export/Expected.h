@@ -10,7 +10,7 @@ template <typename E> struct Unexpected
 };
 
 // A value, or the error that kept it from being made: what std::expected does
-// in C++23.
+// in C++23. The one way the export says that something failed.
 template <typename T, typename E> class Expected
 {
 public:
@@ -30,4 +30,21 @@ public:
 
 private:
     std::variant<T, E> m_state;
+};
+
+// Nothing, or the error of a call that made nothing: Expected<void, E>{} is
+// success.
+template <typename E> class Expected<void, E>
+{
+public:
+    Expected() = default;
+    Expected(Unexpected<E> failure) : m_error(std::move(failure.error)), m_failed(true) {}
+
+    bool hasValue() const { return !m_failed; }
+    explicit operator bool() const { return hasValue(); }
+    const E &error() const { return m_error; }
+
+private:
+    E m_error{};
+    bool m_failed = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Memo.h"
+
 #include <QString>
 #include <optional>
 
@@ -19,6 +21,8 @@ struct ExportResult
     // top: every note file below the notes folder afterwards, older ones
     // included. Nothing elsewhere.
     std::optional<qint64> notesOnIPod;
+    // A completed run's source ended inside this memo, which was not saved.
+    std::optional<UnfinishedMemo> unfinishedMemo;
 
     bool succeeded() const { return outcome == Outcome::Completed; }
     // "N memos saved to DESTINATION/Notes/"

@@ -6,6 +6,8 @@
 #include "NotesFolder.h"
 #include "SourceFile.h"
 
+#include <memory>
+
 namespace {
 
 // Every numbered name up to this one being taken means the device refuses
@@ -20,14 +22,9 @@ QString savedBefore(qint64 noteCount)
                           : QStringLiteral("%1 memos were saved before it.").arg(noteCount);
 }
 
-QString oversizedMessage(const QString &sourcePath, qint64 line)
+std::unique_ptr<MemoSource> memosOf(SourceFile &source)
 {
-    return FileError{QStringLiteral("read the export file"), sourcePath,
-                     QStringLiteral("from line %1 on, the text runs past %2 MiB without ending a "
-                                    "memo, which no memo export does")
-                         .arg(line)
-                         .arg(MemoReader::MaximumMemoLength / (1024 * 1024))}
-        .message();
+    return std::make_unique<MemoReader>(source.device(), source.lineEnd());
 }
 
 } // namespace
@@ -68,24 +65,30 @@ ExportResult ExportRun::run(ExportProgress &progress)
     if (std::optional<FileError> error = source.open())
         return fail(error->message());
     if (m_destinationCheck) {
-        if (std::optional<QString> refusal = m_destinationCheck())
-            return fail(*refusal);
+        if (const Expected<void, FileError> checked = m_destinationCheck(); !checked)
+            return fail(checked.error().message());
     }
     if (std::optional<FileError> error = notes.prepare())
         return fail(error->message());
     progress.notesSaved(0);
 
-    LineReader lines(source.device(), source.lineEnd());
-    MemoReader memos(lines);
+    const std::unique_ptr<MemoSource> memos = memosOf(source);
     NoteNamer namer(m_extension);
-    while (const Memo *memo = memos.next()) {
-        if (lines.failed())
+    for (;;) {
+        const Expected<const Memo *, QString> next = memos->next();
+        if (!next)
+            return fail(
+                FileError{QStringLiteral("read the export file"), m_sourcePath, next.error()}
+                    .message());
+        const Memo *memo = *next;
+        if (!memo)
             break;
-        if (std::optional<FileError> error = writeNote(*memo, namer, notes))
+        if (const Expected<void, FileError> written = writeNote(*memo, namer, notes); !written)
             // One arg() call: a title or path holding "%1" must stay as it is.
-            return fail(QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was "
-                                       "not saved.")
-                            .arg(error->message(), memo->title, QString::number(memo->titleLine)));
+            return fail(
+                QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was "
+                               "not saved.")
+                    .arg(written.error().message(), memo->title, QString::number(memo->titleLine)));
         ++result.noteCount;
         if (memo->text.size() > ExportResult::ShownNoteBytes)
             ++result.longNotes;
@@ -95,12 +98,6 @@ ExportResult ExportRun::run(ExportProgress &progress)
             break;
         }
     }
-    if (lines.failed())
-        return fail(FileError{QStringLiteral("read the export file"), m_sourcePath,
-                              source.device().errorString()}
-                        .message());
-    if (memos.oversizedFromLine() > 0)
-        return fail(oversizedMessage(m_sourcePath, memos.oversizedFromLine()));
     if (std::optional<FileError> error = notes.flush()) {
         result.outcome = ExportResult::Outcome::Failed;
         result.errorMessage =
@@ -112,6 +109,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
     if (result.outcome == ExportResult::Outcome::Stopped)
         return result;
     result.outcome = ExportResult::Outcome::Completed;
+    result.unfinishedMemo = memos->unfinishedMemo();
     if (holdsIPodFolder(m_destinationFolder))
         result.notesOnIPod = notes.countNoteFiles();
     return result;
@@ -119,18 +117,18 @@ ExportResult ExportRun::run(ExportProgress &progress)
 
 // Names the memo and writes it; where the device already holds something under
 // that name that must not be replaced, the memo takes the next free number.
-std::optional<FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &namer,
-                                              NotesFolder &notes)
+Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &namer,
+                                               NotesFolder &notes)
 {
     NotePath path = namer.name(memo);
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         Expected<NoteOutcome, FileError> outcome = notes.write(path, memo.text);
         if (!outcome)
-            return outcome.error();
+            return Unexpected<FileError>{outcome.error()};
         switch (*outcome) {
         case NoteOutcome::Written:
         case NoteOutcome::Unchanged:
-            return std::nullopt;
+            return {};
         case NoteOutcome::FolderTaken:
             namer.moveCategory(memo.category);
             break;
@@ -139,6 +137,7 @@ std::optional<FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &namer
         }
         path = namer.name(memo);
     }
-    return FileError{QStringLiteral("find a free name for the note"), path.relativePath(),
-                     QStringLiteral("the device holds every numbered name up to this one")};
+    return Unexpected<FileError>{
+        FileError{QStringLiteral("find a free name for the note"), path.relativePath(),
+                  QStringLiteral("the device holds every numbered name up to this one")}};
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "Expected.h"
 #include "ExportProgress.h"
 #include "ExportResult.h"
 #include "FileError.h"
 
 #include <QString>
 #include <functional>
-#include <optional>
 
 class NoteNamer;
 class NotesFolder;
@@ -18,8 +18,8 @@ class ExportRun
 {
 public:
     static constexpr int ExtensionChecked = 1;
-    // Why the destination cannot be written to now, or nothing when it can.
-    using DestinationCheck = std::function<std::optional<QString>()>;
+    // Nothing when the destination can be written to now, else why not.
+    using DestinationCheck = std::function<Expected<void, FileError>()>;
 
     ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag);
     // The sign of an iPod: an "iPod_Control" folder at the top of the folder.
@@ -30,8 +30,8 @@ public:
     ExportResult run(ExportProgress &progress);
 
 private:
-    static std::optional<FileError> writeNote(const Memo &memo, NoteNamer &namer,
-                                              NotesFolder &notes);
+    static Expected<void, FileError> writeNote(const Memo &memo, NoteNamer &namer,
+                                               NotesFolder &notes);
 
     QString m_sourcePath;
     QString m_destinationFolder;

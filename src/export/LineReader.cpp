@@ -1,5 +1,7 @@
 #include "LineReader.h"
 
+#include "ExportLimits.h"
+
 #include <cstring>
 
 namespace {
@@ -37,9 +39,9 @@ QByteArrayView LineReader::readLine()
                                                                                         : end + 1);
         if (end < 0 && m_endOfDevice)
             return takeLine(m_buffer.size(), m_buffer.size());
-        if (m_buffer.size() - m_position > MaximumLineLength) {
+        if (m_buffer.size() - m_position > ExportLimits::MemoBytes) {
             m_lineTooLong = true;
-            return takeLine(m_position + MaximumLineLength, m_buffer.size());
+            return takeLine(m_position + ExportLimits::MemoBytes, m_buffer.size());
         }
         // fill() drops the consumed part in front, which shifts every offset.
         searchFrom = (end >= 0 ? end : m_buffer.size()) - m_position;

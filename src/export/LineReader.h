@@ -13,14 +13,10 @@ enum class LineEnd {
 // Cuts a byte stream into lines; a last line without terminator is still a
 // line. A UTF-8 byte-order mark at the very start is skipped. Only the current
 // line and one read chunk are held in memory, and a line is never held past
-// MaximumLineLength.
+// ExportLimits::MemoBytes.
 class LineReader
 {
 public:
-    // No memo export has a line anywhere near this long; a file without line
-    // ends or a wrong file does.
-    static constexpr qsizetype MaximumLineLength = 16 * 1024 * 1024;
-
     explicit LineReader(QIODevice &device, LineEnd lineEnd = LineEnd::CarriageReturn);
 
     bool atEnd() { return m_position >= m_buffer.size() && atEndOfBuffer(); }
@@ -30,7 +26,8 @@ public:
     // 1-based number of the line last returned by readLine().
     qint64 lineNumber() const { return m_lineNumber; }
     bool failed() const { return m_failed; }
-    // The line last returned went on past MaximumLineLength: only its start
+    QString errorString() const { return m_device.errorString(); }
+    // The line last returned went on past ExportLimits::MemoBytes: only its start
     // was returned, and nothing more is read.
     bool lineTooLong() const { return m_lineTooLong; }
 

@@ -1,5 +1,6 @@
 #include "MemoReader.h"
 
+#include "ExportLimits.h"
 #include "TextDecoder.h"
 
 #include <cstring>
@@ -18,10 +19,12 @@ void appendLine(QByteArray &text, QByteArrayView line)
 }
 } // namespace
 
-MemoReader::MemoReader(LineReader &lines) : m_lines(lines) {}
+MemoReader::MemoReader(QIODevice &device, LineEnd lineEnd) : m_lines(device, lineEnd) {}
 
-const Memo *MemoReader::next()
+Expected<const Memo *, QString> MemoReader::next()
 {
+    if (m_oversizedFromLine > 0)
+        return oversized();
     Memo &memo = m_memo;
     // Emptied, not freed: the next memo reuses the room.
     memo.text.resize(0);
@@ -34,7 +37,7 @@ const Memo *MemoReader::next()
                 continue;
             memo.titleLine = m_lines.lineNumber();
             if (!fitsIn(memo, line))
-                return nullptr;
+                return oversized();
             memo.text.append(line);
             continue;
         }
@@ -42,15 +45,19 @@ const Memo *MemoReader::next()
             // The line after an empty one is taken in its place. When the
             // source ends here the open memo is dropped like any other.
             if (m_lines.atEnd())
-                return nullptr;
+                break;
             line = m_lines.readLine();
         }
         if (isFlagLine(line))
             return finish();
         if (!fitsIn(memo, line))
-            return nullptr;
+            return oversized();
         appendLine(memo.text, line);
     }
+    if (m_lines.failed())
+        return Unexpected<QString>{m_lines.errorString()};
+    if (!memo.text.isEmpty())
+        m_unfinished = UnfinishedMemo{memo.title, memo.titleLine};
     return nullptr;
 }
 
@@ -59,10 +66,18 @@ const Memo *MemoReader::next()
 bool MemoReader::fitsIn(const Memo &memo, QByteArrayView line)
 {
     if (!m_lines.lineTooLong() &&
-        memo.text.size() + NoteLineEnd.size() + line.size() <= MaximumMemoLength)
+        memo.text.size() + NoteLineEnd.size() + line.size() <= ExportLimits::MemoBytes)
         return true;
     m_oversizedFromLine = memo.titleLine;
     return false;
+}
+
+Unexpected<QString> MemoReader::oversized() const
+{
+    return {QStringLiteral("from line %1 on, the text runs past %2 MiB without ending a memo, "
+                           "which no memo export does")
+                .arg(m_oversizedFromLine)
+                .arg(ExportLimits::MemoBytes / (1024 * 1024))};
 }
 
 QString MemoReader::titleCandidate(QByteArrayView line)
@@ -80,22 +95,25 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 }
 
 // The line after the flag names the category. A source that ends right after
-// the flag still yields the memo, with no category. No folder name takes more
-// than 255 bytes, which 255 characters always fill, so no more is decoded.
-const Memo *MemoReader::finish()
+// the flag still yields the memo, with no category. A memo whose last lines a
+// failing read may have cut short is not one.
+Expected<const Memo *, QString> MemoReader::finish()
 {
     if (!m_lines.atEnd()) {
         m_memo.category = category(m_lines.readLine());
         if (m_lines.lineTooLong())
             m_oversizedFromLine = m_lines.lineNumber();
     }
+    if (m_lines.failed())
+        return Unexpected<QString>{m_lines.errorString()};
     m_memo.text.append(NoteLineEnd);
     return &m_memo;
 }
 
 // A few categories name thousands of memos; each is decoded once. The cache is
 // emptied now and then, so that a file of ever new categories does not grow it
-// without bound.
+// without bound. No folder name takes more than ExportLimits::NameBytes, which
+// as many characters always fill, so no more is decoded.
 QString MemoReader::category(QByteArrayView line)
 {
     const QString known = m_categories.value(QByteArray::fromRawData(line.data(), line.size()));
@@ -103,7 +121,7 @@ QString MemoReader::category(QByteArrayView line)
         return known;
     if (m_categories.size() >= MaximumCachedCategories)
         m_categories.clear();
-    const QString decoded = TextDecoder::decodePrefix(line, CategoryLength);
+    const QString decoded = TextDecoder::decodePrefix(line, ExportLimits::NameBytes);
     m_categories.insert(line.toByteArray(), decoded);
     return decoded;
 }

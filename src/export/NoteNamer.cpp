@@ -1,5 +1,7 @@
 #include "NoteNamer.h"
 
+#include "ExportLimits.h"
+
 #include <algorithm>
 
 namespace {
@@ -79,13 +81,13 @@ QString NoteNamer::cleanTitle(const QString &title)
     return safe.isEmpty() ? QStringLiteral("_") : safe;
 }
 
-// A category line is taken whole, but no file system takes a folder name of
-// more than 255 bytes (FAT: 255 characters), so a longer one is cut there,
-// between characters.
+// A category line is taken whole, but no file system takes a folder name
+// longer than ExportLimits::NameBytes, so a longer one is cut there, between
+// characters.
 QString NoteNamer::cleanCategory(const QString &category)
 {
-    constexpr qsizetype MaximumBytes = 255;
-    // Up to 85 UTF-16 units never need more than 255 bytes of UTF-8.
+    constexpr qsizetype MaximumBytes = ExportLimits::NameBytes;
+    // A UTF-16 unit never needs more than 3 bytes of UTF-8.
     if (category.size() <= MaximumBytes / 3)
         return replaceUnsafeCharacters(category);
     const QByteArray utf8 = category.toUtf8();

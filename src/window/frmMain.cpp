@@ -166,19 +166,18 @@ ExportResult frmMain::runExport(const SettingsRecord &record, const DriveEntry &
     ButtonCaption caption(*cmdExport, [this] { return m_exitRequested; });
     ExportRun run(record.sourcePath, destination.folder, record.extensionFlag);
     if (destination.isVolume())
-        run.setDestinationCheck([this, destination] { return unpluggedMessage(destination); });
+        run.setDestinationCheck([this, destination] { return checkMounted(destination); });
     ExportResult result = run.run(caption);
     caption.showLatest();
     return result;
 }
 
-std::optional<QString> frmMain::unpluggedMessage(const DriveEntry &volume) const
+Expected<void, FileError> frmMain::checkMounted(const DriveEntry &volume) const
 {
     if (m_drives.isStillMounted(volume))
-        return std::nullopt;
-    return FileError{QStringLiteral("write the notes to"), volume.folder,
-                     QStringLiteral("no player is connected at that path")}
-        .message();
+        return {};
+    return Unexpected<FileError>{FileError{QStringLiteral("write the notes to"), volume.folder,
+                                           QStringLiteral("no player is connected at that path")}};
 }
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Expected.h"
+#include "FileError.h"
 #include "SettingsStore.h"
 #include "SettingsTarget.h"
 
 #include <QWidget>
-#include <optional>
 
 class DriveList;
 class DriveSource;
@@ -56,8 +57,8 @@ private:
     void orderTabs();
     void connectCommands();
     ExportResult runExport(const SettingsRecord &record, const DriveEntry &destination);
-    // Why the notes cannot go to the volume: it is no longer mounted there.
-    std::optional<QString> unpluggedMessage(const DriveEntry &volume) const;
+    // Nothing while the volume is still mounted where the list found it.
+    Expected<void, FileError> checkMounted(const DriveEntry &volume) const;
     void report(const ExportResult &result, const SettingsRecord &record);
 
     void setSourcePath(const QString &path) override;

@@ -1,7 +1,6 @@
 #include "ExportRun.h"
 
-#include "LineReader.h"
-#include "MemoReader.h"
+#include "ExportLimits.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -263,9 +262,9 @@ TEST_F(ExportRunTest, TextThatNeverEndsAMemoStopsTheRunAtItsStart)
 {
     const QByteArray first = "A\r\n0\r\nc\r\n";
     QByteArray endlessMemo = first + "Big\r\n";
-    while (endlessMemo.size() <= MemoReader::MaximumMemoLength)
+    while (endlessMemo.size() <= ExportLimits::MemoBytes)
         endlessMemo += QByteArray(1023, 'x') + "\r\n";
-    const QByteArray noLineEnds = first + QByteArray(LineReader::MaximumLineLength + 1, 'y');
+    const QByteArray noLineEnds = first + QByteArray(ExportLimits::MemoBytes + 1, 'y');
     for (const QByteArray &source : {endlessMemo, noLineEnds}) {
         QDir(root()).removeRecursively();
         const ExportResult result = exportToPlayer(source);

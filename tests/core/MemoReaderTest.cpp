@@ -10,11 +10,10 @@ QList<Memo> memosOf(const QByteArray &source)
     QBuffer buffer;
     buffer.setData(source);
     buffer.open(QIODevice::ReadOnly);
-    LineReader lines(buffer);
-    MemoReader reader(lines);
+    MemoReader reader(buffer);
     QList<Memo> memos;
-    while (const Memo *memo = reader.next())
-        memos << *memo;
+    for (Expected<const Memo *, QString> next = reader.next(); next && *next; next = reader.next())
+        memos << **next;
     return memos;
 }
 
