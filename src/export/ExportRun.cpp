@@ -62,48 +62,32 @@ ExportResult ExportRun::run(ExportProgress &progress)
     };
 
     SourceFile source(m_sourcePath);
-    if (std::optional<FileError> error = source.open())
-        return fail(error->message());
+    if (const Expected<void, FileError> opened = source.open(); !opened)
+        return fail(opened.error().message());
     if (m_destinationCheck) {
         if (const Expected<void, FileError> checked = m_destinationCheck(); !checked)
             return fail(checked.error().message());
     }
-    if (std::optional<FileError> error = notes.prepare())
-        return fail(error->message());
+    if (const Expected<void, FileError> prepared = notes.prepare(); !prepared)
+        return fail(prepared.error().message());
     progress.notesSaved(0);
 
     const std::unique_ptr<MemoSource> memos = memosOf(source);
-    NoteNamer namer(m_extension);
-    for (;;) {
-        const Expected<const Memo *, QString> next = memos->next();
-        if (!next)
-            return fail(
-                FileError{QStringLiteral("read the export file"), m_sourcePath, next.error()}
-                    .message());
-        const Memo *memo = *next;
-        if (!memo)
-            break;
-        if (const Expected<void, FileError> written = writeNote(*memo, namer, notes); !written)
-            // One arg() call: a title or path holding "%1" must stay as it is.
-            return fail(
-                QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was "
-                               "not saved.")
-                    .arg(written.error().message(), memo->title, QString::number(memo->titleLine)));
-        ++result.noteCount;
-        if (memo->text.size() > ExportResult::ShownNoteBytes)
-            ++result.longNotes;
-        progress.notesSaved(result.noteCount);
-        if (progress.stopRequested()) {
-            result.outcome = ExportResult::Outcome::Stopped;
-            break;
-        }
+    if (const Expected<void, QString> written = writeNotes(*memos, notes, progress, result);
+        !written)
+        return fail(written.error());
+    // Memos cut away from a source that changed under the run must not go
+    // unmentioned.
+    if (result.outcome != ExportResult::Outcome::Stopped) {
+        if (const Expected<void, FileError> whole = source.checkReadWhole(); !whole)
+            return fail(whole.error().message());
     }
-    if (std::optional<FileError> error = notes.flush()) {
+    if (const Expected<void, FileError> flushed = notes.flush(); !flushed) {
         result.outcome = ExportResult::Outcome::Failed;
         result.errorMessage =
-            error->message() + QStringLiteral("\n%1 memos were written but may not all have "
-                                              "reached the device.")
-                                   .arg(result.noteCount);
+            flushed.error().message() +
+            QStringLiteral("\n%1 memos were written but may not all have reached the device.")
+                .arg(result.noteCount);
         return result;
     }
     if (result.outcome == ExportResult::Outcome::Stopped)
@@ -115,8 +99,40 @@ ExportResult ExportRun::run(ExportProgress &progress)
     return result;
 }
 
+// Every memo of the source as a note, counted in the result, until the source
+// ends or a stop is asked for; else the message of what failed.
+Expected<void, QString> ExportRun::writeNotes(MemoSource &memos, NotesFolder &notes,
+                                              ExportProgress &progress, ExportResult &result)
+{
+    NoteNamer namer(m_extension);
+    for (;;) {
+        const Expected<const Memo *, QString> next = memos.next();
+        if (!next)
+            return Unexpected<QString>{
+                FileError{QStringLiteral("read the export file"), m_sourcePath, next.error()}
+                    .message()};
+        const Memo *memo = *next;
+        if (!memo)
+            return {};
+        if (const Expected<void, FileError> written = writeNote(*memo, namer, notes); !written)
+            // One arg() call: a title or path holding "%1" must stay as it is.
+            return Unexpected<QString>{
+                QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was not saved.")
+                    .arg(written.error().message(), memo->title, QString::number(memo->titleLine))};
+        ++result.noteCount;
+        if (memo->text.size() > ExportResult::ShownNoteBytes)
+            ++result.longNotes;
+        progress.notesSaved(result.noteCount);
+        if (progress.stopRequested()) {
+            result.outcome = ExportResult::Outcome::Stopped;
+            return {};
+        }
+    }
+}
+
 // Names the memo and writes it; where the device already holds something under
-// that name that must not be replaced, the memo takes the next free number.
+// that name that must not be replaced, the memo takes the next free number, and
+// where it finds the name too long, a shorter one.
 Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &namer,
                                                NotesFolder &notes)
 {
@@ -129,6 +145,16 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
         case NoteOutcome::Written:
         case NoteOutcome::Unchanged:
             return {};
+        case NoteOutcome::FolderNameTooLong:
+            if (!namer.refuseNamesAsLongAs(path.folder))
+                return nameTooLong(QStringLiteral("create the category folder"),
+                                   notes.displayPath() + path.folder);
+            namer.moveCategory(memo.category);
+            break;
+        case NoteOutcome::NameTooLong:
+            if (!namer.refuseNamesAsLongAs(path.fileName))
+                return nameTooLong(QStringLiteral("create the note"), notes.pathOf(path));
+            break;
         case NoteOutcome::FolderTaken:
             namer.moveCategory(memo.category);
             break;
@@ -138,6 +164,11 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
         path = namer.name(memo);
     }
     return Unexpected<FileError>{
-        FileError{QStringLiteral("find a free name for the note"), path.relativePath(),
+        FileError{QStringLiteral("find a free name for the note"), notes.pathOf(path),
                   QStringLiteral("the device holds every numbered name up to this one")}};
+}
+
+Unexpected<FileError> ExportRun::nameTooLong(const QString &action, const QString &path)
+{
+    return {FileError{action, path, FileSystem::reason(ENAMETOOLONG)}};
 }

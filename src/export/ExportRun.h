@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 
+class MemoSource;
 class NoteNamer;
 class NotesFolder;
 struct Memo;
@@ -30,8 +31,11 @@ public:
     ExportResult run(ExportProgress &progress);
 
 private:
+    Expected<void, QString> writeNotes(MemoSource &memos, NotesFolder &notes,
+                                       ExportProgress &progress, ExportResult &result);
     static Expected<void, FileError> writeNote(const Memo &memo, NoteNamer &namer,
                                                NotesFolder &notes);
+    static Unexpected<FileError> nameTooLong(const QString &action, const QString &path);
 
     QString m_sourcePath;
     QString m_destinationFolder;

@@ -4,6 +4,8 @@
 #include <QStringEncoder>
 #include <cerrno>
 #include <dirent.h>
+#include <sys/file.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
 
@@ -28,6 +30,14 @@ Expected<Descriptor, int> opened(int descriptor)
     return Descriptor(descriptor);
 }
 
+// What a call that sets errno and answers 0 or -1 means.
+Expected<void, int> done(int result)
+{
+    if (result != 0)
+        return Unexpected<int>{errno};
+    return {};
+}
+
 Expected<Descriptor, int> open(int folder, const QByteArray &name, int flags)
 {
     return opened(
@@ -40,17 +50,17 @@ bool isDot(const char *name)
 }
 
 // Walks a folder with readdir; `visit` sees each entry's name and type.
-template <typename Visit> int forEachEntry(const Descriptor &folder, Visit visit)
+template <typename Visit> Expected<void, int> forEachEntry(const Descriptor &folder, Visit visit)
 {
     const int copy =
         retried([&] { return ::openat(folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (copy < 0)
-        return errno;
+        return Unexpected<int>{errno};
     DIR *listing = ::fdopendir(copy);
     if (!listing) {
         const int error = errno;
         ::close(copy);
-        return error;
+        return Unexpected<int>{error};
     }
     errno = 0;
     while (const dirent *entry = ::readdir(listing)) {
@@ -60,7 +70,34 @@ template <typename Visit> int forEachEntry(const Descriptor &folder, Visit visit
     }
     const int error = errno;
     ::closedir(listing);
-    return error;
+    if (error != 0)
+        return Unexpected<int>{error};
+    return {};
+}
+
+// Hands `bytes` to `writeSome(data, size, offset)` until all are written.
+template <typename WriteSome>
+Expected<void, int> writeAll(QByteArrayView bytes, WriteSome writeSome)
+{
+    for (qsizetype written = 0; written < bytes.size();) {
+        const ssize_t taken = retried(
+            [&] { return writeSome(bytes.data() + written, bytes.size() - written, written); });
+        // A device that takes nothing more is full, whether it says so or not.
+        if (taken <= 0)
+            return Unexpected<int>{taken < 0 ? errno : ENOSPC};
+        written += taken;
+    }
+    return {};
+}
+
+// Closes the file after `outcome`, which a failure to close turns into an error.
+Expected<void, int> closedAfter(Descriptor &file, Expected<void, int> outcome)
+{
+    if (!outcome) {
+        file.close();
+        return outcome;
+    }
+    return file.close();
 }
 
 } // namespace
@@ -84,14 +121,16 @@ Descriptor::~Descriptor()
     close();
 }
 
-int Descriptor::close()
+Expected<void, int> Descriptor::close()
 {
     if (m_descriptor < 0)
-        return 0;
+        return {};
     // Linux frees the descriptor even when close reports an error, so it is
     // never retried.
     const int result = ::close(std::exchange(m_descriptor, -1));
-    return result == 0 || errno == EINTR ? 0 : errno;
+    if (result != 0 && errno != EINTR)
+        return Unexpected<int>{errno};
+    return {};
 }
 
 int Descriptor::release()
@@ -136,44 +175,75 @@ Expected<struct stat, int> status(const Descriptor &file)
     return info;
 }
 
-Expected<Descriptor, int> openForReading(int folder, const QByteArray &name)
+Expected<qint64, int> freeBytes(const Descriptor &file)
 {
-    return open(folder, name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    struct statvfs volume
+    {
+    };
+    if (retried([&] { return ::fstatvfs(file.get(), &volume); }) != 0)
+        return Unexpected<int>{errno};
+    return qint64(volume.f_bavail) * qint64(volume.f_frsize);
 }
 
-int makeBlocking(const Descriptor &file)
+Expected<Descriptor, int> openForReading(int folder, const QByteArray &name, Links links)
+{
+    return open(folder, name,
+                O_RDONLY | O_NONBLOCK | O_NOCTTY | (links == Links::Refuse ? O_NOFOLLOW : 0));
+}
+
+Expected<void, int> makeBlocking(const Descriptor &file)
 {
     const int flags = ::fcntl(file.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) < 0)
-        return errno;
-    return 0;
+    if (flags < 0)
+        return Unexpected<int>{errno};
+    return done(::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK));
 }
 
 Expected<Descriptor, int> openFolder(int folder, const QByteArray &name)
 {
-    return open(folder, name, O_RDONLY | O_DIRECTORY);
+    return open(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+}
+
+bool isLink(int folder, const QByteArray &name)
+{
+    struct stat info
+    {
+    };
+    return ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(info.st_mode);
+}
+
+Expected<void, int> lockExclusively(const Descriptor &folder)
+{
+    return done(retried([&] { return ::flock(folder.get(), LOCK_EX | LOCK_NB); }));
 }
 
 Expected<Descriptor, int> createNew(int folder, const QByteArray &name)
 {
-    return open(folder, name, O_WRONLY | O_CREAT | O_EXCL);
+    return open(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
 }
 
-int makeFolder(int folder, const QByteArray &name)
+Expected<Descriptor, int> openForRewriting(int folder, const QByteArray &name)
 {
-    return retried([&] { return ::mkdirat(folder, name.constData(), 0777); }) == 0 ? 0 : errno;
+    return open(folder, name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+}
+
+Expected<void, int> makeFolder(int folder, const QByteArray &name)
+{
+    return done(retried([&] { return ::mkdirat(folder, name.constData(), 0777); }));
 }
 
 Expected<QList<QByteArray>, int> entryNames(const Descriptor &folder)
 {
     QList<QByteArray> names;
-    if (const int error =
-            forEachEntry(folder, [&](const dirent &entry) { names.append(entry.d_name); }))
-        return Unexpected<int>{error};
+    const Expected<void, int> listed =
+        forEachEntry(folder, [&](const dirent &entry) { names.append(entry.d_name); });
+    if (!listed)
+        return Unexpected<int>{listed.error()};
     return names;
 }
 
-qint64 countFilesBelow(const Descriptor &folder)
+qint64 countFilesBelow(const Descriptor &folder, bool (*counts)(QByteArrayView name))
 {
     qint64 count = 0;
     forEachEntry(folder, [&](const dirent &entry) {
@@ -186,11 +256,10 @@ qint64 countFilesBelow(const Descriptor &folder)
                 type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
         }
         if (type == DT_REG) {
-            ++count;
+            count += counts(entry.d_name) ? 1 : 0;
         } else if (type == DT_DIR) {
-            if (Expected<Descriptor, int> below =
-                    open(folder.get(), entry.d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW))
-                count += countFilesBelow(*below);
+            if (Expected<Descriptor, int> below = openFolder(folder.get(), entry.d_name))
+                count += countFilesBelow(*below, counts);
         }
     });
     return count;
@@ -198,37 +267,43 @@ qint64 countFilesBelow(const Descriptor &folder)
 
 Expected<qsizetype, int> readFully(const Descriptor &file, char *into, qsizetype size)
 {
-    qsizetype done = 0;
-    while (done < size) {
-        const ssize_t got = retried([&] { return ::read(file.get(), into + done, size - done); });
+    qsizetype filled = 0;
+    while (filled < size) {
+        const ssize_t got =
+            retried([&] { return ::read(file.get(), into + filled, size - filled); });
         if (got < 0)
             return Unexpected<int>{errno};
         if (got == 0)
             break;
-        done += got;
+        filled += got;
     }
-    return done;
+    return filled;
 }
 
-int writeAllAndClose(Descriptor &file, QByteArrayView bytes)
+Expected<void, int> writeAllAndClose(Descriptor &file, QByteArrayView bytes)
 {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t written =
-            retried([&] { return ::write(file.get(), bytes.data() + done, bytes.size() - done); });
-        // A device that takes nothing more is full, whether it says so or not.
-        if (written <= 0) {
-            const int error = written < 0 ? errno : ENOSPC;
-            file.close();
-            return error;
-        }
-        done += written;
-    }
-    return file.close();
+    const int descriptor = file.get();
+    return closedAfter(file, writeAll(bytes, [=](const char *data, size_t size, off_t) {
+                           return ::write(descriptor, data, size);
+                       }));
 }
 
-int rename(int folder, const QByteArray &from, const QByteArray &to)
+Expected<void, int> rewriteAndClose(Descriptor &file, QByteArrayView bytes)
 {
-    return ::renameat(folder, from.constData(), folder, to.constData()) == 0 ? 0 : errno;
+    const int descriptor = file.get();
+    // Written before the rest is cut, so that the room the older text held is
+    // never given up before the new text is in it.
+    Expected<void, int> outcome = writeAll(bytes, [=](const char *data, size_t size, off_t offset) {
+        return ::pwrite(descriptor, data, size, offset);
+    });
+    if (outcome)
+        outcome = done(retried([&] { return ::ftruncate(descriptor, bytes.size()); }));
+    return closedAfter(file, outcome);
+}
+
+Expected<void, int> rename(int folder, const QByteArray &from, const QByteArray &to)
+{
+    return done(::renameat(folder, from.constData(), folder, to.constData()));
 }
 
 void remove(int folder, const QByteArray &name)
@@ -236,9 +311,9 @@ void remove(int folder, const QByteArray &name)
     ::unlinkat(folder, name.constData(), 0);
 }
 
-int flushVolume(const Descriptor &file)
+Expected<void, int> flushVolume(const Descriptor &file)
 {
-    return retried([&] { return ::syncfs(file.get()); }) == 0 ? 0 : errno;
+    return done(retried([&] { return ::syncfs(file.get()); }));
 }
 
 } // namespace FileSystem

@@ -29,14 +29,18 @@ public:
     ~Descriptor();
 
     int get() const { return m_descriptor; }
-    // Closes now: 0, or the error a device may report only here.
-    int close();
+    bool isOpen() const { return m_descriptor >= 0; }
+    // Closes now, with the error a device may report only here.
+    Expected<void, int> close();
     // Hands the descriptor over to a new owner.
     int release();
 
 private:
     int m_descriptor = -1;
 };
+
+// Whether an open may go through a symbolic link at the end of the path.
+enum class Links { Follow, Refuse };
 
 // The system's words for an error number.
 QString reason(int errorNumber);
@@ -48,28 +52,45 @@ void setNativeName(QByteArray &buffer, QStringView name);
 
 Expected<struct stat, int> status(const QByteArray &path);
 Expected<struct stat, int> status(const Descriptor &file);
+// Bytes that may still be written to the volume that holds the file.
+Expected<qint64, int> freeBytes(const Descriptor &file);
+
 // Opens for reading without ever waiting: a named pipe opens at once.
-Expected<Descriptor, int> openForReading(int folder, const QByteArray &name);
+Expected<Descriptor, int> openForReading(int folder, const QByteArray &name, Links links);
 // Lets reads wait for data again, as reads of a regular file do anyway.
-int makeBlocking(const Descriptor &file);
+Expected<void, int> makeBlocking(const Descriptor &file);
+// A folder, never one reached through a symbolic link: ENOTDIR for a link and
+// for anything else that is no folder.
 Expected<Descriptor, int> openFolder(int folder, const QByteArray &name);
-// Creates a file that must not exist yet.
+// Whether the name itself is a symbolic link.
+bool isLink(int folder, const QByteArray &name);
+// Takes the exclusive lock that every export holds on the folder it writes
+// into; EWOULDBLOCK while another one holds it.
+Expected<void, int> lockExclusively(const Descriptor &folder);
+// Creates a file that must not exist yet; never follows a link.
 Expected<Descriptor, int> createNew(int folder, const QByteArray &name);
-// One folder level; 0, or for example EEXIST.
-int makeFolder(int folder, const QByteArray &name);
+// Opens a regular file to write over it from its start, never through a link.
+Expected<Descriptor, int> openForRewriting(int folder, const QByteArray &name);
+// One folder level; EEXIST, for example, when the name is taken.
+Expected<void, int> makeFolder(int folder, const QByteArray &name);
 // The names in a folder, without "." and "..".
 Expected<QList<QByteArray>, int> entryNames(const Descriptor &folder);
-// Regular files in a folder and all folders below it.
-qint64 countFilesBelow(const Descriptor &folder);
+// Regular files in a folder and all folders below it, never through a link,
+// leaving out those whose name `counts` refuses.
+qint64 countFilesBelow(const Descriptor &folder, bool (*counts)(QByteArrayView name));
 
 // Reads until `size` bytes are in or the file ends; the count read.
 Expected<qsizetype, int> readFully(const Descriptor &file, char *into, qsizetype size);
-// Writes all of `bytes` and closes the file: 0, or the first error, which a
-// device may report only on closing.
-int writeAllAndClose(Descriptor &file, QByteArrayView bytes);
-int rename(int folder, const QByteArray &from, const QByteArray &to);
+// Writes all of `bytes` and closes the file: the first error, which a device
+// may report only on closing.
+Expected<void, int> writeAllAndClose(Descriptor &file, QByteArrayView bytes);
+// Writes `bytes` over a file opened at its start, cuts what is left of its
+// older content and closes it.
+Expected<void, int> rewriteAndClose(Descriptor &file, QByteArrayView bytes);
+Expected<void, int> rename(int folder, const QByteArray &from, const QByteArray &to);
+// Removes a file, not a folder; what cannot be removed stays.
 void remove(int folder, const QByteArray &name);
 // Commits everything written to the volume that holds the file.
-int flushVolume(const Descriptor &file);
+Expected<void, int> flushVolume(const Descriptor &file);
 
 } // namespace FileSystem

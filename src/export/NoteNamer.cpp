@@ -26,15 +26,51 @@ bool isUnsafe(QChar character)
     }
 }
 
-// FAT drops trailing spaces and dots, so "a." and "a" would be one file, and
-// ".." would leave the notes folder.
-QString withoutTrailingSpacesAndDots(QString name)
+// The character that starts at `index`: its UTF-16 units and its bytes of
+// UTF-8. A surrogate without its other half is written as U+FFFD.
+struct Character
 {
-    qsizetype end = name.size();
-    while (end > 0 && (name[end - 1] == QLatin1Char(' ') || name[end - 1] == QLatin1Char('.')))
-        --end;
-    name.truncate(end);
-    return name;
+    qsizetype units;
+    qsizetype bytes;
+};
+
+Character characterAt(QStringView text, qsizetype index)
+{
+    const char16_t unit = text[index].unicode();
+    if (unit < 0x80)
+        return {1, 1};
+    if (unit < 0x800)
+        return {1, 2};
+    if (QChar::isHighSurrogate(unit) && index + 1 < text.size() &&
+        QChar::isLowSurrogate(text[index + 1].unicode()))
+        return {2, 4};
+    return {1, 3};
+}
+
+qsizetype utf8Bytes(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (qsizetype index = 0; index < text.size();) {
+        const Character character = characterAt(text, index);
+        bytes += character.bytes;
+        index += character.units;
+    }
+    return bytes;
+}
+
+// The longest start of `text` that takes at most `bytes` of UTF-8, cut between
+// characters.
+QString cutToBytes(const QString &text, qsizetype bytes)
+{
+    qsizetype end = 0;
+    for (qsizetype taken = 0; end < text.size();) {
+        const Character character = characterAt(text, end);
+        if (taken + character.bytes > bytes)
+            break;
+        taken += character.bytes;
+        end += character.units;
+    }
+    return text.first(end);
 }
 
 char16_t foldedAscii(char16_t code)
@@ -60,9 +96,21 @@ quint64 finished(quint64 hash)
 
 } // namespace
 
-NoteNamer::NoteNamer(QString extension) : m_extension(std::move(extension))
+NoteNamer::NoteNamer(QString extension)
+    : m_extension(std::move(extension)), m_nameBytes(ExportLimits::NameBytes)
 {
     m_byKey.insert(QString(), &m_folders.emplace_back());
+}
+
+// FAT drops trailing spaces and dots, so "a." and "a" would be one file, and
+// ".." would leave the notes folder.
+QString NoteNamer::withoutTrailingSpacesAndDots(QString name)
+{
+    qsizetype end = name.size();
+    while (end > 0 && (name[end - 1] == QLatin1Char(' ') || name[end - 1] == QLatin1Char('.')))
+        --end;
+    name.truncate(end);
+    return name;
 }
 
 // Most names are safe already and are then not copied.
@@ -90,11 +138,7 @@ QString NoteNamer::cleanCategory(const QString &category)
     // A UTF-16 unit never needs more than 3 bytes of UTF-8.
     if (category.size() <= MaximumBytes / 3)
         return replaceUnsafeCharacters(category);
-    const QByteArray utf8 = category.toUtf8();
-    qsizetype cut = qMin(utf8.size(), MaximumBytes);
-    while (cut < utf8.size() && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
-        --cut;
-    return replaceUnsafeCharacters(QString::fromUtf8(utf8.first(cut)));
+    return replaceUnsafeCharacters(cutToBytes(category, MaximumBytes));
 }
 
 // FAT compares names without regard to case. Most names are ASCII, where
@@ -148,6 +192,15 @@ void NoteNamer::moveCategory(const QString &category)
     folder = Folder{takeFree(m_folders.front(), clean, QString()), {}};
 }
 
+bool NoteNamer::refuseNamesAsLongAs(QStringView name)
+{
+    const qsizetype shorter = qMin(m_nameBytes, utf8Bytes(name) - 1);
+    if (shorter < ShortestNameBytes)
+        return false;
+    m_nameBytes = shorter;
+    return true;
+}
+
 // Categories that differ only in case share the folder of the first of them,
 // as they would on FAT anyway. A folder's name is taken among the names in the
 // notes folder, so a note there cannot have it, nor it a note's.
@@ -169,12 +222,13 @@ NoteNamer::Folder &NoteNamer::folderFor(const QString &category)
     return *folder;
 }
 
-QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &suffix)
+QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &suffix) const
 {
-    const quint64 base = fingerprint(stem, suffix);
+    const QString plain = fitted(stem, utf8Bytes(suffix));
+    const quint64 base = fingerprint(plain, suffix);
     const std::optional<int> lastNumber = take(folder, base);
     if (!lastNumber)
-        return suffix.isEmpty() ? stem : stem + suffix;
+        return suffix.isEmpty() ? plain : plain + suffix;
     // Remembering the last number per name keeps a run of equal names linear.
     int number = *lastNumber;
     for (;;) {
@@ -186,8 +240,8 @@ QString NoteNamer::takeFree(Folder &folder, const QString &stem, const QString &
     }
 }
 
-// "stem (N)suffix", in one allocation.
-QString NoteNamer::numbered(const QString &stem, int number, const QString &suffix)
+// "stem (N)suffix", in one allocation where the stem fits as it is.
+QString NoteNamer::numbered(const QString &stem, int number, const QString &suffix) const
 {
     char16_t digits[12];
     char16_t *start = std::end(digits);
@@ -195,7 +249,10 @@ QString NoteNamer::numbered(const QString &stem, int number, const QString &suff
         *--start = char16_t(u'0' + number % 10);
         number /= 10;
     } while (number > 0);
-    const QStringView parts[] = {stem, u" (", QStringView(start, std::end(digits)), u")", suffix};
+    const QStringView count(start, std::end(digits));
+    // " (", the count and ")" are ASCII: a byte a character.
+    const QString fittedStem = fitted(stem, count.size() + 3 + utf8Bytes(suffix));
+    const QStringView parts[] = {fittedStem, u" (", count, u")", suffix};
     qsizetype size = 0;
     for (const QStringView part : parts)
         size += part.size();
@@ -204,6 +261,16 @@ QString NoteNamer::numbered(const QString &stem, int number, const QString &suff
     for (const QStringView part : parts)
         out = std::copy(part.begin(), part.end(), out);
     return name;
+}
+
+// Most stems fit as they are: no UTF-16 unit takes more than three bytes.
+QString NoteNamer::fitted(const QString &stem, qsizetype suffixBytes) const
+{
+    const qsizetype room = m_nameBytes - suffixBytes;
+    if (3 * stem.size() <= room || utf8Bytes(stem) <= room)
+        return stem;
+    const QString cut = withoutTrailingSpacesAndDots(cutToBytes(stem, room));
+    return cut.isEmpty() ? QStringLiteral("_") : cut;
 }
 
 // Takes a free name and gives nothing; of a name taken already, gives the

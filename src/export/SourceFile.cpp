@@ -1,60 +1,86 @@
 #include "SourceFile.h"
 
-#include "FileSystem.h"
-
 namespace {
 
-QString notRegularReason(mode_t mode)
+Unexpected<QString> notRegular(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder, not a memo export");
-    return QStringLiteral("it is not a regular file (a named pipe or a device, for example)");
+        return {QStringLiteral("it is a folder, not a memo export")};
+    return {QStringLiteral("it is not a regular file (a named pipe or a device, for example)")};
+}
+
+Unexpected<QString> systemFailure(int errorNumber)
+{
+    return {FileSystem::reason(errorNumber)};
+}
+
+bool sameTime(const timespec &one, const timespec &other)
+{
+    return one.tv_sec == other.tv_sec && one.tv_nsec == other.tv_nsec;
 }
 
 } // namespace
 
 SourceFile::SourceFile(QString path) : m_path(std::move(path)) {}
 
-std::optional<FileError> SourceFile::open()
+Expected<void, FileError> SourceFile::open()
 {
-    if (std::optional<QString> reason = openRegularFile())
-        return FileError{QStringLiteral("open the export file"), m_path, *reason};
-    if (std::optional<QString> reason = inspect())
-        return FileError{QStringLiteral("read the export file"), m_path, *reason};
-    return std::nullopt;
+    if (const Expected<void, QString> opened = openRegularFile(); !opened)
+        return Unexpected<FileError>{
+            FileError{QStringLiteral("open the export file"), m_path, opened.error()}};
+    if (const Expected<void, QString> inspected = inspect(); !inspected)
+        return Unexpected<FileError>{
+            FileError{QStringLiteral("read the export file"), m_path, inspected.error()}};
+    return {};
+}
+
+Expected<void, FileError> SourceFile::checkReadWhole()
+{
+    const Expected<struct stat, int> now = FileSystem::status(m_descriptor);
+    if (!now)
+        return Unexpected<FileError>{FileError{QStringLiteral("read the export file"), m_path,
+                                               FileSystem::reason(now.error())}};
+    if (now->st_size != m_opened.st_size || !sameTime(now->st_mtim, m_opened.st_mtim) ||
+        m_file.pos() < m_opened.st_size)
+        return Unexpected<FileError>{
+            FileError{QStringLiteral("read the export file"), m_path,
+                      QStringLiteral("it changed while it was being read")}};
+    return {};
 }
 
 // Looks before it opens, and looks again at what it opened, in case the name
 // was given to something else in between.
-std::optional<QString> SourceFile::openRegularFile()
+Expected<void, QString> SourceFile::openRegularFile()
 {
     const QByteArray path = FileSystem::nativeName(m_path);
     const Expected<struct stat, int> named = FileSystem::status(path);
     if (!named)
-        return FileSystem::reason(named.error());
+        return systemFailure(named.error());
     if (!S_ISREG(named->st_mode))
-        return notRegularReason(named->st_mode);
+        return notRegular(named->st_mode);
     Expected<FileSystem::Descriptor, int> file =
-        FileSystem::openForReading(FileSystem::WorkingFolder, path);
+        FileSystem::openForReading(FileSystem::WorkingFolder, path, FileSystem::Links::Follow);
     if (!file)
-        return FileSystem::reason(file.error());
+        return systemFailure(file.error());
     const Expected<struct stat, int> opened = FileSystem::status(*file);
     if (!opened)
-        return FileSystem::reason(opened.error());
+        return systemFailure(opened.error());
     if (!S_ISREG(opened->st_mode))
-        return notRegularReason(opened->st_mode);
-    if (const int error = FileSystem::makeBlocking(*file))
-        return FileSystem::reason(error);
-    if (!m_file.open(file->release(), QIODevice::ReadOnly | QIODevice::Unbuffered,
-                     QFileDevice::AutoCloseHandle))
-        return m_file.errorString();
-    return std::nullopt;
+        return notRegular(opened->st_mode);
+    if (const Expected<void, int> blocking = FileSystem::makeBlocking(*file); !blocking)
+        return systemFailure(blocking.error());
+    m_descriptor = std::move(*file);
+    m_opened = *opened;
+    if (!m_file.open(m_descriptor.get(), QIODevice::ReadOnly | QIODevice::Unbuffered,
+                     QFileDevice::DontCloseHandle))
+        return Unexpected<QString>{m_file.errorString()};
+    return {};
 }
 
 // One pass before the run: a NUL byte near the start means this is no text,
 // and a source without a single CR but with LF went through a Unix tool, so
 // LF ends its lines. The pass stops at the first CR after the checked start.
-std::optional<QString> SourceFile::inspect()
+Expected<void, QString> SourceFile::inspect()
 {
     QByteArray chunk(CheckedLength, Qt::Uninitialized);
     qint64 position = 0;
@@ -63,20 +89,21 @@ std::optional<QString> SourceFile::inspect()
     while (!holdsCarriageReturn || position < CheckedLength) {
         const qint64 got = m_file.read(chunk.data(), chunk.size());
         if (got < 0)
-            return m_file.errorString();
+            return Unexpected<QString>{m_file.errorString()};
         if (got == 0)
             break;
         const QByteArrayView read(chunk.constData(), got);
         if (position < CheckedLength &&
             read.first(qMin<qint64>(got, CheckedLength - position)).contains('\0'))
-            return QStringLiteral("it is not a text export; it holds NUL bytes, as programs, "
-                                  "pictures and UTF-16 text do");
+            return Unexpected<QString>{
+                QStringLiteral("it is not a text export; it holds NUL bytes, as programs, "
+                               "pictures and UTF-16 text do")};
         position += got;
         holdsCarriageReturn = holdsCarriageReturn || read.contains('\r');
         holdsLineFeed = holdsLineFeed || read.contains('\n');
     }
     m_lineEnd = holdsLineFeed && !holdsCarriageReturn ? LineEnd::LineFeed : LineEnd::CarriageReturn;
     if (!m_file.seek(0))
-        return m_file.errorString();
-    return std::nullopt;
+        return Unexpected<QString>{m_file.errorString()};
+    return {};
 }

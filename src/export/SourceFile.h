@@ -1,10 +1,11 @@
 #pragma once
 
+#include "Expected.h"
 #include "FileError.h"
+#include "FileSystem.h"
 #include "LineReader.h"
 
 #include <QFile>
-#include <optional>
 
 // The memo export, opened for the run only when it can be one: a regular file
 // (a folder, a named pipe or a device is refused before it is opened for
@@ -17,15 +18,21 @@ public:
 
     explicit SourceFile(QString path);
 
-    std::optional<FileError> open();
+    Expected<void, FileError> open();
     QIODevice &device() { return m_file; }
     LineEnd lineEnd() const { return m_lineEnd; }
+    // Once the device has been read to its end: nothing, when the file is
+    // still as it was when opened and was read whole; else that it changed
+    // (was cut short, grew or was written again) while it was being read.
+    Expected<void, FileError> checkReadWhole();
 
 private:
-    std::optional<QString> openRegularFile();
-    std::optional<QString> inspect();
+    Expected<void, QString> openRegularFile();
+    Expected<void, QString> inspect();
 
     QString m_path;
-    QFile m_file;
+    FileSystem::Descriptor m_descriptor;
+    QFile m_file; // reads through m_descriptor, and goes before it
+    struct stat m_opened = {};
     LineEnd m_lineEnd = LineEnd::CarriageReturn;
 };

@@ -1,15 +1,21 @@
 #include "ExportRun.h"
 
 #include "ExportLimits.h"
+#include "QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -337,20 +343,26 @@ TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
 TEST_F(ExportRunTest, FailureInMidRun)
 {
     QDir().mkpath(notes());
-    // A link to nowhere where a category folder should go: neither usable nor
-    // something the run may replace.
-    ASSERT_TRUE(QFile::link(folder.filePath("nowhere"), notes() + "/Blocked"));
     TestFiles::write(notes() + "/Keep", "older note\r\n");
+    const QString sourcePath = source("First\r\n0\r\nHome\r\n50%1 off %3\r\n" +
+                                      QByteArray(2000, 'x') + "\r\n1\r\nBig\r\n");
 
-    const ExportResult result =
-        exportToPlayer("First\r\n0\r\nHome\r\n50%1 off %3\r\n1\r\nBlocked\r\n");
+    // A device that takes no note past 1,000 bytes, as a file size limit makes it.
+    const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+    ExportResult result;
+    {
+        const SoftLimit fileSize(RLIMIT_FSIZE, 1000);
+        result = ExportRun(sourcePath, root(), 0).run(log);
+    }
+    std::signal(SIGXFSZ, ignored);
     EXPECT_FALSE(result.succeeded());
     EXPECT_EQ(result.noteCount, 1);
-    EXPECT_TRUE(result.errorMessage.contains(notes() + "/Blocked"));
-    EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"))
+    EXPECT_TRUE(result.errorMessage.startsWith("Could not write the note \"" + notes() +
+                                               "/Big/50%1 off %3\": File too large.\n"))
         << result.errorMessage.toStdString();
+    EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"));
     EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
-    EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Blocked", "Home/First", "Keep"}));
+    EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Home/First", "Keep"}));
     EXPECT_EQ(TestFiles::read(notes() + "/Keep"), "older note\r\n");
 }
 
@@ -391,6 +403,257 @@ TEST_F(ExportRunTest, NoteAndFolderOfOneNameBothArrive)
             ASSERT_TRUE(result.succeeded())
                 << "run " << run << ": " << result.errorMessage.toStdString();
             EXPECT_EQ(TestFiles::listRecursively(notes()), c.files) << "run " << run;
+        }
+    }
+}
+
+// Kills the process, as a power cut or a player pulled out would end it, once
+// the given number of notes is saved.
+class KillAfter : public ExportProgress
+{
+public:
+    explicit KillAfter(qint64 notes) : m_notes(notes) {}
+    void notesSaved(qint64 count) override
+    {
+        if (count == m_notes)
+            ::raise(SIGKILL);
+    }
+
+private:
+    qint64 m_notes;
+};
+
+void exportKilledAfter(const QString &source, const QString &root, qint64 notes)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        KillAfter progress(notes);
+        ExportRun(source, root, 0).run(progress);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+// A run cut off at any point leaves notes of this run, one of them perhaps cut
+// short, and perhaps a temporary file beside an older note. Running the same
+// export again leaves exactly what a run that was never cut off leaves, and no
+// leftover counts as a note.
+TEST_F(ExportRunTest, ARunCutOffAnywhereLeavesNothingTheNextRunKeeps)
+{
+    const QByteArray older = "Plan\r\nold\r\n0\r\nWork\r\nList\r\n0\r\n\r\n";
+    const QByteArray memos = "Plan\r\nnew\r\n0\r\nWork\r\nList\r\nmore\r\n0\r\n\r\n"
+                             "Last\r\n0\r\nHome\r\n";
+    const auto startFromOlderNotes = [&] {
+        QDir(root()).removeRecursively();
+        QDir().mkpath(root() + "/iPod_Control");
+        ASSERT_TRUE(exportToPlayer(older).succeeded());
+    };
+    startFromOlderNotes();
+    ASSERT_TRUE(exportToPlayer(memos).succeeded());
+    const QMap<QString, QByteArray> clean = TestFiles::contentsBelow(notes());
+
+    const struct
+    {
+        const char *name;
+        std::function<void()> cutOff;
+    } cases[] = {
+        {"killed after the first note", [&] { exportKilledAfter(source(memos), root(), 1); }},
+        {"killed after the last note, before the flush",
+         [&] { exportKilledAfter(source(memos), root(), 3); }},
+        {"killed while replacing notes",
+         [&] {
+             TestFiles::write(notes() + "/Work/quillet-unfinished-1.tmp", "Plan\r\nne");
+             TestFiles::write(notes() + "/quillet-unfinished-2.tmp", "");
+         }},
+        {"killed while writing a new note",
+         [&] {
+             QDir().mkpath(notes() + "/Home");
+             TestFiles::write(notes() + "/Home/Last", "La");
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        startFromOlderNotes();
+        c.cutOff();
+        const ExportResult result = exportToPlayer(memos);
+        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+        EXPECT_EQ(TestFiles::contentsBelow(notes()), clean);
+        EXPECT_EQ(result.notesOnIPod, clean.size());
+    }
+}
+
+// A second export into a notes folder that one is writing into is refused
+// before anything is written.
+TEST_F(ExportRunTest, OneExportAtATimeWritesIntoANotesFolder)
+{
+    QDir().mkpath(notes());
+    const int running = ::open(QFile::encodeName(notes()).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(running, LOCK_EX), 0);
+    const ExportResult refused = exportToPlayer(WorkedExample);
+    ::close(running);
+    EXPECT_EQ(refused.errorMessage, "Could not write the notes to \"" + notes() +
+                                        "\": another export is writing into this folder.\n"
+                                        "No memos were saved.");
+    EXPECT_TRUE(TestFiles::listRecursively(root()).isEmpty());
+    EXPECT_TRUE(exportToPlayer(WorkedExample).succeeded());
+}
+
+// Nothing below the destination is reached through a symbolic link: a notes
+// folder that is one is refused, a category folder's or a note's name taken by
+// one is numbered past or replaced, and what a link leads to stays untouched.
+TEST_F(ExportRunTest, NothingIsReachedThroughALink)
+{
+    const QString outside = folder.filePath("outside");
+    const struct
+    {
+        const char *name;
+        const char *link; // below the destination
+        QString target;
+        QString error;
+        QString note; // where the memo arrives, below the notes folder
+    } cases[] = {
+        {"notes folder", "Notes", outside,
+         "Could not open the notes folder \"" + notes() +
+             "\": it is a link to another place; Quillet writes only into a real folder.\n"
+             "No memos were saved.",
+         ""},
+        {"category folder", "Notes/Work", outside, "", "Work (2)/Plan"},
+        {"category folder, leading nowhere", "Notes/Work", outside + "/gone", "", "Work (2)/Plan"},
+        {"note", "Notes/Work/Plan", outside + "/Plan", "", "Work/Plan"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        QDir(outside).removeRecursively();
+        QDir().mkpath(outside);
+        TestFiles::write(outside + "/Plan", "Plan\r\n");
+        const QString link = root() + "/" + c.link;
+        QDir().mkpath(QFileInfo(link).absolutePath());
+        ASSERT_TRUE(QFile::link(c.target, link));
+
+        const ExportResult result = exportToPlayer("Plan\r\n0\r\nWork\r\n");
+        EXPECT_EQ(result.errorMessage, c.error);
+        EXPECT_EQ(TestFiles::contentsBelow(outside),
+                  (QMap<QString, QByteArray>{{"Plan", "Plan\r\n"}}));
+        if (!c.note.isEmpty()) {
+            EXPECT_FALSE(QFileInfo(notes() + "/" + c.note).isSymLink());
+            EXPECT_EQ(TestFiles::read(notes() + "/" + c.note), "Plan\r\n");
+        }
+    }
+}
+
+// A name that a number would take past the 255 bytes a device takes is
+// shortened, between characters, until it fits; a second run gives the same
+// names.
+TEST_F(ExportRunTest, EveryNameFits)
+{
+    const struct
+    {
+        const char *name;
+        QString category; // a file of that name is in the notes folder already
+        QString folder;   // where the memo arrives
+    } cases[] = {
+        {"ASCII", QString(255, QLatin1Char('c')), QString(251, QLatin1Char('c')) + " (2)"},
+        {"two bytes a character", QString(127, QChar(0xE9)), QString(125, QChar(0xE9)) + " (2)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        QDir().mkpath(notes());
+        TestFiles::write(notes() + "/" + c.category, "left by an earlier run");
+        for (int run = 1; run <= 2; ++run) {
+            const ExportResult result =
+                exportToPlayer("Plan\r\n0\r\n" + c.category.toUtf8() + "\r\nNext\r\n0\r\n\r\n");
+            ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+            QStringList expected{"Next", c.category, c.folder + "/Plan"};
+            expected.sort();
+            EXPECT_EQ(TestFiles::listRecursively(notes()), expected) << "run " << run;
+        }
+    }
+}
+
+// Far more categories than a process may hold files open: every one arrives,
+// also where a category comes back after thousands of others.
+TEST_F(ExportRunTest, AnyNumberOfCategories)
+{
+    QByteArray memos;
+    for (int category = 0; category < 10000; ++category)
+        memos += "M\r\n0\r\nCategory " + QByteArray::number(category) + "\r\n";
+    memos += "M\r\n0\r\nCategory 0\r\n";
+    const QString sourcePath = source(memos);
+    QDir().mkpath(root());
+    ExportResult result;
+    {
+        const SoftLimit openFiles(RLIMIT_NOFILE, 256);
+        result = ExportRun(sourcePath, root(), 0).run(log);
+    }
+    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+    EXPECT_EQ(result.noteCount, 10001);
+    EXPECT_EQ(QDir(notes()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 10000);
+    EXPECT_EQ(TestFiles::listRecursively(notes() + "/Category 0"), (QStringList{"M", "M (2)"}));
+}
+
+// A source cut short, grown or written again while it is read fails the run,
+// the notes written so far staying; one that ends inside a memo completes,
+// and the memo it drops is told.
+TEST_F(ExportRunTest, ASourceThatChangesOrEndsInsideAMemoIsTold)
+{
+    QByteArray large;
+    for (int memo = 0; memo < 1000; ++memo)
+        large +=
+            "Memo " + QByteArray::number(memo) + "\r\n" + QByteArray(1000, 'x') + "\r\n0\r\nc\r\n";
+    const auto changeSource = [&](const std::function<void(QFile &)> &change) {
+        return [this, change] {
+            QFile file(folder.filePath("memos.txt"));
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            change(file);
+        };
+    };
+    const struct
+    {
+        const char *name;
+        QByteArray source;
+        std::function<void()> afterFirstNote;
+        std::optional<UnfinishedMemo> unfinished;
+    } cases[] = {
+        {"cut short", large, changeSource([](QFile &file) { file.resize(200 * 1000); }), {}},
+        {"grown",
+         large,
+         changeSource([](QFile &file) {
+             file.seek(file.size());
+             file.write("Added\r\n0\r\nc\r\n");
+         }),
+         {}},
+        {"written again",
+         large,
+         changeSource([](QFile &file) {
+             file.seek(file.size() - 3);
+             file.write("d\r\n");
+             file.setFileTime(QDateTime::fromSecsSinceEpoch(1'000'000'000),
+                              QFileDevice::FileModificationTime);
+         }),
+         {}},
+        {"ending inside a memo",
+         "A\r\n0\r\nc\r\n  Unfinished: plan\r\nbody\r\n",
+         {},
+         UnfinishedMemo{"Unfinished: plan", 4}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        log.afterFirstNote = c.afterFirstNote;
+        const ExportResult result = exportToPlayer(c.source);
+        EXPECT_EQ(result.succeeded(), !c.afterFirstNote);
+        EXPECT_EQ(result.unfinishedMemo, c.unfinished);
+        if (c.afterFirstNote) {
+            EXPECT_TRUE(result.errorMessage.startsWith("Could not read the export file \"" +
+                                                       folder.filePath("memos.txt") +
+                                                       "\": it changed while it was being read.\n"))
+                << result.errorMessage.toStdString();
+            EXPECT_TRUE(result.errorMessage.endsWith(QString::number(result.noteCount) +
+                                                     " memos were saved before it."));
+            EXPECT_EQ(TestFiles::listRecursively(notes()).size(), result.noteCount);
         }
     }
 }

@@ -93,24 +93,42 @@ TEST_F(FatVolumeTest, ExportsOntoFat)
               "Menu: soup?\r\ncaf\xE9\r\n");
 }
 
-TEST_F(FatVolumeTest, FullVolumeKeepsOlderNotesWhole)
+// On a full player there is no room for the copy through which an older note
+// is replaced. A note whose new text is no longer is written over in place;
+// one that does not fit either way stops the run, the older note whole.
+TEST_F(FatVolumeTest, FullVolumeRewritesInPlaceWhatFitsAndKeepsTheRestWhole)
 {
-    ASSERT_NO_FATAL_FAILURE(mount(true));
-    QDir().mkpath(mountPoint() + "/Notes");
-    TestFiles::write(mountPoint() + "/Notes/Old", "older note\r\n");
+    const QByteArray newer = "Old\r\n" + QByteArray(399'000, 'n') + "\r\n";
+    const struct
+    {
+        const char *name;
+        QByteArray older; // of Notes/Old
+        qsizetype fillerBytes;
+        bool fits;
+    } cases[] = {
+        {"longer than the older note", "older note\r\n", 3'900'000, false},
+        {"no longer than the older note", QByteArray(400'000, 'o'), 3'600'000, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(mount(true));
+        QDir(mountPoint() + "/Notes").removeRecursively();
+        QDir().mkpath(mountPoint() + "/Notes");
+        TestFiles::write(mountPoint() + "/Notes/Old", c.older);
 
-    const QByteArray filler(3900 * 1000, 'f');
-    const QByteArray larger(400 * 1000, 'o');
-    const ExportResult result =
-        exportSource("Filler\r\n" + filler + "\r\n0\r\n\r\n" + "Old\r\n" + larger +
-                     "\r\n0\r\n\r\nNew\r\n" + larger + "\r\n0\r\n");
-    EXPECT_FALSE(result.succeeded());
-    EXPECT_EQ(result.noteCount, 1);
-    EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))
-        << result.errorMessage.toStdString();
-    EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
-    EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Old"), "older note\r\n");
-    EXPECT_EQ(notes(), (QStringList{"Filler", "Old"}));
+        const ExportResult result = exportSource("Filler\r\n" + QByteArray(c.fillerBytes, 'f') +
+                                                 "\r\n0\r\n\r\n" + newer + "0\r\n");
+        EXPECT_EQ(result.succeeded(), c.fits) << result.errorMessage.toStdString();
+        EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Old"), c.fits ? newer : c.older);
+        EXPECT_EQ(notes(), (QStringList{"Filler", "Old"}));
+        if (!c.fits) {
+            EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))
+                << result.errorMessage.toStdString();
+            EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+        }
+        run(findTool("fusermount"), {"-u", mountPoint()});
+        mounted = false;
+    }
 }
 
 TEST_F(FatVolumeTest, ReadOnlyVolumeIsReported)

@@ -1,5 +1,7 @@
 #include "NoteNamer.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,6 +80,52 @@ TEST(NoteNamer, NumberedNameAlreadyTakenIsSkipped)
     EXPECT_EQ(namer.name(memo("A", "")).fileName, "A");
     EXPECT_EQ(namer.name(memo("A", "")).fileName, "A (3)");
     EXPECT_EQ(namer.name(memo("A (2)", "")).fileName, "A (2) (2)");
+}
+
+// Every name, with its number and extension, fits the bytes a device takes,
+// cut between characters; once the device refuses a name as too long, every
+// later name is shorter than it.
+TEST(NoteNamer, NamesFitWhatTheDeviceTakes)
+{
+    const QString emoji = QString::fromUtf8("😀");
+    const QString longest(255, QLatin1Char('x'));
+    const struct
+    {
+        const char *name;
+        qsizetype refusedBytes; // of a name the device refused first; 0 for none
+        bool folderTaken;       // the device holds a file under the folder's name
+        Memo memo;
+        int times; // the memo is named this often
+        QString path;
+    } cases[] = {
+        {"numbered folder", 0, true, memo("A", longest), 1,
+         QString(251, QLatin1Char('x')) + " (2)/A.txt"},
+        {"numbered title", 86, false, memo(emoji.repeated(20), ""), 2,
+         emoji.repeated(19) + " (2).txt"},
+        {"folder on a device of 100 bytes", 101, false, memo("A", longest), 1,
+         QString(100, QLatin1Char('x')) + "/A.txt"},
+        {"cut where spaces end it", 243, false,
+         memo("A", QString(240, QLatin1Char('x')) + "  " + QString(20, QLatin1Char('y'))), 1,
+         QString(240, QLatin1Char('x')) + "/A.txt"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        NoteNamer namer(QStringLiteral(".txt"));
+        if (c.refusedBytes > 0) {
+            ASSERT_TRUE(namer.refuseNamesAsLongAs(QString(c.refusedBytes, QLatin1Char('r'))));
+        }
+        NotePath path = namer.name(c.memo);
+        if (c.folderTaken) {
+            namer.moveCategory(c.memo.category);
+            path = namer.name(c.memo);
+        }
+        for (int time = 1; time < c.times; ++time)
+            path = namer.name(c.memo);
+        EXPECT_EQ(path.relativePath(), c.path);
+    }
+    NoteNamer namer({});
+    EXPECT_FALSE(
+        namer.refuseNamesAsLongAs(QString(NoteNamer::ShortestNameBytes, QLatin1Char('r'))));
 }
 
 } // namespace

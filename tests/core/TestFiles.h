@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -12,4 +13,20 @@ public:
     static QByteArray read(const QString &path);
     // Every file below `folder`, as paths relative to it, sorted.
     static QStringList listRecursively(const QString &folder);
+    // Every file below `folder` with what it holds, by relative path.
+    static QMap<QString, QByteArray> contentsBelow(const QString &folder);
+};
+
+// Lowers a soft limit of the process (setrlimit) for as long as it lives.
+class SoftLimit
+{
+public:
+    SoftLimit(int resource, quint64 value);
+    ~SoftLimit();
+    SoftLimit(const SoftLimit &) = delete;
+    SoftLimit &operator=(const SoftLimit &) = delete;
+
+private:
+    int m_resource;
+    quint64 m_saved;
 };

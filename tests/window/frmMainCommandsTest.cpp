@@ -18,6 +18,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 // The example of two memos in two categories, as the organiser exports it.
@@ -318,35 +319,42 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
     const struct
     {
         const char *name;
-        const char *blockingLink; // below the player, to nowhere; "" for none
+        QByteArray memos;
+        rlim_t largestNote; // that the player takes
         bool removeSource;
         const char *mentioned;
         QStringList notesWritten;
     } cases[] = {
-        {"source missing", "", true, "memos.txt", {}},
-        {"category blocked by a link to nowhere",
-         "Notes/Business",
+        {"source missing", TwoMemos, RLIM_INFINITY, true, "memos.txt", {}},
+        {"a note the player cannot take",
+         TwoMemos + "Long\r\n" + QByteArray(100, 'x') + "\r\n0\r\n\r\n",
+         50,
          false,
-         "Business",
-         {"Personal/Groceries"}},
+         "Long",
+         {"Personal/Groceries", "Business/Meeting_ plan"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         WindowUnderTest failing;
         failing.open();
-        const QString sourcePath = failing.writeFile("source/memos.txt", TwoMemos);
+        const QString sourcePath = failing.writeFile("source/memos.txt", c.memos);
         failing.control<QLineEdit>("txtSource")->setText(sourcePath);
         failing.control<QComboBox>("Drive1")->setCurrentText(failing.playerFolder());
         if (c.removeSource)
             QFile::remove(sourcePath);
-        if (*c.blockingLink) {
-            QDir().mkpath(failing.playerFolder() + "/Notes");
-            QFile::link(failing.sourceFolder() + "/nowhere",
-                        failing.playerFolder() + "/" + c.blockingLink);
-        }
 
         auto *button = failing.control<QPushButton>("cmdExport");
-        button->click();
+        {
+            const auto sizeSignal = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit fileSize{};
+            ::getrlimit(RLIMIT_FSIZE, &fileSize);
+            const rlim_t unlimited = std::exchange(fileSize.rlim_cur, c.largestNote);
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            button->click();
+            fileSize.rlim_cur = unlimited;
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            std::signal(SIGXFSZ, sizeSignal);
+        }
 
         ASSERT_EQ(failing.messages.texts().size(), 1);
         EXPECT_TRUE(failing.messages.texts().first().contains(c.mentioned))
