@@ -78,5 +78,10 @@ std::optional<QString> SourceFile::inspect()
     m_lineEnd = holdsLineFeed && !holdsCarriageReturn ? LineEnd::LineFeed : LineEnd::CarriageReturn;
     if (!m_file.seek(0))
         return m_file.errorString();
+    const Expected<std::optional<Separator>, QString> separator =
+        SeparatedMemoReader::separatorOf(m_file);
+    if (!separator)
+        return separator.error();
+    m_separator = *separator;
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "FileError.h"
 #include "LineReader.h"
+#include "SeparatedMemoReader.h"
 
 #include <QFile>
 #include <optional>
@@ -9,7 +10,8 @@
 // The memo export, opened for the run only when it can be one: a regular file
 // (a folder, a named pipe or a device is refused before it is opened for
 // reading) whose first 64 KiB hold no NUL byte (programs, pictures and UTF-16
-// text do). Its line end is decided once for the whole file.
+// text do). Its line end is decided once for the whole file, and so is its
+// separator where it is a comma- or tab-separated export.
 class SourceFile
 {
 public:
@@ -20,6 +22,7 @@ public:
     std::optional<FileError> open();
     QIODevice &device() { return m_file; }
     LineEnd lineEnd() const { return m_lineEnd; }
+    std::optional<Separator> separator() const { return m_separator; }
 
 private:
     std::optional<QString> openRegularFile();
@@ -28,4 +31,5 @@ private:
     QString m_path;
     QFile m_file;
     LineEnd m_lineEnd = LineEnd::CarriageReturn;
+    std::optional<Separator> m_separator;
 };
