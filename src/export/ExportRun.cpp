@@ -4,6 +4,7 @@
 #include "MemoReader.h"
 #include "NoteNamer.h"
 #include "NotesFolder.h"
+#include "SeparatedMemoReader.h"
 #include "SourceFile.h"
 
 #include <memory>
@@ -24,6 +25,8 @@ QString savedBefore(qint64 noteCount)
 
 std::unique_ptr<MemoSource> memosOf(SourceFile &source)
 {
+    if (const std::optional<Separator> separator = source.separator())
+        return std::make_unique<SeparatedMemoReader>(source.device(), *separator);
     return std::make_unique<MemoReader>(source.device(), source.lineEnd());
 }
 

@@ -1,12 +1,12 @@
 #include "MemoReader.h"
 
 #include "ExportLimits.h"
-#include "TextDecoder.h"
+#include "MemoRules.h"
 
 #include <cstring>
 
 namespace {
-constexpr QByteArrayView NoteLineEnd("\r\n");
+using MemoRules::NoteLineEnd;
 
 // Adds CR LF and the line in one step: appending is the reader's inner loop.
 void appendLine(QByteArray &text, QByteArrayView line)
@@ -32,7 +32,7 @@ Expected<const Memo *, QString> MemoReader::next()
     while (!m_lines.atEnd()) {
         QByteArrayView line = m_lines.readLine();
         if (memo.text.isEmpty()) {
-            memo.title = titleCandidate(line);
+            memo.title = MemoRules::titleCandidate(line);
             if (memo.title.isEmpty() && !m_lines.lineTooLong())
                 continue;
             memo.titleLine = m_lines.lineNumber();
@@ -48,7 +48,7 @@ Expected<const Memo *, QString> MemoReader::next()
                 break;
             line = m_lines.readLine();
         }
-        if (isFlagLine(line))
+        if (MemoRules::isFlag(line))
             return finish();
         if (!fitsIn(memo, line))
             return oversized();
@@ -74,24 +74,7 @@ bool MemoReader::fitsIn(const Memo &memo, QByteArrayView line)
 
 Unexpected<QString> MemoReader::oversized() const
 {
-    return {QStringLiteral("from line %1 on, the text runs past %2 MiB without ending a memo, "
-                           "which no memo export does")
-                .arg(m_oversizedFromLine)
-                .arg(ExportLimits::MemoBytes / (1024 * 1024))};
-}
-
-QString MemoReader::titleCandidate(QByteArrayView line)
-{
-    QString prefix = TextDecoder::decodePrefix(line, TitleLength);
-    qsizetype start = 0;
-    while (start < prefix.size() && prefix[start] == QLatin1Char(' '))
-        ++start;
-    return prefix.remove(0, start);
-}
-
-bool MemoReader::isFlagLine(QByteArrayView line)
-{
-    return line == "0" || line == "1";
+    return {MemoRules::tooLongReason(m_oversizedFromLine)};
 }
 
 // The line after the flag names the category. A source that ends right after
@@ -100,7 +83,7 @@ bool MemoReader::isFlagLine(QByteArrayView line)
 Expected<const Memo *, QString> MemoReader::finish()
 {
     if (!m_lines.atEnd()) {
-        m_memo.category = category(m_lines.readLine());
+        m_memo.category = m_categories.decode(m_lines.readLine());
         if (m_lines.lineTooLong())
             m_oversizedFromLine = m_lines.lineNumber();
     }
@@ -108,20 +91,4 @@ Expected<const Memo *, QString> MemoReader::finish()
         return Unexpected<QString>{m_lines.errorString()};
     m_memo.text.append(NoteLineEnd);
     return &m_memo;
-}
-
-// A few categories name thousands of memos; each is decoded once. The cache is
-// emptied now and then, so that a file of ever new categories does not grow it
-// without bound. No folder name takes more than ExportLimits::NameBytes, which
-// as many characters always fill, so no more is decoded.
-QString MemoReader::category(QByteArrayView line)
-{
-    const QString known = m_categories.value(QByteArray::fromRawData(line.data(), line.size()));
-    if (!known.isNull() || line.isEmpty())
-        return known;
-    if (m_categories.size() >= MaximumCachedCategories)
-        m_categories.clear();
-    const QString decoded = TextDecoder::decodePrefix(line, ExportLimits::NameBytes);
-    m_categories.insert(line.toByteArray(), decoded);
-    return decoded;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "CategoryCache.h"
 #include "LineReader.h"
 #include "MemoSource.h"
-
-#include <QHash>
 
 // The organiser's "Text" export: a title line, body lines, a flag line ("0" or
 // "1") and a category line. Blank lines outside a memo are skipped; inside a
@@ -21,19 +20,13 @@ public:
     std::optional<UnfinishedMemo> unfinishedMemo() const override { return m_unfinished; }
 
 private:
-    static constexpr qsizetype TitleLength = 20;
-    static constexpr qsizetype MaximumCachedCategories = 4096;
-
-    static QString titleCandidate(QByteArrayView line);
-    static bool isFlagLine(QByteArrayView line);
     bool fitsIn(const Memo &memo, QByteArrayView line);
     Unexpected<QString> oversized() const;
     Expected<const Memo *, QString> finish();
-    QString category(QByteArrayView line);
 
     LineReader m_lines;
     Memo m_memo;
-    QHash<QByteArray, QString> m_categories; // decoded category of each line seen
+    CategoryCache m_categories;
     qint64 m_oversizedFromLine = 0;
     std::optional<UnfinishedMemo> m_unfinished;
 };

@@ -105,5 +105,10 @@ Expected<void, QString> SourceFile::inspect()
     m_lineEnd = holdsLineFeed && !holdsCarriageReturn ? LineEnd::LineFeed : LineEnd::CarriageReturn;
     if (!m_file.seek(0))
         return Unexpected<QString>{m_file.errorString()};
+    const Expected<std::optional<Separator>, QString> separator =
+        SeparatedMemoReader::separatorOf(m_file);
+    if (!separator)
+        return Unexpected<QString>{separator.error()};
+    m_separator = *separator;
     return {};
 }

@@ -4,13 +4,16 @@
 #include "FileError.h"
 #include "FileSystem.h"
 #include "LineReader.h"
+#include "SeparatedMemoReader.h"
 
 #include <QFile>
+#include <optional>
 
 // The memo export, opened for the run only when it can be one: a regular file
 // (a folder, a named pipe or a device is refused before it is opened for
 // reading) whose first 64 KiB hold no NUL byte (programs, pictures and UTF-16
-// text do). Its line end is decided once for the whole file.
+// text do). Its line end is decided once for the whole file, and so is its
+// separator where it is a comma- or tab-separated export.
 class SourceFile
 {
 public:
@@ -21,6 +24,7 @@ public:
     Expected<void, FileError> open();
     QIODevice &device() { return m_file; }
     LineEnd lineEnd() const { return m_lineEnd; }
+    std::optional<Separator> separator() const { return m_separator; }
     // Once the device has been read to its end: nothing, when the file is
     // still as it was when opened and was read whole; else that it changed
     // (was cut short, grew or was written again) while it was being read.
@@ -35,4 +39,5 @@ private:
     QFile m_file; // reads through m_descriptor, and goes before it
     struct stat m_opened = {};
     LineEnd m_lineEnd = LineEnd::CarriageReturn;
+    std::optional<Separator> m_separator;
 };

@@ -262,6 +262,52 @@ TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
     }
 }
 
+// A comma- or tab-separated export is told from the Text form by its content,
+// whatever its name; its memos arrive whole, also where a line is just "0". A
+// record that breaks the form stops the run; the notes before it stay.
+TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray source;
+        QStringList notes;
+        QByteArray firstNote;
+        QString error; // empty where the run succeeds
+    } cases[] = {
+        {"comma",
+         "\"Lottery\r\n0\r\n33\",\"0\",\"Numbers\"\r\n",
+         {"Numbers/Lottery"},
+         "Lottery\r\n0\r\n33\r\n",
+         {}},
+        {"tab",
+         "\xEF\xBB\xBF\"Lottery\r0\r33\"\t1\tNumbers",
+         {"Numbers/Lottery"},
+         "Lottery\r\n0\r\n33\r\n",
+         {}},
+        {"text whose title starts with a quote",
+         "\"Lottery\" numbers\r\n0\r\n33\r\n",
+         {"33/_Lottery_ numbers"},
+         "\"Lottery\" numbers\r\n",
+         {}},
+        {"record that breaks the form",
+         "\"A\",0,c\r\n\"B\",0\r\n\"C\",0,c\r\n",
+         {"c/A"},
+         "A\r\n",
+         "Could not read the export file \"%1\": the record that starts on line 2 is not a "
+         "memo of a comma-separated export.\n1 memo was saved before it."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        const ExportResult result = exportToPlayer(c.source);
+        EXPECT_EQ(result.errorMessage,
+                  c.error.isEmpty() ? QString() : c.error.arg(folder.filePath("memos.txt")));
+        EXPECT_EQ(TestFiles::listRecursively(notes()), c.notes);
+        EXPECT_EQ(TestFiles::read(notes() + "/" + c.notes.first()), c.firstNote);
+    }
+}
+
 // A memo far larger than any real one, or a file without line ends, stops the
 // run where it starts; the notes before it stay.
 TEST_F(ExportRunTest, TextThatNeverEndsAMemoStopsTheRunAtItsStart)

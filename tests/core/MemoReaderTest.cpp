@@ -1,5 +1,8 @@
 #include "MemoReader.h"
 
+#include "ExportLimits.h"
+#include "SeparatedMemoReader.h"
+
 #include <QBuffer>
 #include <gtest/gtest.h>
 
@@ -144,6 +147,227 @@ TEST(MemoReader, TitleCutCountsCodePoints)
     const QList<Memo> memos = memosOf(QByteArray(19, 'a') + "\xF0\x9F\x98\x80z\r\n0\r\nc");
     ASSERT_EQ(memos.size(), 1);
     EXPECT_EQ(memos[0].title, QString(19, QLatin1Char('a')) + QString::fromUtf8("😀"));
+}
+
+// What a separated reader gives: every memo up to where it stops, and why it
+// stops, empty at the end of the source.
+struct SeparatedReading
+{
+    QList<Memo> memos;
+    QString error;
+};
+
+SeparatedReading separatedMemosOf(const QByteArray &source, Separator separator)
+{
+    QBuffer buffer;
+    buffer.setData(source);
+    buffer.open(QIODevice::ReadOnly);
+    SeparatedMemoReader reader(buffer, separator);
+    SeparatedReading reading;
+    for (;;) {
+        const Expected<const Memo *, QString> next = reader.next();
+        if (!next)
+            reading.error = next.error();
+        if (!next || !*next)
+            return reading;
+        reading.memos << **next;
+    }
+}
+
+struct SeparatedCase
+{
+    const char *name;
+    Separator separator;
+    QByteArray source;
+    QList<QByteArray> texts;
+    QStringList categories;
+};
+
+class SeparatedMemos : public testing::TestWithParam<SeparatedCase>
+{
+};
+
+TEST_P(SeparatedMemos, ArriveWhole)
+{
+    const SeparatedReading reading = separatedMemosOf(GetParam().source, GetParam().separator);
+    EXPECT_EQ(reading.error.toStdString(), "");
+    QList<QByteArray> texts;
+    QStringList categories;
+    for (const Memo &memo : reading.memos) {
+        texts << memo.text;
+        categories << memo.category;
+    }
+    EXPECT_EQ(texts, GetParam().texts);
+    EXPECT_EQ(categories, GetParam().categories);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SeparatedMemoReader, SeparatedMemos,
+    testing::Values(SeparatedCase{"commaCrLf",
+                                  Separator::Comma,
+                                  "\"Groceries\r\nmilk\r\neggs\",\"0\",\"Personal\"\r\n"
+                                  "\"Meeting: plan\r\nagenda\r\n\",\"1\",\"Business\"\r\n",
+                                  {"Groceries\r\nmilk\r\neggs\r\n", "Meeting: plan\r\nagenda\r\n"},
+                                  {"Personal", "Business"}},
+                    SeparatedCase{"commaLf",
+                                  Separator::Comma,
+                                  "\"a\nb\n\",\"0\",\"c\"\n\"d\",\"1\",\"e\"\n",
+                                  {"a\r\nb\r\n", "d\r\n"},
+                                  {"c", "e"}},
+                    SeparatedCase{"tabLoneCr",
+                                  Separator::Tab,
+                                  "\"a\rb\r\"\t\"0\"\t\"c\"\r\n\"d, e\"\t\"1\"\t\"f\"\r\n",
+                                  {"a\r\nb\r\n", "d, e\r\n"},
+                                  {"c", "f"}},
+                    SeparatedCase{"doubledQuotes",
+                                  Separator::Comma,
+                                  "\"He said \"\"hi\"\"\",0,\"A \"\"B\"\"\"",
+                                  {"He said \"hi\"\r\n"},
+                                  {"A \"B\""}},
+                    // Also: the last record without a line end, an empty category, a
+                    // text without quotes, a quote inside an unquoted field.
+                    SeparatedCase{
+                        "onlyFirstFieldQuoted",
+                        Separator::Comma,
+                        "\"text, and\ttab\",0,Category\r\nplain,1,Bob's \"best\"\r\n\"x\",1,",
+                        {"text, and\ttab\r\n", "plain\r\n", "x\r\n"},
+                        {"Category", "Bob's \"best\"", ""}},
+                    SeparatedCase{"flagLikeLinesStayInTheText",
+                                  Separator::Comma,
+                                  "\"Lottery\r\n0\r\n33\r\n1\",0,Numbers",
+                                  {"Lottery\r\n0\r\n33\r\n1\r\n"},
+                                  {"Numbers"}},
+                    SeparatedCase{"emptyLinesKept",
+                                  Separator::Tab,
+                                  "\"t\r\ra\r\r\rb\r\r\"\t0\tc",
+                                  {"t\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"},
+                                  {"c"}},
+                    // Lines before the title line go; a record without one is no memo.
+                    // Blank lines between records and a byte-order mark are skipped.
+                    SeparatedCase{"leadingBlankLinesAndRecordsWithoutTitle",
+                                  Separator::Comma,
+                                  "\xEF\xBB\xBF\"\r\n   \r\n" + QByteArray(20, ' ') +
+                                      "hidden\r\n  Title\r\nbody\",0,c\r\n\r\n\r\n"
+                                      "\"   \r\n\",1,d\r\n\"\",0,e\r\n,0,f\r\n\"A\",0,g\r\n",
+                                  {"  Title\r\nbody\r\n", "A\r\n"},
+                                  {"c", "g"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// CR LF, LF and a lone CR each end a line, inside quotes and out.
+TEST(SeparatedMemoReader, TitleLineCountsEveryLineEnd)
+{
+    const SeparatedReading reading =
+        separatedMemosOf("\"A\r\nx\ny\rz\",0,c\r\n\n\"\r\n  \r\n  Title\",0,c\r"
+                         "\"B\",0,\"multi\r\nline\"\n\"C\",0,c",
+                         Separator::Comma);
+    ASSERT_EQ(reading.error.toStdString(), "");
+    QStringList titles;
+    QList<qint64> lines;
+    for (const Memo &memo : reading.memos) {
+        titles << memo.title;
+        lines << memo.titleLine;
+    }
+    EXPECT_EQ(titles, (QStringList{"A", "Title", "B", "C"}));
+    EXPECT_EQ(lines, (QList<qint64>{1, 8, 9, 11}));
+}
+
+// Quotes, line ends and separators that straddle the 64 KiB read chunks must
+// read as anywhere else.
+TEST(SeparatedMemoReader, RecordsAcrossReadChunks)
+{
+    for (qsizetype padding = 64 * 1024 - 12; padding <= 64 * 1024; ++padding) {
+        SCOPED_TRACE(padding);
+        const QByteArray start = "\"" + QByteArray(padding, 'x');
+        const SeparatedReading reading =
+            separatedMemosOf(start + "\"\"\r\n0\r\"\t1\tc\r\n\"B\"\t0\td", Separator::Tab);
+        EXPECT_EQ(reading.error.toStdString(), "");
+        ASSERT_EQ(reading.memos.size(), 2);
+        EXPECT_EQ(reading.memos[0].text, start.sliced(1) + "\"\r\n0\r\n");
+        EXPECT_EQ(reading.memos[1].titleLine, 4);
+        EXPECT_EQ(reading.memos[1].category, "d");
+    }
+}
+
+struct FormBreakCase
+{
+    const char *name;
+    Separator separator;
+    QByteArray source;
+    qsizetype memosBefore;
+    QString error;
+};
+
+class SeparatedFormBreaks : public testing::TestWithParam<FormBreakCase>
+{
+};
+
+TEST_P(SeparatedFormBreaks, StopTheReadingAtTheRecord)
+{
+    const SeparatedReading reading = separatedMemosOf(GetParam().source, GetParam().separator);
+    EXPECT_EQ(reading.memos.size(), GetParam().memosBefore);
+    EXPECT_EQ(reading.error.toStdString(), GetParam().error.toStdString());
+}
+
+const QString CommaBreakOnLine2 =
+    "the record that starts on line 2 is not a memo of a comma-separated export";
+
+INSTANTIATE_TEST_SUITE_P(
+    SeparatedMemoReader, SeparatedFormBreaks,
+    testing::Values(
+        FormBreakCase{"quoteNeverClosed", Separator::Comma, "\"A\",0,c\r\n\"B\r\nnever,0,c\r\n", 1,
+                      CommaBreakOnLine2},
+        FormBreakCase{"twoFields", Separator::Comma, "\"A\",0,c\r\n\"B\",0\r\n\"C\",0,c", 1,
+                      CommaBreakOnLine2},
+        FormBreakCase{"fourFields", Separator::Comma, "\"A\",0,c\n\"B\",0,c,d", 1,
+                      CommaBreakOnLine2},
+        FormBreakCase{"flagNotZeroOrOne", Separator::Comma, "\"A\",0,c\r\"B\",\"01\",c", 1,
+                      CommaBreakOnLine2},
+        FormBreakCase{"textAfterClosingQuote", Separator::Comma, "\"A\",0,c\r\n\"B\" x,0,c", 1,
+                      CommaBreakOnLine2},
+        FormBreakCase{"commaInATabSeparatedExport", Separator::Tab,
+                      "\"A\"\t0\tc\r\n\r\n\"B\",0,c\r\n", 1,
+                      "the record that starts on line 3 is not a memo of a tab-separated export"},
+        FormBreakCase{"textPastTheMemoLimit", Separator::Comma,
+                      "\"A\",0,c\r\n\"" + QByteArray(ExportLimits::MemoBytes, 'x') + "\",0,c", 1,
+                      "from line 2 on, the text runs past 16 MiB without ending a memo, "
+                      "which no memo export does"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// By content alone: a quoted first field, then a comma or a tab, and a first
+// record of three fields with a flag in the middle.
+TEST(SeparatedMemoReader, DetectsTheFormByContent)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray source;
+        std::optional<Separator> separator;
+    } cases[] = {
+        {"comma", "\"A\r\nb\",0,c\r\n", Separator::Comma},
+        {"tab", "\"A\"\t\"1\"\t\"c\"", Separator::Tab},
+        {"byte-order mark", "\xEF\xBB\xBF\"A\",0,c", Separator::Comma},
+        {"first record without a title", "\"\",1,", Separator::Comma},
+        {"text export whose title starts with a quote", "\"Quoted\" title\r\nb\r\n0\r\nc\r\n",
+         std::nullopt},
+        {"text export whose title is a quoted list", "\"a\",\"b\"\r\n0\r\nc\r\n", std::nullopt},
+        {"flag not 0 or 1", "\"A\",2,c", std::nullopt},
+        {"four fields", "\"A\",0,c,d", std::nullopt},
+        {"first field not quoted", "A,0,c", std::nullopt},
+        {"blank line first", "\r\n\"A\",0,c", std::nullopt},
+        {"quote never closed", "\"A,0,c\r\n", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QBuffer buffer;
+        buffer.setData(c.source);
+        buffer.open(QIODevice::ReadOnly);
+        const Expected<std::optional<Separator>, QString> separator =
+            SeparatedMemoReader::separatorOf(buffer);
+        ASSERT_TRUE(separator);
+        EXPECT_EQ(*separator, c.separator);
+        EXPECT_EQ(buffer.pos(), 0);
+    }
 }
 
 } // namespace

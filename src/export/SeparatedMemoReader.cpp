@@ -1,0 +1,326 @@
+#include "SeparatedMemoReader.h"
+
+#include "ExportLimits.h"
+#include "MemoRules.h"
+
+#include <cstring>
+
+namespace {
+using MemoRules::NoteLineEnd;
+
+constexpr qint64 ChunkSize = 64 * 1024;
+constexpr char Quote = '"';
+constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+// Enough for the largest first field a memo can have and the rest of its
+// record; a source that needs more to show a first record is no such export.
+constexpr qint64 DetectionBytes = ExportLimits::MemoBytes + 2 * ChunkSize;
+
+// Whether one of the eight bytes of `word` is `byte`: the bytes equal to it
+// become zero, and only a zero byte turns its top bit on here.
+bool holdsByte(quint64 word, char byte)
+{
+    constexpr quint64 Ones = 0x0101010101010101;
+    const quint64 zeroWhereEqual = word ^ (Ones * static_cast<unsigned char>(byte));
+    return ((zeroWhereEqual - Ones) & ~zeroWhereEqual & (Ones << 7)) != 0;
+}
+} // namespace
+
+SeparatedMemoReader::SeparatedMemoReader(QIODevice &device, Separator separator)
+    : SeparatedMemoReader(device, static_cast<char>(separator))
+{
+}
+
+SeparatedMemoReader::SeparatedMemoReader(QIODevice &device, char separator)
+    : m_device(device), m_separator(separator)
+{
+}
+
+Expected<std::optional<Separator>, QString> SeparatedMemoReader::separatorOf(QIODevice &device)
+{
+    SeparatedMemoReader reader(device, Undecided);
+    reader.m_readLimit = DetectionBytes;
+    reader.m_startChecked = true;
+    reader.skipByteOrderMark();
+    const bool isRecord =
+        reader.hasByte() && reader.byte() == Quote && !reader.readRecord() && !reader.m_cutShort;
+    if (reader.m_failed || !device.seek(0))
+        return Unexpected<QString>{device.errorString()};
+    if (!isRecord)
+        return std::optional<Separator>();
+    return std::optional<Separator>(static_cast<Separator>(reader.m_separator));
+}
+
+Expected<const Memo *, QString> SeparatedMemoReader::next()
+{
+    while (!m_stopReason) {
+        skipBlankLines();
+        if (!hasByte()) {
+            if (m_failed)
+                return stop(m_device.errorString());
+            return nullptr;
+        }
+        if (std::optional<QString> reason = readRecord())
+            return stop(*reason);
+        if (!m_memo.title.isEmpty())
+            return &m_memo;
+    }
+    return Unexpected<QString>{*m_stopReason};
+}
+
+Unexpected<QString> SeparatedMemoReader::stop(const QString &reason)
+{
+    m_stopReason = reason;
+    return {reason};
+}
+
+// Nothing where the record is read whole; the memo then holds its text and
+// category, and its title where the text has a title line.
+std::optional<QString> SeparatedMemoReader::readRecord()
+{
+    m_recordLine = m_line;
+    if (std::optional<QString> reason = readField(Field::Text, FieldEnd::Separator))
+        return reason;
+    if (std::optional<QString> reason = readField(Field::Flag, FieldEnd::Separator))
+        return reason;
+    if (!MemoRules::isFlag(m_field))
+        return notAMemo();
+    if (std::optional<QString> reason = readField(Field::Category, FieldEnd::RecordEnd))
+        return reason;
+    m_memo.category = m_categories.decode(m_field);
+    return std::nullopt;
+}
+
+std::optional<QString> SeparatedMemoReader::readField(Field field, FieldEnd expected)
+{
+    if (field == Field::Text) {
+        // Emptied, not freed: the next memo reuses the room.
+        m_memo.text.resize(0);
+        m_memo.title.clear();
+        m_textLine = m_line;
+    } else {
+        m_field.resize(0);
+    }
+    const Expected<FieldEnd, QString> end =
+        hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
+    if (!end)
+        return end.error();
+    if (*end != expected)
+        return notAMemo();
+    // A line break at the very end of the text ends its last line; no empty
+    // line follows it.
+    if (field == Field::Text && textLineOpen())
+        return endTextLine();
+    return std::nullopt;
+}
+
+Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted(Field field)
+{
+    ++m_position; // the opening quote
+    for (;;) {
+        const qsizetype end = endOfRun(Quote);
+        const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
+        if (std::optional<QString> reason = hold(field, run))
+            return Unexpected<QString>{*reason};
+        m_position = end;
+        if (m_position == m_buffer.size()) {
+            if (!fill())
+                return endOfSource(FieldEnd::Broken); // the quote is never closed
+            continue;
+        }
+        if (isLineBreak(byte())) {
+            if (std::optional<QString> reason = takeLineBreakInto(field))
+                return Unexpected<QString>{*reason};
+            continue;
+        }
+        ++m_position;
+        if (!hasByte())
+            return endOfSource(FieldEnd::RecordEnd);
+        if (byte() != Quote)
+            return endAfterField();
+        ++m_position;
+        if (std::optional<QString> reason = hold(field, QByteArrayView(&Quote, 1)))
+            return Unexpected<QString>{*reason};
+    }
+}
+
+// A quote here is a character like any other.
+Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readUnquoted(Field field)
+{
+    for (;;) {
+        const qsizetype end = endOfRun(m_separator);
+        const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
+        if (std::optional<QString> reason = hold(field, run))
+            return Unexpected<QString>{*reason};
+        m_position = end;
+        if (m_position < m_buffer.size())
+            return endAfterField();
+        if (!fill())
+            return endOfSource(FieldEnd::RecordEnd);
+    }
+}
+
+// What follows a field: the separator, the end of the record, or else
+// something that breaks the form. While the separator is undecided, a comma or
+// a tab here decides it.
+SeparatedMemoReader::FieldEnd SeparatedMemoReader::endAfterField()
+{
+    const char next = byte();
+    if (isLineBreak(next)) {
+        takeLineBreak();
+        return FieldEnd::RecordEnd;
+    }
+    if (m_separator == Undecided && (next == ',' || next == '\t'))
+        m_separator = next;
+    if (next != m_separator || m_separator == Undecided)
+        return FieldEnd::Broken;
+    ++m_position;
+    return FieldEnd::Separator;
+}
+
+// The source ended after a field: `end`, unless a read failed.
+Expected<SeparatedMemoReader::FieldEnd, QString>
+SeparatedMemoReader::endOfSource(FieldEnd end) const
+{
+    if (m_failed)
+        return Unexpected<QString>{m_device.errorString()};
+    return end;
+}
+
+// A line break inside quotes: in the text it ends a line of the memo; in
+// another field it stays as it is.
+std::optional<QString> SeparatedMemoReader::takeLineBreakInto(Field field)
+{
+    const QByteArrayView lineBreak = takeLineBreak();
+    if (field != Field::Text)
+        return hold(field, lineBreak);
+    std::optional<QString> reason = endTextLine();
+    m_textLine = m_line;
+    return reason;
+}
+
+// Until the title line is found the memo's text holds only the line being
+// read, which is dropped unless it is the title line. From the title line on,
+// every line is kept and ended by CR LF.
+std::optional<QString> SeparatedMemoReader::endTextLine()
+{
+    if (m_memo.title.isEmpty()) {
+        m_memo.title = MemoRules::titleCandidate(m_memo.text);
+        if (m_memo.title.isEmpty()) {
+            m_memo.text.resize(0);
+            return std::nullopt;
+        }
+        m_memo.titleLine = m_textLine;
+    }
+    return hold(Field::Text, NoteLineEnd);
+}
+
+// The text line being read holds a character. A line's content never holds
+// a CR or LF, so a kept line is open exactly when the text does not end with
+// CR LF.
+bool SeparatedMemoReader::textLineOpen() const
+{
+    return m_memo.title.isEmpty() ? !m_memo.text.isEmpty() : !m_memo.text.endsWith(NoteLineEnd);
+}
+
+// Adds `bytes` to the field being read, unless that would hold it past
+// ExportLimits::MemoBytes, which ends the reading.
+std::optional<QString> SeparatedMemoReader::hold(Field field, QByteArrayView bytes)
+{
+    QByteArray &held = field == Field::Text ? m_memo.text : m_field;
+    if (held.size() + bytes.size() > ExportLimits::MemoBytes)
+        return MemoRules::tooLongReason(m_recordLine);
+    // Grown and copied by hand: cheaper than append() for the many short runs.
+    if (!bytes.isEmpty()) {
+        const qsizetype oldSize = held.size();
+        held.resize(oldSize + bytes.size());
+        std::memcpy(held.data() + oldSize, bytes.data(), bytes.size());
+    }
+    return std::nullopt;
+}
+
+QString SeparatedMemoReader::notAMemo() const
+{
+    if (m_separator == static_cast<char>(Separator::Tab))
+        return QStringLiteral("the record that starts on line %1 is not a memo of a "
+                              "tab-separated export")
+            .arg(m_recordLine);
+    return QStringLiteral("the record that starts on line %1 is not a memo of a "
+                          "comma-separated export")
+        .arg(m_recordLine);
+}
+
+void SeparatedMemoReader::skipByteOrderMark()
+{
+    while (m_buffer.size() < ByteOrderMark.size() && fill()) {
+    }
+    if (m_buffer.startsWith(ByteOrderMark))
+        m_position = ByteOrderMark.size();
+}
+
+void SeparatedMemoReader::skipBlankLines()
+{
+    if (!m_startChecked) {
+        m_startChecked = true;
+        skipByteOrderMark();
+    }
+    while (hasByte() && isLineBreak(byte()))
+        takeLineBreak();
+}
+
+// CR LF, LF or a lone CR, each one line end.
+QByteArrayView SeparatedMemoReader::takeLineBreak()
+{
+    ++m_line;
+    if (m_buffer[m_position++] == '\n')
+        return "\n";
+    if (hasByte() && byte() == '\n') {
+        ++m_position;
+        return NoteLineEnd;
+    }
+    return "\r";
+}
+
+// Where the run of ordinary characters from the current position ends: at
+// `stop`, a line break or the end of the buffer. This scan is the reader's
+// inner loop; it looks at eight bytes at a time until one of them may end
+// the run.
+qsizetype SeparatedMemoReader::endOfRun(char stop) const
+{
+    const char *data = m_buffer.constData();
+    const qsizetype size = m_buffer.size();
+    qsizetype at = m_position;
+    for (; at + qsizetype(sizeof(quint64)) <= size; at += sizeof(quint64)) {
+        quint64 word;
+        std::memcpy(&word, data + at, sizeof word);
+        if (holdsByte(word, stop) || holdsByte(word, '\r') || holdsByte(word, '\n'))
+            break;
+    }
+    while (at < size && data[at] != stop && !isLineBreak(data[at]))
+        ++at;
+    return at;
+}
+
+// Appends the next chunk, dropping what has been consumed. False at the end of
+// the device, on a read error, or at the read limit.
+bool SeparatedMemoReader::fill()
+{
+    if (m_endOfDevice)
+        return false;
+    m_buffer.remove(0, m_position);
+    m_position = 0;
+    if (m_bytesRead >= m_readLimit) {
+        m_endOfDevice = m_cutShort = true;
+        return false;
+    }
+    const qsizetype oldSize = m_buffer.size();
+    m_buffer.resize(oldSize + ChunkSize);
+    const qint64 got = m_device.read(m_buffer.data() + oldSize, ChunkSize);
+    m_buffer.resize(oldSize + qMax<qint64>(got, 0));
+    if (got <= 0) {
+        m_endOfDevice = true;
+        m_failed = got < 0;
+        return false;
+    }
+    m_bytesRead += got;
+    return true;
+}
