@@ -42,7 +42,7 @@ Expected<std::optional<Separator>, QString> SeparatedMemoReader::separatorOf(QIO
     reader.m_startChecked = true;
     reader.skipByteOrderMark();
     const bool isRecord =
-        reader.hasByte() && reader.byte() == Quote && !reader.readRecord() && !reader.m_cutShort;
+        reader.hasByte() && reader.byte() == Quote && reader.readRecord() && !reader.m_cutShort;
     if (reader.m_failed || !device.seek(0))
         return Unexpected<QString>{device.errorString()};
     if (!isRecord)
@@ -59,8 +59,8 @@ Expected<const Memo *, QString> SeparatedMemoReader::next()
                 return stop(m_device.errorString());
             return nullptr;
         }
-        if (std::optional<QString> reason = readRecord())
-            return stop(*reason);
+        if (const Expected<void, QString> read = readRecord(); !read)
+            return stop(read.error());
         if (!m_memo.title.isEmpty())
             return &m_memo;
     }
@@ -75,22 +75,22 @@ Unexpected<QString> SeparatedMemoReader::stop(const QString &reason)
 
 // Nothing where the record is read whole; the memo then holds its text and
 // category, and its title where the text has a title line.
-std::optional<QString> SeparatedMemoReader::readRecord()
+Expected<void, QString> SeparatedMemoReader::readRecord()
 {
     m_recordLine = m_line;
-    if (std::optional<QString> reason = readField(Field::Text, FieldEnd::Separator))
-        return reason;
-    if (std::optional<QString> reason = readField(Field::Flag, FieldEnd::Separator))
-        return reason;
+    if (Expected<void, QString> done = readField(Field::Text, FieldEnd::Separator); !done)
+        return done;
+    if (Expected<void, QString> done = readField(Field::Flag, FieldEnd::Separator); !done)
+        return done;
     if (!MemoRules::isFlag(m_field))
         return notAMemo();
-    if (std::optional<QString> reason = readField(Field::Category, FieldEnd::RecordEnd))
-        return reason;
+    if (Expected<void, QString> done = readField(Field::Category, FieldEnd::RecordEnd); !done)
+        return done;
     m_memo.category = m_categories.decode(m_field);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> SeparatedMemoReader::readField(Field field, FieldEnd expected)
+Expected<void, QString> SeparatedMemoReader::readField(Field field, FieldEnd expected)
 {
     if (field == Field::Text) {
         // Emptied, not freed: the next memo reuses the room.
@@ -103,14 +103,14 @@ std::optional<QString> SeparatedMemoReader::readField(Field field, FieldEnd expe
     const Expected<FieldEnd, QString> end =
         hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
     if (!end)
-        return end.error();
+        return Unexpected<QString>{end.error()};
     if (*end != expected)
         return notAMemo();
     // A line break at the very end of the text ends its last line; no empty
     // line follows it.
     if (field == Field::Text && textLineOpen())
         return endTextLine();
-    return std::nullopt;
+    return {};
 }
 
 Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted(Field field)
@@ -119,8 +119,8 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted
     for (;;) {
         const qsizetype end = endOfRun(Quote);
         const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
-        if (std::optional<QString> reason = hold(field, run))
-            return Unexpected<QString>{*reason};
+        if (const Expected<void, QString> done = hold(field, run); !done)
+            return Unexpected<QString>{done.error()};
         m_position = end;
         if (m_position == m_buffer.size()) {
             if (!fill())
@@ -128,8 +128,8 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted
             continue;
         }
         if (isLineBreak(byte())) {
-            if (std::optional<QString> reason = takeLineBreakInto(field))
-                return Unexpected<QString>{*reason};
+            if (const Expected<void, QString> done = takeLineBreakInto(field); !done)
+                return Unexpected<QString>{done.error()};
             continue;
         }
         ++m_position;
@@ -138,8 +138,8 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted
         if (byte() != Quote)
             return endAfterField();
         ++m_position;
-        if (std::optional<QString> reason = hold(field, QByteArrayView(&Quote, 1)))
-            return Unexpected<QString>{*reason};
+        if (const Expected<void, QString> done = hold(field, QByteArrayView(&Quote, 1)); !done)
+            return Unexpected<QString>{done.error()};
     }
 }
 
@@ -149,8 +149,8 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readUnquot
     for (;;) {
         const qsizetype end = endOfRun(m_separator);
         const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
-        if (std::optional<QString> reason = hold(field, run))
-            return Unexpected<QString>{*reason};
+        if (const Expected<void, QString> done = hold(field, run); !done)
+            return Unexpected<QString>{done.error()};
         m_position = end;
         if (m_position < m_buffer.size())
             return endAfterField();
@@ -188,26 +188,26 @@ SeparatedMemoReader::endOfSource(FieldEnd end) const
 
 // A line break inside quotes: in the text it ends a line of the memo; in
 // another field it stays as it is.
-std::optional<QString> SeparatedMemoReader::takeLineBreakInto(Field field)
+Expected<void, QString> SeparatedMemoReader::takeLineBreakInto(Field field)
 {
     const QByteArrayView lineBreak = takeLineBreak();
     if (field != Field::Text)
         return hold(field, lineBreak);
-    std::optional<QString> reason = endTextLine();
+    Expected<void, QString> ended = endTextLine();
     m_textLine = m_line;
-    return reason;
+    return ended;
 }
 
 // Until the title line is found the memo's text holds only the line being
 // read, which is dropped unless it is the title line. From the title line on,
 // every line is kept and ended by CR LF.
-std::optional<QString> SeparatedMemoReader::endTextLine()
+Expected<void, QString> SeparatedMemoReader::endTextLine()
 {
     if (m_memo.title.isEmpty()) {
         m_memo.title = MemoRules::titleCandidate(m_memo.text);
         if (m_memo.title.isEmpty()) {
             m_memo.text.resize(0);
-            return std::nullopt;
+            return {};
         }
         m_memo.titleLine = m_textLine;
     }
@@ -224,29 +224,29 @@ bool SeparatedMemoReader::textLineOpen() const
 
 // Adds `bytes` to the field being read, unless that would hold it past
 // ExportLimits::MemoBytes, which ends the reading.
-std::optional<QString> SeparatedMemoReader::hold(Field field, QByteArrayView bytes)
+Expected<void, QString> SeparatedMemoReader::hold(Field field, QByteArrayView bytes)
 {
     QByteArray &held = field == Field::Text ? m_memo.text : m_field;
     if (held.size() + bytes.size() > ExportLimits::MemoBytes)
-        return MemoRules::tooLongReason(m_recordLine);
+        return Unexpected<QString>{MemoRules::tooLongReason(m_recordLine)};
     // Grown and copied by hand: cheaper than append() for the many short runs.
     if (!bytes.isEmpty()) {
         const qsizetype oldSize = held.size();
         held.resize(oldSize + bytes.size());
         std::memcpy(held.data() + oldSize, bytes.data(), bytes.size());
     }
-    return std::nullopt;
+    return {};
 }
 
-QString SeparatedMemoReader::notAMemo() const
+Unexpected<QString> SeparatedMemoReader::notAMemo() const
 {
     if (m_separator == static_cast<char>(Separator::Tab))
-        return QStringLiteral("the record that starts on line %1 is not a memo of a "
-                              "tab-separated export")
-            .arg(m_recordLine);
-    return QStringLiteral("the record that starts on line %1 is not a memo of a "
-                          "comma-separated export")
-        .arg(m_recordLine);
+        return {QStringLiteral("the record that starts on line %1 is not a memo of a "
+                               "tab-separated export")
+                    .arg(m_recordLine)};
+    return {QStringLiteral("the record that starts on line %1 is not a memo of a "
+                           "comma-separated export")
+                .arg(m_recordLine)};
 }
 
 void SeparatedMemoReader::skipByteOrderMark()

@@ -54,17 +54,17 @@ private:
 
     SeparatedMemoReader(QIODevice &device, char separator);
 
-    std::optional<QString> readRecord();
-    std::optional<QString> readField(Field field, FieldEnd expected);
+    Expected<void, QString> readRecord();
+    Expected<void, QString> readField(Field field, FieldEnd expected);
     Expected<FieldEnd, QString> readQuoted(Field field);
     Expected<FieldEnd, QString> readUnquoted(Field field);
     FieldEnd endAfterField();
     Expected<FieldEnd, QString> endOfSource(FieldEnd end) const;
-    std::optional<QString> takeLineBreakInto(Field field);
-    std::optional<QString> endTextLine();
+    Expected<void, QString> takeLineBreakInto(Field field);
+    Expected<void, QString> endTextLine();
     bool textLineOpen() const;
-    std::optional<QString> hold(Field field, QByteArrayView bytes);
-    QString notAMemo() const;
+    Expected<void, QString> hold(Field field, QByteArrayView bytes);
+    Unexpected<QString> notAMemo() const;
     Unexpected<QString> stop(const QString &reason);
 
     void skipByteOrderMark();
