@@ -27,7 +27,13 @@ TerminationSignal::TerminationSignal()
     // A note being written when the signal comes is written on undisturbed.
     action.sa_flags = SA_RESTART;
     for (std::size_t i = 0; i < Signals.size(); ++i) {
-        if (::sigaction(Signals[i], &action, &m_previous[i]) != 0)
+        if (::sigaction(Signals[i], nullptr, &m_previous[i]) != 0)
+            continue;
+        // A signal the program was started to ignore stays ignored: "nohup
+        // quillet &" is meant to outlive its terminal.
+        if (m_previous[i].sa_handler == SIG_IGN)
+            continue;
+        if (::sigaction(Signals[i], &action, nullptr) != 0)
             qWarning("Could not install the handler of signal %d: %s", Signals[i],
                      std::strerror(errno));
     }

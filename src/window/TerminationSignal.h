@@ -12,8 +12,9 @@ class QSocketNotifier;
 // one. The handler only writes a byte to a socket, which is safe in a signal
 // handler. It is installed when the object is made, which main does before
 // anything else: a signal that comes before the event loop runs waits in the
-// socket and is received once listen() was called and the loop runs. One may
-// exist at a time; it restores the previous handling when it goes.
+// socket and is received once listen() was called and the loop runs. A signal
+// the program was started to ignore stays ignored. One may exist at a time; it
+// restores the previous handling when it goes.
 class TerminationSignal : public QObject
 {
     Q_OBJECT

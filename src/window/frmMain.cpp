@@ -42,6 +42,17 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, Q
     return label;
 }
 
+// The file a typed source path names: "~" and "~/..." stand for the home
+// folder, as in a shell. The field keeps what was typed.
+QString sourceFileOf(const QString &typedPath)
+{
+    if (typedPath == u'~')
+        return QDir::homePath();
+    if (typedPath.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + typedPath.mid(1);
+    return typedPath;
+}
+
 // Asked on the export's thread, right before the notes folder is made: a player
 // unplugged after it was chosen leaves an empty folder behind, and a drive
 // shown as not connected must never be written to.
@@ -239,15 +250,6 @@ QString frmMain::completionText(const ExportResult &result)
     if (!limits.isEmpty())
         paragraphs << limits.join(QLatin1Char('\n'));
     return paragraphs.join(QStringLiteral("\n\n"));
-}
-
-QString frmMain::sourceFileOf(const QString &typedPath)
-{
-    if (typedPath == u'~')
-        return QDir::homePath();
-    if (typedPath.startsWith(QStringLiteral("~/")))
-        return QDir::homePath() + typedPath.mid(1);
-    return typedPath;
 }
 
 void frmMain::setSourcePath(const QString &path)

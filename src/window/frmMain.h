@@ -43,9 +43,6 @@ public:
     // The message of a completed export, with what it left out and what an
     // iPod will not show.
     static QString completionText(const ExportResult &result);
-    // The file a typed source path names: "~" and "~/..." stand for the home
-    // folder, as in a shell.
-    static QString sourceFileOf(const QString &typedPath);
 
 public slots:
     void Form_Load();

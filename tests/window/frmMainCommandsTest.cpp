@@ -331,6 +331,9 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteB
         ending.drives.onMountCheck([&heard] { heard.acquire(); });
         ending.open();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
+        // As started from a terminal, whatever started the tests.
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(signal, SIG_DFL);
         TerminationSignal termination;
         QObject::connect(&termination, &TerminationSignal::received, &ending.window(),
                          &frmMain::endOnTerminationRequest);
