@@ -9,10 +9,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QWindow>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -30,6 +33,39 @@ std::unique_ptr<QApplication> applicationIfNone()
     QApplication::setApplicationName(QStringLiteral("quillet"));
     return application;
 }
+
+// The longest stretch without a paint of one widget, from start() on.
+class PaintGaps : public QObject
+{
+public:
+    PaintGaps(QWidget &widget, const QElapsedTimer &clock) : m_widget(widget), m_clock(clock)
+    {
+        widget.installEventFilter(this);
+    }
+    void start() { m_lastPaint = m_clock.nsecsElapsed(); }
+    // Counts the stretch from the last paint to now as well.
+    double longestSeconds() const
+    {
+        return std::max(m_longest, m_clock.nsecsElapsed() - m_lastPaint) / 1e9;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_widget && event->type() == QEvent::Paint && m_lastPaint >= 0) {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_longest = std::max(m_longest, now - m_lastPaint);
+            m_lastPaint = now;
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_widget;
+    const QElapsedTimer &m_clock;
+    qint64 m_lastPaint = -1;
+    qint64 m_longest = 0;
+};
 
 // The count from "N memos saved to ROOT/Notes/", the one message of a good run.
 qint64 countFrom(const QStringList &messages)
@@ -59,13 +95,28 @@ WindowExport exportThroughWindow(const QString &sourcePath, const QString &desti
     window.findChild<QLineEdit *>(QStringLiteral("txtSource"))->setText(sourcePath);
     window.findChild<FlagCheckBox *>(QStringLiteral("chkTextExt"))
         ->setValue(txt ? FlagCheckBox::Checked : FlagCheckBox::Unchecked);
+    // The window's first paint is not part of the export.
+    while (!window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::processEvents();
+
+    auto *exportButton = window.findChild<QPushButton *>(QStringLiteral("cmdExport"));
     WindowExport result;
     QElapsedTimer timer;
+    PaintGaps paints(*exportButton, timer);
+    QEventLoop untilMessage;
     // The message ends the run as the person sees it.
-    messages.onNextMessage(
-        [&](const QString &) { result.secondsFromClick = timer.nsecsElapsed() / 1e9; });
+    messages.onNextMessage([&](const QString &) {
+        result.secondsFromClick = timer.nsecsElapsed() / 1e9;
+        result.longestPaintGapSeconds = paints.longestSeconds();
+        untilMessage.quit();
+    });
     timer.start();
-    window.findChild<QPushButton *>(QStringLiteral("cmdExport"))->click();
+    paints.start();
+    exportButton->click();
+    // The export runs on its own thread; the message comes through the event loop.
+    if (messages.texts().isEmpty())
+        untilMessage.exec();
     result.notes = countFrom(messages.texts());
     return result;
 }

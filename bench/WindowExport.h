@@ -15,6 +15,9 @@ struct WindowExport
 {
     qint64 notes = -1;           // written, or -1 when the export failed
     double secondsFromClick = 0; // from the Export key to the message
+    // The longest time the Export button went without being painted, from the
+    // Export key to the message: how long the window looked frozen.
+    double longestPaintGapSeconds = 0;
 };
 
 WindowExport exportThroughWindow(const QString &sourcePath, const QString &destinationFolder,

@@ -14,19 +14,19 @@ namespace {
 // tells a person nothing; the window needs a desktop session to show in.
 bool hasDesktop()
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         if (!qEnvironmentVariableIsEmpty(variable))
             return true;
     return false;
-#else
-    return true;
-#endif
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // First of all: from here on Ctrl-C, a closed terminal or a logout never
+    // ends the program in the middle of a note. A signal that comes before the
+    // window is there is handled once the event loop runs.
+    TerminationSignal termination;
     if (!hasDesktop()) {
         std::fputs("Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n",
                    stderr);
@@ -45,9 +45,9 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtFileDialog files;
     frmMain window(SettingsStore::forThisProcess(), drives, messages, files);
-    const TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &window,
                      &frmMain::endOnTerminationRequest);
+    termination.listen();
     window.show();
     return QApplication::exec();
 }

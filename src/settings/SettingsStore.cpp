@@ -63,8 +63,10 @@ void SettingsStore::load(SettingsTarget &target) const
         if (!record)
             return;
         target.setSourcePath(record->sourcePath);
-        if (target.selectDrive(record->driveString))
-            target.setExtensionFlag(record->extensionFlag);
+        // The box matters most where the drive is absent: a player plugged in
+        // later must get the same names as last time, not a second set.
+        target.selectDrive(record->driveString);
+        target.setExtensionFlag(record->extensionFlag);
         return;
     }
 }

@@ -1,36 +1,33 @@
 #include "ButtonCaption.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
 
-ButtonCaption::ButtonCaption(QAbstractButton &button, StopQuestion stopWanted, qint64 intervalMs)
-    : m_button(button), m_stopWanted(std::move(stopWanted)), m_intervalMs(intervalMs)
+ButtonCaption::ButtonCaption(QAbstractButton &button) : m_button(button)
 {
-}
-
-bool ButtonCaption::stopRequested()
-{
-    return m_stopWanted && m_stopWanted();
+    m_timer.callOnTimeout([this] { showLatest(); });
+    m_timer.start(Interval);
 }
 
 void ButtonCaption::notesSaved(qint64 count)
 {
-    m_latest = count;
-    if (!m_sinceShown.isValid() || m_sinceShown.elapsed() >= m_intervalMs)
-        show();
+    m_latest.store(count, std::memory_order_relaxed);
+}
+
+bool ButtonCaption::stopRequested()
+{
+    return m_stop.load(std::memory_order_relaxed);
+}
+
+void ButtonCaption::requestStop()
+{
+    m_stop.store(true, std::memory_order_relaxed);
 }
 
 void ButtonCaption::showLatest()
 {
-    if (m_latest >= 0 && m_button.text() != captionFor(m_latest))
-        show();
-}
-
-void ButtonCaption::show()
-{
-    m_button.setText(captionFor(m_latest));
-    // Lets the window paint (and the window system talk to it) in the middle of
-    // the run; user input other than Exit is kept away by an InputBlocker.
-    QCoreApplication::processEvents();
-    m_sinceShown.start();
+    const qint64 latest = m_latest.load(std::memory_order_relaxed);
+    if (latest < 0 || latest == m_shown)
+        return;
+    m_button.setText(captionFor(latest));
+    m_shown = latest;
 }

@@ -1,36 +1,38 @@
 #pragma once
 
-#include "ExportRun.h"
+#include "ExportProgress.h"
 
-#include <QElapsedTimer>
-#include <functional>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 
 class QAbstractButton;
 
-// Shows the export's progress on the Export button. Painting the window costs
-// far more than writing a note, so the caption is shown at most once per
-// interval; the latest count is kept and shown by showLatest(). Showing a caption
-// is also when the window hears of Exit or the close box; the export asks
-// stopWanted after each note.
+// Shows the export's progress on the Export button. The export tells the count
+// after each note, on the thread that runs it; the button's thread shows the
+// latest count once per interval, because painting costs far more than writing
+// a note. A stop request goes back the same way. Both directions are single
+// atomics, so that the export never waits for the window.
 class ButtonCaption : public ExportProgress
 {
 public:
-    static constexpr qint64 DefaultIntervalMs = 30;
-    using StopQuestion = std::function<bool()>;
+    static constexpr std::chrono::milliseconds Interval{50};
 
-    explicit ButtonCaption(QAbstractButton &button, StopQuestion stopWanted = {},
-                           qint64 intervalMs = DefaultIntervalMs);
+    // Made on the button's thread, whose event loop shows the count.
+    explicit ButtonCaption(QAbstractButton &button);
 
+    // Any thread.
     void notesSaved(qint64 count) override;
     bool stopRequested() override;
+    void requestStop();
+
+    // The button's thread: shows the latest count, if it is not shown yet.
     void showLatest();
 
 private:
-    void show();
-
     QAbstractButton &m_button;
-    StopQuestion m_stopWanted;
-    qint64 m_intervalMs;
-    QElapsedTimer m_sinceShown;
-    qint64 m_latest = -1; // notes saved; none reported yet
+    QTimer m_timer;
+    std::atomic<qint64> m_latest{-1}; // notes saved; none reported yet
+    std::atomic<bool> m_stop{false};
+    qint64 m_shown = -1;
 };

@@ -11,7 +11,8 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
     for (const Volume &volume : volumes) {
         if (!isUsable(volume))
             continue;
-        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label), volume.device};
+        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label), volume.device,
+                         volume.holdsPlayerFolder};
         (volume.holdsPlayerFolder ? players : others).append(entry);
     }
     QList<DriveEntry> entries{{homeFolder, homeFolder}};
@@ -25,16 +26,17 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
     return entries;
 }
 
-QList<DriveEntry> DriveCatalog::letterEntries(const QList<Volume> &volumes)
+qsizetype DriveCatalog::firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder)
 {
-    QList<DriveEntry> entries;
-    for (const Volume &volume : volumes) {
-        if (isUsable(volume) && volume.rootPath.size() >= 2 && volume.rootPath[1] == u':')
-            entries.append({volume.rootPath,
-                            withLabel(volume.rootPath.left(2).toLower(), volume.label),
-                            volume.device});
+    qsizetype player = -1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!entries[i].isPlayer)
+            continue;
+        if (player >= 0)
+            return entryHolding(entries, workingFolder);
+        player = i;
     }
-    return entries;
+    return player >= 0 ? player : entryHolding(entries, workingFolder);
 }
 
 qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QString &folder)
@@ -49,6 +51,16 @@ qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QSt
         }
     }
     return best;
+}
+
+// Only a label that itself holds " [" is cut wrongly, which is rare: the
+// string is then only shown, never written to.
+QString DriveCatalog::folderOf(const QString &driveString)
+{
+    const qsizetype label = driveString.lastIndexOf(QStringLiteral(" ["));
+    if (label <= 0 || !driveString.endsWith(u']'))
+        return driveString;
+    return driveString.left(label);
 }
 
 bool DriveCatalog::isSystemFileSystem(const QString &type)

@@ -11,6 +11,11 @@ struct DriveEntry
     // The device of the volume the list found mounted at the folder, for
     // example "/dev/sdb1"; empty where the entry is a plain folder (home).
     QString device = {};
+    // An "iPod_Control" folder at the volume's top when the list was read.
+    bool isPlayer = false;
+    // False for a drive that was chosen, or restored from the settings, but is
+    // not among the drives mounted now.
+    bool connected = true;
 
     bool isVolume() const { return !device.isEmpty(); }
     bool operator==(const DriveEntry &) const = default;

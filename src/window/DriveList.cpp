@@ -8,6 +8,24 @@
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
+namespace {
+qsizetype indexOf(const QList<DriveEntry> &entries, const QString &driveString)
+{
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].driveString.compare(driveString, Qt::CaseSensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString shownText(const DriveEntry &entry)
+{
+    if (entry.connected)
+        return entry.driveString;
+    return QStringLiteral("%1 (not connected)").arg(entry.driveString);
+}
+} // namespace
+
 DriveList::DriveList(const DriveSource &source, QWidget *parent)
     : QComboBox(parent), m_source(source)
 {
@@ -15,12 +33,12 @@ DriveList::DriveList(const DriveSource &source, QWidget *parent)
     connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
     const QList<DriveEntry> entries = m_source.drives();
     fill(entries);
-    setCurrentIndex(int(DriveCatalog::entryHolding(entries, QDir::currentPath())));
+    setCurrentIndex(int(DriveCatalog::firstChoice(entries, QDir::currentPath())));
 }
 
 QString DriveList::driveString() const
 {
-    return currentText();
+    return entry().driveString;
 }
 
 DriveEntry DriveList::entry() const
@@ -28,22 +46,28 @@ DriveEntry DriveList::entry() const
     return m_entries.value(currentIndex());
 }
 
-bool DriveList::selectDrive(const QString &driveString)
+void DriveList::selectDrive(const QString &driveString)
 {
-    const int index = findText(driveString, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index < 0)
-        return false;
-    setCurrentIndex(index);
-    return true;
+    if (driveString.isEmpty())
+        return;
+    const QList<DriveEntry> listed = listedEntries();
+    const qsizetype index = indexOf(listed, driveString);
+    if (index >= 0)
+        fillKeeping(listed, listed[index]);
+    else
+        fillKeeping(listed, {DriveCatalog::folderOf(driveString), driveString, {}, false, false});
 }
 
 void DriveList::refresh()
 {
-    const QString chosen = driveString();
-    const QList<DriveEntry> entries = m_source.drives();
-    fill(entries);
-    if (!selectDrive(chosen))
-        setCurrentIndex(int(DriveCatalog::entryHolding(entries, QDir::currentPath())));
+    const DriveEntry chosen = entry();
+    const QList<DriveEntry> listed = m_source.drives();
+    if (!chosen.driveString.isEmpty()) {
+        fillKeeping(listed, chosen);
+        return;
+    }
+    fill(listed);
+    setCurrentIndex(int(DriveCatalog::firstChoice(listed, QDir::currentPath())));
 }
 
 void DriveList::showPopup()
@@ -68,10 +92,34 @@ void DriveList::paintEvent(QPaintEvent *)
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
+void DriveList::fillKeeping(const QList<DriveEntry> &listed, const DriveEntry &chosen)
+{
+    QList<DriveEntry> entries = listed;
+    qsizetype index = indexOf(listed, chosen.driveString);
+    if (index < 0) {
+        DriveEntry gone = chosen;
+        gone.connected = false;
+        entries.append(gone);
+        index = entries.size() - 1;
+    }
+    fill(entries);
+    setCurrentIndex(int(index));
+}
+
 void DriveList::fill(const QList<DriveEntry> &entries)
 {
     clear();
     m_entries = entries;
     for (const DriveEntry &entry : entries)
-        addItem(entry.driveString);
+        addItem(shownText(entry));
+}
+
+QList<DriveEntry> DriveList::listedEntries() const
+{
+    QList<DriveEntry> listed;
+    for (const DriveEntry &entry : m_entries) {
+        if (entry.connected)
+            listed.append(entry);
+    }
+    return listed;
 }

@@ -7,20 +7,24 @@
 class DriveSource;
 
 // The drive list. It asks its source again each time it is opened, so that a
-// player plugged in after start-up shows up, and keeps the chosen drive while
-// it is still there.
+// player plugged in after start-up shows up. The chosen drive never changes by
+// itself: while it is not mounted it stays chosen and is shown as not
+// connected, and once it is there again it is the entry chosen.
 class DriveList : public QComboBox
 {
     Q_OBJECT
 public:
     explicit DriveList(const DriveSource &source, QWidget *parent = nullptr);
 
-    // What the settings store and the list shows, for example "/media/me/IPOD [IPOD]".
+    // What the settings store, for example "/media/me/IPOD [IPOD]": the drive's
+    // own string, also while it is not connected.
     QString driveString() const;
     // The chosen entry: its folder is where the notes go.
     DriveEntry entry() const;
-    // Selects the entry with exactly this drive string; false when there is none.
-    bool selectDrive(const QString &driveString);
+    // Chooses the drive with exactly this string; one that is not mounted now
+    // is chosen all the same and shown as not connected. An empty string
+    // changes nothing.
+    void selectDrive(const QString &driveString);
     void refresh();
 
     void showPopup() override;
@@ -31,7 +35,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The listed entries, and the chosen one after them where it is not listed.
+    void fillKeeping(const QList<DriveEntry> &listed, const DriveEntry &chosen);
     void fill(const QList<DriveEntry> &entries);
+    QList<DriveEntry> listedEntries() const;
 
     const DriveSource &m_source;
     QList<DriveEntry> m_entries; // one per item, in the same order

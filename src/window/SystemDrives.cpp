@@ -9,11 +9,7 @@
 
 QList<DriveEntry> SystemDrives::drives() const
 {
-#ifdef Q_OS_WIN
-    return DriveCatalog::letterEntries(mountedVolumes());
-#else
     return DriveCatalog::folderEntries(QDir::homePath(), mountedVolumes());
-#endif
 }
 
 bool SystemDrives::isStillMounted(const DriveEntry &volume) const

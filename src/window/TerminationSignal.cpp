@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,31 +15,58 @@ volatile std::sig_atomic_t writeEnd = -1;
 TerminationSignal::TerminationSignal()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_sockets) != 0) {
-        qWarning("Could not prepare for SIGTERM: socketpair failed: %s", std::strerror(errno));
+        qWarning("Could not prepare for termination signals: socketpair failed: %s",
+                 std::strerror(errno));
         return;
     }
     writeEnd = m_sockets[1];
-    m_notifier = new QSocketNotifier(m_sockets[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::drain);
 
     struct sigaction action = {};
     action.sa_handler = &TerminationSignal::handle;
     sigemptyset(&action.sa_mask);
     // A note being written when the signal comes is written on undisturbed.
     action.sa_flags = SA_RESTART;
-    if (::sigaction(SIGTERM, &action, &m_previous) != 0)
-        qWarning("Could not install the SIGTERM handler: %s", std::strerror(errno));
+    for (std::size_t i = 0; i < Signals.size(); ++i) {
+        if (::sigaction(Signals[i], nullptr, &m_previous[i]) != 0)
+            continue;
+        // A signal the program was started to ignore stays ignored: "nohup
+        // quillet &" is meant to outlive its terminal.
+        if (m_previous[i].sa_handler == SIG_IGN)
+            continue;
+        if (::sigaction(Signals[i], &action, nullptr) != 0)
+            qWarning("Could not install the handler of signal %d: %s", Signals[i],
+                     std::strerror(errno));
+    }
 }
 
 TerminationSignal::~TerminationSignal()
 {
-    if (!m_notifier)
+    if (m_sockets[0] < 0)
         return;
-    ::sigaction(SIGTERM, &m_previous, nullptr);
+    for (std::size_t i = 0; i < Signals.size(); ++i)
+        ::sigaction(Signals[i], &m_previous[i], nullptr);
     writeEnd = -1;
     delete m_notifier;
     ::close(m_sockets[0]);
     ::close(m_sockets[1]);
+}
+
+void TerminationSignal::listen()
+{
+    if (m_sockets[0] < 0 || m_notifier)
+        return;
+    // Level-triggered: a byte written before now is seen at once.
+    m_notifier = new QSocketNotifier(m_sockets[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::drain);
+}
+
+void TerminationSignal::blockInThisThread()
+{
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    for (const int signal : Signals)
+        sigaddset(&blocked, signal);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
 }
 
 void TerminationSignal::handle(int)

@@ -1,9 +1,10 @@
 #include "frmMain.h"
 
-#include "ButtonCaption.h"
+#include "CommandButton.h"
 #include "DriveList.h"
 #include "DriveSource.h"
 #include "ExportRun.h"
+#include "ExportWorker.h"
 #include "FileDialog.h"
 #include "FileError.h"
 #include "FlagCheckBox.h"
@@ -13,33 +14,59 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace {
 const QSize ClientPixels{342, 369};
 
 const QString TextFilter = QStringLiteral("Text Files (*.txt) (*.txt)");
 
-QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
+CommandButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new CommandButton(caption, parent);
     button->setObjectName(name);
-    // Neither Enter nor Esc presses a button of this window.
-    button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
 }
 
-QLabel *makeLabel(const QString &name, const QString &caption, QWidget *parent)
+// The label is what a screen reader speaks for its field.
+QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setBuddy(field);
     return label;
+}
+
+// The file a typed source path names: "~" and "~/..." stand for the home
+// folder, as in a shell. The field keeps what was typed.
+QString sourceFileOf(const QString &typedPath)
+{
+    if (typedPath == u'~')
+        return QDir::homePath();
+    if (typedPath.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + typedPath.mid(1);
+    return typedPath;
+}
+
+// Asked on the export's thread, right before the notes folder is made: a player
+// unplugged after it was chosen leaves an empty folder behind, and a drive
+// shown as not connected must never be written to.
+ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const DriveEntry &drive)
+{
+    if (drive.connected && !drive.isVolume())
+        return {};
+    return [&drives, drive]() -> Expected<void, FileError> {
+        if (drive.connected && drives.isStillMounted(drive))
+            return {};
+        return Unexpected<FileError>{FileError{QStringLiteral("write the notes to"), drive.folder,
+                                               QStringLiteral("no player is connected at that "
+                                                              "path")}};
+    };
 }
 } // namespace
 
@@ -56,6 +83,8 @@ frmMain::frmMain(SettingsStore settings, const DriveSource &drives, MessageBoxes
     connectCommands();
     Form_Load();
 }
+
+frmMain::~frmMain() = default;
 
 QString frmMain::contactAddress()
 {
@@ -85,7 +114,7 @@ QString frmMain::instructionsText()
 
 FileRequest frmMain::openRequest(const QString &sourcePath)
 {
-    return {sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absolutePath(),
+    return {sourcePath.isEmpty() ? QString() : QFileInfo(sourceFileOf(sourcePath)).absolutePath(),
             {QStringLiteral("All files (*.*) (*)"), TextFilter,
              QStringLiteral("Batch Files (*.bat) (*.bat)")},
             TextFilter};
@@ -119,21 +148,7 @@ void frmMain::cmdExport_Click()
         m_messages.inform(this, QStringLiteral("You need to pick an input file name first"));
         return;
     }
-    const bool hadFocus = cmdExport->hasFocus();
-    m_exporting = true;
-    cmdExport->setEnabled(false);
-    const ExportResult result = runExport(record, Drive1->entry());
-    if (!m_exitRequested)
-        report(result, record);
-    m_exporting = false;
-    if (m_exitRequested) {
-        close();
-        return;
-    }
-    cmdExport->setText(QStringLiteral("Export"));
-    cmdExport->setEnabled(true);
-    if (hadFocus)
-        cmdExport->setFocus();
+    startExport(record, Drive1->entry());
 }
 
 void frmMain::cmdExit_Click()
@@ -150,34 +165,51 @@ void frmMain::endOnTerminationRequest()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    // During an export the window stays until the note being written is whole;
-    // the export then stops, saves nothing and closes the window again.
-    if (m_exporting) {
-        m_exitRequested = true;
-        event->ignore();
-    } else {
+    // During an export the window stays until the note being written is whole
+    // and what was written is flushed; the export then ends, saves nothing and
+    // closes the window again.
+    if (!m_exporting) {
         event->accept();
+        return;
     }
+    m_exitRequested = true;
+    if (m_worker)
+        m_worker->requestStop();
+    // Shows that the request was heard while the export comes to its end.
+    cmdExit->setEnabled(false);
+    event->ignore();
 }
 
-ExportResult frmMain::runExport(const SettingsRecord &record, const DriveEntry &destination)
+void frmMain::startExport(const SettingsRecord &record, const DriveEntry &destination)
 {
-    const InputBlocker blocker(*cmdExit);
-    ButtonCaption caption(*cmdExport, [this] { return m_exitRequested; });
-    ExportRun run(record.sourcePath, destination.folder, record.extensionFlag);
-    if (destination.isVolume())
-        run.setDestinationCheck([this, destination] { return checkMounted(destination); });
-    ExportResult result = run.run(caption);
-    caption.showLatest();
-    return result;
+    m_exporting = true;
+    m_exportRecord = record;
+    m_exportHadFocus = cmdExport->hasFocus();
+    cmdExport->setEnabled(false);
+    m_inputBlocker = std::make_unique<InputBlocker>(*cmdExit);
+    ExportRun run(sourceFileOf(record.sourcePath), destination.folder, record.extensionFlag);
+    run.setDestinationCheck(connectionCheck(m_drives, destination));
+    m_worker =
+        std::make_unique<ExportWorker>(std::move(run), *cmdExport, *this,
+                                       [this](const ExportResult &result) { exportEnded(result); });
 }
 
-Expected<void, FileError> frmMain::checkMounted(const DriveEntry &volume) const
+void frmMain::exportEnded(const ExportResult &result)
 {
-    if (m_drives.isStillMounted(volume))
-        return {};
-    return Unexpected<FileError>{FileError{QStringLiteral("write the notes to"), volume.folder,
-                                           QStringLiteral("no player is connected at that path")}};
+    m_worker->showFinalCount();
+    m_worker.reset();
+    m_inputBlocker.reset();
+    if (!m_exitRequested)
+        report(result, m_exportRecord);
+    m_exporting = false;
+    if (m_exitRequested) {
+        close();
+        return;
+    }
+    cmdExport->setText(QStringLiteral("Export"));
+    cmdExport->setEnabled(true);
+    if (m_exportHadFocus)
+        cmdExport->setFocus();
 }
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)
@@ -199,6 +231,12 @@ void frmMain::report(const ExportResult &result, const SettingsRecord &record)
 QString frmMain::completionText(const ExportResult &result)
 {
     constexpr qint64 NotesAnIPodShows = 1000;
+    QStringList paragraphs{result.completionMessage()};
+    if (const std::optional<UnfinishedMemo> &memo = result.unfinishedMemo)
+        // One arg() call: a title holding "%1" must stay as it is.
+        paragraphs << QStringLiteral("The export file ends inside the memo \"%1\" (line %2), "
+                                     "which was not saved.")
+                          .arg(memo->title, QString::number(memo->titleLine));
     QStringList limits;
     if (result.notesOnIPod && *result.notesOnIPod > NotesAnIPodShows)
         limits << QStringLiteral("The iPod shows only the first %1 notes; its Notes folder now "
@@ -209,9 +247,9 @@ QString frmMain::completionText(const ExportResult &result)
         limits << QStringLiteral("The iPod shows only the first 4 KB of a note; %1 of the notes "
                                  "just saved are longer.")
                       .arg(result.longNotes);
-    if (limits.isEmpty())
-        return result.completionMessage();
-    return result.completionMessage() + QStringLiteral("\n\n") + limits.join(QLatin1Char('\n'));
+    if (!limits.isEmpty())
+        paragraphs << limits.join(QLatin1Char('\n'));
+    return paragraphs.join(QStringLiteral("\n\n"));
 }
 
 void frmMain::setSourcePath(const QString &path)
@@ -219,9 +257,9 @@ void frmMain::setSourcePath(const QString &path)
     txtSource->setText(path);
 }
 
-bool frmMain::selectDrive(const QString &driveString)
+void frmMain::selectDrive(const QString &driveString)
 {
-    return Drive1->selectDrive(driveString);
+    Drive1->selectDrive(driveString);
 }
 
 bool frmMain::setExtensionFlag(int flag)
@@ -231,22 +269,28 @@ bool frmMain::setExtensionFlag(int flag)
 
 void frmMain::createControls()
 {
-    // Created in keyboard order, which is also the order of the focus chain.
+    // Created in keyboard order, which is also the order of the focus chain;
+    // labels take no focus and follow their fields.
     cmdOpen = makeButton(QStringLiteral("cmdOpen"), QStringLiteral("Browse . . ."), this);
     txtMemo = new QPlainTextEdit(instructionsText(), this);
     txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    txtMemo->setAccessibleName(QStringLiteral("Instructions"));
     txtMemo->setTabChangesFocus(true);
     txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Instructions"), this);
+    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Instructions"), txtMemo, this);
     cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
     Drive1 = new DriveList(m_drives, this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Label4 = makeLabel(QStringLiteral("Label4"), QStringLiteral("Source:"), this);
+    // Spoken on systems that name a combo box by its own name; elsewhere the
+    // labels below name it and its name is its value.
+    Drive1->setAccessibleName(QStringLiteral("Destination"));
     txtSource = new QLineEdit(this);
     txtSource->setObjectName(QStringLiteral("txtSource"));
+    txtSource->setAccessibleName(QStringLiteral("Source"));
+    Label4 = makeLabel(QStringLiteral("Label4"), QStringLiteral("Source:"), txtSource, this);
     cmdExport = makeButton(QStringLiteral("cmdExport"), QStringLiteral("Export"), this);
-    Label6 = makeLabel(QStringLiteral("Label6"), QStringLiteral("Destination:"), this);
-    Label5 = makeLabel(QStringLiteral("Label5"), QStringLiteral("iPod Drive Letter"), this);
+    Label6 = makeLabel(QStringLiteral("Label6"), QStringLiteral("Destination:"), Drive1, this);
+    Label5 = makeLabel(QStringLiteral("Label5"), QStringLiteral("iPod Drive Letter"), Drive1, this);
     chkTextExt =
         new FlagCheckBox(QStringLiteral("Check here to add .txt to memo names on iPod"), this);
     chkTextExt->setObjectName(QStringLiteral("chkTextExt"));
@@ -263,8 +307,14 @@ void frmMain::placeControls()
         {chkTextExt, {32, 128, 273, 17}, Fit::Whole}, {Label2, {16, 152, 97, 17}, Fit::Whole},
         {txtMemo, {16, 176, 297, 177}, Fit::Nothing}};
     const double factor = LayoutScale::factorFor(boxes);
-    for (const LayoutScale::Box &box : boxes)
+    QRect used;
+    for (const LayoutScale::Box &box : boxes) {
         box.control->setGeometry(LayoutScale::scaled(box.pixels, factor));
+        used |= box.control->geometry();
+    }
+    // Nothing moves when the window is resized, so it may not become smaller
+    // than the controls need to be seen whole.
+    setMinimumSize(used.right() + 1, used.bottom() + 1);
     resize(LayoutScale::scaled(ClientPixels, factor));
 }
 

@@ -1,21 +1,22 @@
 #pragma once
 
-#include "Expected.h"
-#include "FileError.h"
 #include "SettingsStore.h"
 #include "SettingsTarget.h"
 
 #include <QWidget>
+#include <memory>
 
+class CommandButton;
 class DriveList;
 class DriveSource;
 class FileDialog;
+class ExportWorker;
 class FlagCheckBox;
+class InputBlocker;
 class MessageBoxes;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 struct DriveEntry;
 struct ExportResult;
 struct FileRequest;
@@ -23,19 +24,24 @@ struct FileRequest;
 // The program's one window: the source file, the destination drive and the
 // extension box, the Browse, Export and Exit commands, and the instructions.
 // Its settings, drives, messages and file dialog are given to it, so that it
-// can run against temporary folders and without a person.
+// can run against temporary folders and without a person. The export runs
+// beside it, on a thread of its own; the window shows its progress and takes
+// no input but Exit and the close box meanwhile.
 class frmMain : public QWidget, private SettingsTarget
 {
     Q_OBJECT
 public:
     frmMain(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
             FileDialog &files, QWidget *parent = nullptr);
+    // Stops a running export after the note being written and waits for it.
+    ~frmMain() override;
 
     static QString instructionsText();
     static QString contactAddress();
     // What the Browse button asks of the Open dialog for a given source path.
     static FileRequest openRequest(const QString &sourcePath);
-    // The message of a completed export, with what an iPod will not show.
+    // The message of a completed export, with what it left out and what an
+    // iPod will not show.
     static QString completionText(const ExportResult &result);
 
 public slots:
@@ -43,9 +49,10 @@ public slots:
     void cmdOpen_Click();
     void cmdExport_Click();
     void cmdExit_Click();
-    // A termination request from the system (SIGTERM, at logout for example)
-    // ends the program as the close box does. A message or dialog open at that
-    // moment is closed first, so that nothing waits for a person.
+    // A termination request from the system (SIGTERM at logout, SIGINT or
+    // SIGHUP from the terminal) ends the program as the close box does. A
+    // message or dialog open at that moment is closed first, so that nothing
+    // waits for a person.
     void endOnTerminationRequest();
 
 protected:
@@ -56,30 +63,35 @@ private:
     void placeControls();
     void orderTabs();
     void connectCommands();
-    ExportResult runExport(const SettingsRecord &record, const DriveEntry &destination);
-    // Nothing while the volume is still mounted where the list found it.
-    Expected<void, FileError> checkMounted(const DriveEntry &volume) const;
+    void startExport(const SettingsRecord &record, const DriveEntry &destination);
+    // On the window's thread, once the export's thread is done.
+    void exportEnded(const ExportResult &result);
     void report(const ExportResult &result, const SettingsRecord &record);
 
     void setSourcePath(const QString &path) override;
-    bool selectDrive(const QString &driveString) override;
+    void selectDrive(const QString &driveString) override;
     bool setExtensionFlag(int flag) override;
 
     SettingsStore m_settings;
     const DriveSource &m_drives;
     MessageBoxes &m_messages;
     FileDialog &m_files;
+    // From the Export key until the button is restored, message included.
     bool m_exporting = false;
-    bool m_exitRequested = false; // Exit, the close box or SIGTERM during an export
+    bool m_exitRequested = false; // Exit, the close box or a signal during an export
+    SettingsRecord m_exportRecord;
+    bool m_exportHadFocus = false;
+    std::unique_ptr<InputBlocker> m_inputBlocker;
+    std::unique_ptr<ExportWorker> m_worker; // while the export's thread runs
 
-    QPushButton *cmdOpen = nullptr;
+    CommandButton *cmdOpen = nullptr;
     QPlainTextEdit *txtMemo = nullptr;
     QLabel *Label2 = nullptr;
-    QPushButton *cmdExit = nullptr;
+    CommandButton *cmdExit = nullptr;
     DriveList *Drive1 = nullptr;
     QLabel *Label4 = nullptr;
     QLineEdit *txtSource = nullptr;
-    QPushButton *cmdExport = nullptr;
+    CommandButton *cmdExport = nullptr;
     QLabel *Label6 = nullptr;
     QLabel *Label5 = nullptr;
     FlagCheckBox *chkTextExt = nullptr;

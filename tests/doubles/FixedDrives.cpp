@@ -24,10 +24,17 @@ void FixedDrives::setDrives(QList<DriveEntry> drives)
 
 bool FixedDrives::isStillMounted(const DriveEntry &volume) const
 {
+    if (m_mountCheckHook)
+        m_mountCheckHook();
     return !m_unplugged.contains(volume.folder);
 }
 
 void FixedDrives::unplug(const QString &folder)
 {
     m_unplugged.insert(folder);
+}
+
+void FixedDrives::onMountCheck(std::function<void()> hook)
+{
+    m_mountCheckHook = std::move(hook);
 }

@@ -3,6 +3,7 @@
 #include "DriveSource.h"
 
 #include <QSet>
+#include <functional>
 
 // A drive list made of given folders, for running the window against folders
 // of one's choosing (tests, the benchmark) instead of the machine's volumes.
@@ -19,8 +20,13 @@ public:
     // From now on the folder is no longer the mount point of its volume, as
     // when a player is unplugged and leaves its empty folder behind.
     void unplug(const QString &folder);
+    // Runs at the start of every isStillMounted, on the thread that asks: the
+    // export asks right before it makes the notes folder, so a test can hold
+    // it there.
+    void onMountCheck(std::function<void()> hook);
 
 private:
     QList<DriveEntry> m_drives;
     QSet<QString> m_unplugged;
+    std::function<void()> m_mountCheckHook;
 };

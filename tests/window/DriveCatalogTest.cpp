@@ -31,9 +31,14 @@ TEST(DriveCatalog, ListsHomeThenPlayersThenOtherVolumesWithTheirLabelsEachOnce)
                                 volume("/mnt/fat", "fuse.fusefat"),
                                 fusePlayer};
 
-    EXPECT_EQ(driveStrings(DriveCatalog::folderEntries("/home/me", volumes)),
+    const QList<DriveEntry> entries = DriveCatalog::folderEntries("/home/me", volumes);
+    EXPECT_EQ(driveStrings(entries),
               (QStringList{"/home/me", "/media/me/IPOD [IPOD]", "/media/me/Second", "/",
                            "/media/me/STICK [STICK]", "/mnt/fat"}));
+    QList<bool> players;
+    for (const DriveEntry &entry : entries)
+        players.append(entry.isPlayer);
+    EXPECT_EQ(players, (QList<bool>{false, true, true, false, false, false}));
 }
 
 TEST(DriveCatalog, LeavesOutSystemVolumesUnreadyVolumesAndSingleFileMounts)
@@ -54,14 +59,6 @@ TEST(DriveCatalog, LeavesOutSystemVolumesUnreadyVolumesAndSingleFileMounts)
 
     EXPECT_EQ(driveStrings(DriveCatalog::folderEntries("/home/me", volumes)),
               (QStringList{"/home/me", "/data"}));
-}
-
-TEST(DriveCatalog, NamesDriveLetterVolumesByLetterAndLabel)
-{
-    const QList<Volume> volumes{volume("C:/", "NTFS", "System"), volume("E:/", "FAT32", "IPOD"),
-                                volume("F:/", "FAT"), volume("//server/share", "SMB")};
-    EXPECT_EQ(driveStrings(DriveCatalog::letterEntries(volumes)),
-              (QStringList{"c: [System]", "e: [IPOD]", "f:"}));
 }
 
 TEST(DriveCatalog, FindsTheEntryHoldingAFolderByTheLongestMatchingPathElseTheFirst)

@@ -15,49 +15,86 @@ QStringList entries(const DriveList &list)
     return strings;
 }
 
-TEST(DriveList, StartsOnTheEntryHoldingTheWorkingFolder)
+DriveEntry player(const QString &folder, const QString &driveString)
 {
-    const QString working = QDir::currentPath();
-    const FixedDrives drives(
-        {{"/nowhere/at/all", "/nowhere/at/all"}, {"/", "/"}, {working, working + " [WORK]"}});
-    const DriveList list(drives);
-    EXPECT_EQ(list.driveString(), working + " [WORK]");
+    return {folder, driveString, "/dev/sdz1", true};
 }
 
-TEST(DriveList, SelectsOnlyTheEntryWithExactlyTheGivenString)
+TEST(DriveList, StartsOnTheOnlyPlayerElseOnTheEntryHoldingTheWorkingFolder)
+{
+    const QString working = QDir::currentPath();
+    const DriveEntry root{"/", "/"};
+    const DriveEntry work{working, working + " [WORK]"};
+    const DriveEntry iPod = player("/media/IPOD", "/media/IPOD [IPOD]");
+    const struct
+    {
+        const char *name;
+        QList<DriveEntry> drives;
+        QString chosen;
+    } cases[] = {
+        {"no player", {{"/nowhere/at/all", "/nowhere/at/all"}, root, work}, work.driveString},
+        {"one player", {root, work, iPod}, iPod.driveString},
+        {"two players", {root, iPod, work, player("/media/B", "/media/B")}, work.driveString},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const FixedDrives drives(c.drives);
+        const DriveList list(drives);
+        EXPECT_EQ(list.driveString(), c.chosen);
+    }
+}
+
+TEST(DriveList, SelectsTheEntryWithExactlyTheGivenStringAndShowsAnyOtherAsNotConnected)
 {
     const FixedDrives drives({{"/media/IPOD", "/media/IPOD [IPOD]"}, {"/media/x", "/media/x"}});
     DriveList list(drives);
-    ASSERT_TRUE(list.selectDrive("/media/x"));
-
-    for (const char *missing :
-         {"/media/IPOD", "/media/ipod [IPOD]", "/media/IPOD [IPOD] ", "/media/x/", "", "e:"}) {
-        SCOPED_TRACE(missing);
-        EXPECT_FALSE(list.selectDrive(missing));
-        EXPECT_EQ(list.driveString(), "/media/x");
+    for (const QString absent : {"/media/IPOD", "/media/ipod [IPOD]", "/media/IPOD [IPOD] ",
+                                 "/media/x/", "e:", "/media/gone [GONE]"}) {
+        SCOPED_TRACE(absent.toStdString());
+        list.selectDrive(absent);
+        EXPECT_EQ(entries(list),
+                  (QStringList{"/media/IPOD [IPOD]", "/media/x", absent + " (not connected)"}));
+        EXPECT_EQ(list.currentText(), absent + " (not connected)");
+        EXPECT_EQ(list.driveString(), absent);
+        EXPECT_FALSE(list.entry().connected);
     }
-    EXPECT_TRUE(list.selectDrive("/media/IPOD [IPOD]"));
+    EXPECT_EQ(list.entry().folder, "/media/gone");
+    list.selectDrive("");
+    EXPECT_EQ(list.driveString(), "/media/gone [GONE]");
+
+    list.selectDrive("/media/IPOD [IPOD]");
+    EXPECT_EQ(entries(list), (QStringList{"/media/IPOD [IPOD]", "/media/x"}));
     EXPECT_EQ(list.driveString(), "/media/IPOD [IPOD]");
+    EXPECT_TRUE(list.entry().connected);
 }
 
-TEST(DriveList, OpeningItShowsNewDrivesAndKeepsTheChosenOneWhileItIsThere)
+// The drive a person chose, or the settings restored, stays the choice while
+// it is gone; it never silently becomes another drive.
+TEST(DriveList, OpeningItShowsNewDrivesAndKeepsTheChosenOneAsNotConnectedWhileItIsGone)
 {
-    FixedDrives drives({{"/home/me", "/home/me"}, {"/media/STICK", "/media/STICK"}});
+    const DriveEntry home{"/home/me", "/home/me"};
+    const DriveEntry iPod = player("/media/IPOD", "/media/IPOD [IPOD]");
+    const DriveEntry stick{"/media/STICK", "/media/STICK", "/dev/sdy1"};
+    FixedDrives drives({home, stick});
     DriveList list(drives);
-    list.selectDrive("/media/STICK");
+    const auto reopen = [&list] {
+        list.showPopup();
+        list.hidePopup();
+    };
+    list.selectDrive(iPod.driveString);
 
-    drives.setDrives({{"/home/me", "/home/me"},
-                      {"/media/IPOD", "/media/IPOD [IPOD]"},
-                      {"/media/STICK", "/media/STICK"}});
-    list.showPopup();
-    list.hidePopup();
+    drives.setDrives({home, iPod, stick});
+    reopen();
     EXPECT_EQ(entries(list), (QStringList{"/home/me", "/media/IPOD [IPOD]", "/media/STICK"}));
-    EXPECT_EQ(list.driveString(), "/media/STICK");
+    EXPECT_EQ(list.entry(), iPod);
 
-    drives.setDrives({{"/home/me", "/home/me"}, {"/media/IPOD", "/media/IPOD [IPOD]"}});
-    list.showPopup();
-    list.hidePopup();
-    EXPECT_EQ(entries(list), (QStringList{"/home/me", "/media/IPOD [IPOD]"}));
-    EXPECT_EQ(list.driveString(), "/home/me");
+    list.selectDrive(stick.driveString);
+    drives.setDrives({home, iPod});
+    reopen();
+    EXPECT_EQ(entries(list),
+              (QStringList{"/home/me", "/media/IPOD [IPOD]", "/media/STICK (not connected)"}));
+    EXPECT_EQ(list.driveString(), "/media/STICK");
+    EXPECT_EQ(list.entry(),
+              (DriveEntry{"/media/STICK", "/media/STICK", "/dev/sdy1", false, false}));
 }
 } // namespace

@@ -1,17 +1,10 @@
 #include "PaintedCaptions.h"
 
 #include <QEvent>
-#include <utility>
 
 PaintedCaptions::PaintedCaptions(QAbstractButton &button) : m_button(button)
 {
     button.installEventFilter(this);
-}
-
-void PaintedCaptions::onFirstPaintOf(const QString &caption, std::function<void()> action)
-{
-    m_trigger = caption;
-    m_action = std::move(action);
 }
 
 bool PaintedCaptions::eventFilter(QObject *watched, QEvent *event)
@@ -20,8 +13,6 @@ bool PaintedCaptions::eventFilter(QObject *watched, QEvent *event)
         const QString caption = m_button.text();
         if (m_captions.isEmpty() || m_captions.last() != caption)
             m_captions.append(caption);
-        if (m_action && caption == m_trigger)
-            std::exchange(m_action, nullptr)();
     }
     return false;
 }

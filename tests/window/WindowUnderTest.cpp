@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
 
 WindowUnderTest::WindowUnderTest()
 {
@@ -20,6 +22,13 @@ frmMain &WindowUnderTest::open(bool show)
     if (show)
         m_window->show();
     return *m_window;
+}
+
+bool WindowUnderTest::waitForTheExportToEnd()
+{
+    const auto *button = control<QPushButton>("cmdExport");
+    return QTest::qWaitFor([&] { return button->isEnabled() || !m_window->isVisible(); },
+                           PatienceMs);
 }
 
 QString WindowUnderTest::writeFile(const QString &relativePath, const QByteArray &bytes) const

@@ -13,11 +13,19 @@
 class WindowUnderTest
 {
 public:
+    // Long enough for a loaded machine; tests wait for things to happen, never
+    // for a time to pass.
+    static constexpr int PatienceMs = 60'000;
+
     WindowUnderTest();
 
     // Creates the window, which loads the settings; shows it when asked.
     frmMain &open(bool show = true);
     frmMain &window() { return *m_window; }
+    // Runs the event loop until the export begun by the Export key has ended:
+    // its button is back, or the window has closed. False when it never did.
+    // The window must be shown.
+    bool waitForTheExportToEnd();
 
     template <typename Control> Control *control(const char *name) const
     {

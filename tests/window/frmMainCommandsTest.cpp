@@ -1,4 +1,3 @@
-#include "PaintedCaptions.h"
 #include "PostedInput.h"
 #include "QtPrinters.h"
 #include "TerminationSignal.h"
@@ -18,6 +17,7 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <semaphore>
 #include <sys/resource.h>
 
 namespace {
@@ -68,23 +68,27 @@ protected:
 struct StartCase
 {
     const char *name;
-    QByteArray settings; // "" for no file; PLAYER and OTHER stand for the drives
+    QByteArray settings; // "" for no file; PLAYER stands for the player's drive
     const char *source;
-    bool onPlayer;
+    const char *drive; // nullptr for the other drive, where the list starts
     Qt::CheckState box;
 };
 
-TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtTheFirstRefusal)
+// A drive that is not there is shown as not connected and the box is restored
+// all the same, so that the next export onto that player names notes as before.
+TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtAMalformedRecord)
 {
     const StartCase cases[] = {
-        {"no file", "", "", false, Qt::Unchecked},
-        {"all three", R"("/x/memos.txt","PLAYER",1)", "/x/memos.txt", true, Qt::Checked},
-        {"grayed box", R"("/x/memos.txt","PLAYER",2)", "/x/memos.txt", true, Qt::PartiallyChecked},
-        {"drive not there", R"("/x/memos.txt","/media/gone",1)", "/x/memos.txt", false,
+        {"no file", "", "", nullptr, Qt::Unchecked},
+        {"all three", R"("/x/memos.txt","PLAYER",1)", "/x/memos.txt", "PLAYER", Qt::Checked},
+        {"grayed box", R"("/x/memos.txt","PLAYER",2)", "/x/memos.txt", "PLAYER",
+         Qt::PartiallyChecked},
+        {"drive not there", R"("/x/memos.txt","/media/gone",1)", "/x/memos.txt",
+         "/media/gone (not connected)", Qt::Checked},
+        {"flag out of range", R"("/x/memos.txt","PLAYER",3)", "/x/memos.txt", "PLAYER",
          Qt::Unchecked},
-        {"flag out of range", R"("/x/memos.txt","PLAYER",3)", "/x/memos.txt", true, Qt::Unchecked},
-        {"two fields", R"("/x/memos.txt","PLAYER")", "", false, Qt::Unchecked},
-        {"not a settings file", "\x01\x02garbage", "", false, Qt::Unchecked},
+        {"two fields", R"("/x/memos.txt","PLAYER")", "", nullptr, Qt::Unchecked},
+        {"not a settings file", "\x01\x02garbage", "", nullptr, Qt::Unchecked},
     };
     for (const StartCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -97,7 +101,8 @@ TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtTheFirstRef
         start.open(false);
         EXPECT_EQ(start.control<QLineEdit>("txtSource")->text(), QString::fromUtf8(c.source));
         EXPECT_EQ(start.control<QComboBox>("Drive1")->currentText(),
-                  c.onPlayer ? start.playerFolder() : start.otherDriveFolder());
+                  c.drive ? QString(c.drive).replace("PLAYER", start.playerFolder())
+                          : start.otherDriveFolder());
         EXPECT_EQ(start.control<QCheckBox>("chkTextExt")->checkState(), c.box);
         EXPECT_TRUE(start.messages.texts().isEmpty());
     }
@@ -148,7 +153,6 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
 {
     openReadyToExport();
     extension()->setCheckState(Qt::PartiallyChecked);
-    const PaintedCaptions painted(*exportButton());
     QString captionDuringMessage;
     bool enabledDuringMessage = true;
     test.messages.onNextMessage([&](const QString &) {
@@ -157,6 +161,7 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
     });
 
     QTest::mouseClick(exportButton(), Qt::LeftButton);
+    ASSERT_TRUE(test.waitForTheExportToEnd());
 
     const QString notes = test.playerFolder() + "/Notes/";
     EXPECT_EQ(test.messages.texts(), QStringList{"2 memos saved to " + notes});
@@ -164,9 +169,6 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
     EXPECT_EQ(contentOf(notes + "Business/Meeting_ plan"), "Meeting: plan\r\nagenda\r\n");
     EXPECT_EQ(captionDuringMessage, "Notes 2");
     EXPECT_FALSE(enabledDuringMessage);
-    ASSERT_GE(painted.captions().size(), 3);
-    EXPECT_EQ(painted.captions()[1], "Notes 0");
-    EXPECT_TRUE(painted.captions().contains("Notes 2"));
     EXPECT_EQ(exportButton()->text(), "Export");
     EXPECT_TRUE(exportButton()->isEnabled());
 
@@ -177,8 +179,9 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
 }
 
 // An iPod shows only its first 1,000 notes and the first 4 KB of each; the
-// message says so where a limit is passed, and only onto an iPod.
-TEST_F(frmMainCommands, TheMessageTellsWhatTheIPodWillNotShow)
+// message says so where a limit is passed, and only onto an iPod. Before that
+// it names a memo the export file ends inside of.
+TEST_F(frmMainCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
 {
     QByteArray thousandMemos;
     for (int i = 0; i < 1000; ++i)
@@ -199,6 +202,10 @@ TEST_F(frmMainCommands, TheMessageTellsWhatTheIPodWillNotShow)
          "\n\nThe iPod shows only the first 4 KB of a note; 2 of the notes just saved are "
          "longer."},
         {"not an iPod", false, thousandMemos + twoLongMemos, 1002, ""},
+        {"export ending inside a memo", true, twoLongMemos + "Unfinished\r\nbody\r\n", 2,
+         "\n\nThe export file ends inside the memo \"Unfinished\" (line 9), which was not "
+         "saved.\n\nThe iPod shows only the first 4 KB of a note; 2 of the notes just saved are "
+         "longer."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,6 +218,7 @@ TEST_F(frmMainCommands, TheMessageTellsWhatTheIPodWillNotShow)
             ->setText(exporting.writeFile("source/memos.txt", c.memos));
         exporting.control<QComboBox>("Drive1")->setCurrentText(exporting.playerFolder());
         exporting.control<QPushButton>("cmdExport")->click();
+        ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         ASSERT_EQ(exporting.messages.texts().size(), 1);
         EXPECT_EQ(exporting.messages.texts().first(),
@@ -219,19 +227,27 @@ TEST_F(frmMainCommands, TheMessageTellsWhatTheIPodWillNotShow)
     }
 }
 
+// Where the chosen player is not mounted, by whatever road, Export says so and
+// writes nothing: never into another drive, never into the folder left behind.
 TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
 {
+    enum class Player { Mounted, UnpluggedAfterChosen, GoneWhenListReadAgain, AbsentAtStart };
     const struct
     {
         const char *name;
         const char *folder;
         const char *label; // appended to the drive string
         const char *device;
-        bool unplugged;
+        Player player;
     } cases[] = {
-        {"home folder named like a labelled volume", "home/memos [1]", "", "", false},
-        {"label holding a bracket", "player", " [MY]POD]", "/dev/sdz1", false},
-        {"player unplugged after it was chosen", "player", " [IPOD]", "/dev/sdz1", true},
+        {"home folder named like a labelled volume", "home/memos [1]", "", "", Player::Mounted},
+        {"label holding a bracket", "player", " [MY]POD]", "/dev/sdz1", Player::Mounted},
+        {"player unplugged after it was chosen", "player", " [IPOD]", "/dev/sdz1",
+         Player::UnpluggedAfterChosen},
+        {"player gone when the list is read again", "player", " [IPOD]", "/dev/sdz1",
+         Player::GoneWhenListReadAgain},
+        {"saved player not plugged in at start", "player", " [IPOD]", "/dev/sdz1",
+         Player::AbsentAtStart},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -239,24 +255,38 @@ TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsM
         const QString folder =
             QFileInfo(exporting.writeFile(QString(c.folder) + "/.keep", "")).absolutePath();
         const QString driveString = folder + c.label;
-        exporting.drives.setDrives({{exporting.otherDriveFolder(), exporting.otherDriveFolder()},
-                                    {folder, driveString, c.device}});
-        if (c.unplugged)
+        const DriveEntry other{exporting.otherDriveFolder(), exporting.otherDriveFolder()};
+        exporting.drives.setDrives({other, {folder, driveString, c.device}});
+        if (c.player == Player::UnpluggedAfterChosen)
             exporting.drives.unplug(folder);
+        if (c.player == Player::AbsentAtStart) {
+            exporting.drives.setDrives({other});
+            exporting.writeFile("working/quillet.dat",
+                                settingsLine("/x/memos.txt", driveString, "1"));
+        }
         exporting.open();
         const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
         exporting.control<QLineEdit>("txtSource")->setText(sourcePath);
-        exporting.control<QComboBox>("Drive1")->setCurrentText(driveString);
+        auto *drive = exporting.control<QComboBox>("Drive1");
+        if (c.player != Player::AbsentAtStart)
+            drive->setCurrentText(driveString);
+        if (c.player == Player::GoneWhenListReadAgain) {
+            exporting.drives.setDrives({other});
+            drive->showPopup();
+            drive->hidePopup();
+        }
 
         exporting.control<QPushButton>("cmdExport")->click();
+        ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         const QString saved = exporting.programFolder() + "/quillet.dat";
-        if (c.unplugged) {
+        if (c.player != Player::Mounted) {
             EXPECT_EQ(exporting.messages.texts(),
                       QStringList{"Could not write the notes to \"" + folder +
                                   "\": no player is connected at that path.\n"
                                   "No memos were saved."});
             EXPECT_FALSE(QFile::exists(folder + "/Notes"));
+            EXPECT_FALSE(QFile::exists(exporting.otherDriveFolder() + "/Notes"));
             EXPECT_FALSE(QFile::exists(saved));
         } else {
             EXPECT_EQ(exporting.messages.texts(),
@@ -267,11 +297,14 @@ TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsM
     }
 }
 
-// Exit, the close box and SIGTERM, asked for while the export runs: the one
-// note being written is finished, the export stops there, nothing is saved and
-// the window closes. Browse, clicked at the same time, stays dead.
-TEST_F(frmMainCommands, ExitTheCloseBoxOrSigtermDuringAnExportEndItAfterTheNoteBeingWritten)
+// Exit, the close box and each termination signal, asked for while the export
+// runs: the note being written is finished, the export stops there, nothing is
+// saved and the window closes. Browse, clicked at the same time, stays dead.
+TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteBeingWritten)
 {
+    const auto raising = [](int signal) {
+        return [signal](WindowUnderTest &) { std::raise(signal); };
+    };
     const struct
     {
         const char *name;
@@ -283,24 +316,43 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrSigtermDuringAnExportEndItAfterTheNoteB
          [](WindowUnderTest &t) {
              QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
          }},
-        {"SIGTERM", [](WindowUnderTest &) { std::raise(SIGTERM); }},
+        {"SIGTERM", raising(SIGTERM)},
+        {"SIGINT", raising(SIGINT)},
+        {"SIGHUP", raising(SIGHUP)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        // The export asks whether the player is still mounted right before it
+        // makes the notes folder; it is held there until the window has heard
+        // the request, which it shows by greying Exit.
+        std::binary_semaphore heard(0);
         WindowUnderTest ending;
+        ending.drives.setDrives({{ending.otherDriveFolder(), ending.otherDriveFolder()},
+                                 {ending.playerFolder(), ending.playerFolder(), "/dev/sdz1"}});
+        ending.drives.onMountCheck([&heard] { heard.acquire(); });
         ending.open();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
-        const TerminationSignal termination;
+        // As started from a terminal, whatever started the tests.
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+            std::signal(signal, SIG_DFL);
+        TerminationSignal termination;
         QObject::connect(&termination, &TerminationSignal::received, &ending.window(),
                          &frmMain::endOnTerminationRequest);
+        termination.listen();
         ending.control<QLineEdit>("txtSource")
             ->setText(ending.writeFile("source/memos.txt", TwoMemos));
         ending.control<QComboBox>("Drive1")->setCurrentText(ending.playerFolder());
 
-        // Both arrive when the export first shows its progress, before any note.
+        // Both arrive once the export runs, before any note.
         PostedInput::click(*ending.control<QPushButton>("cmdOpen"));
         c.askToEnd(ending);
         ending.control<QPushButton>("cmdExport")->click();
+        const auto *exit = ending.control<QPushButton>("cmdExit");
+        const bool requestHeard =
+            QTest::qWaitFor([exit] { return !exit->isEnabled(); }, WindowUnderTest::PatienceMs);
+        heard.release();
+        EXPECT_TRUE(requestHeard);
+        ASSERT_TRUE(ending.waitForTheExportToEnd());
 
         const QString notes = ending.playerFolder() + "/Notes/";
         EXPECT_EQ(contentOf(notes + "Personal/Groceries"), "Groceries\r\nmilk\r\neggs\r\n");
@@ -351,9 +403,11 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
             const rlim_t unlimited = std::exchange(fileSize.rlim_cur, c.largestNote);
             ::setrlimit(RLIMIT_FSIZE, &fileSize);
             button->click();
+            const bool ended = failing.waitForTheExportToEnd();
             fileSize.rlim_cur = unlimited;
             ::setrlimit(RLIMIT_FSIZE, &fileSize);
             std::signal(SIGXFSZ, sizeSignal);
+            ASSERT_TRUE(ended);
         }
 
         ASSERT_EQ(failing.messages.texts().size(), 1);
@@ -378,6 +432,7 @@ TEST_F(frmMainCommands, AnInstalledProgramKeepsItsChoicesInThePerUserFolder)
     test.useProgramFolder(blocker + "/bin");
     openReadyToExport();
     exportButton()->click();
+    ASSERT_TRUE(test.waitForTheExportToEnd());
 
     EXPECT_EQ(test.messages.texts().size(), 1);
     EXPECT_EQ(contentOf(test.userFolder() + "/quillet.dat"),
@@ -394,6 +449,7 @@ TEST_F(frmMainCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExpo
     test.writeFile("user", "a file, not a folder");
     openReadyToExport();
     exportButton()->click();
+    ASSERT_TRUE(test.waitForTheExportToEnd());
 
     ASSERT_EQ(test.messages.texts().size(), 2);
     EXPECT_TRUE(test.messages.texts()[0].startsWith("2 memos saved to "));
@@ -401,6 +457,41 @@ TEST_F(frmMainCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExpo
         << test.messages.texts()[1].toStdString();
     EXPECT_EQ(exportButton()->text(), "Export");
     EXPECT_TRUE(exportButton()->isEnabled());
+}
+
+// "~" is the home folder, as in a shell, for the export; the field and the
+// settings keep what was typed.
+TEST_F(frmMainCommands, ATildeInTheSourceStandsForTheHomeFolder)
+{
+    const struct
+    {
+        const char *typed;
+        const char *message; // HOME and PLAYER stand for the folders
+    } cases[] = {
+        {"~/source/memos.txt", "2 memos saved to PLAYER/Notes/"},
+        {"~", "Could not open the export file \"HOME\": "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        WindowUnderTest exporting;
+        const QString home = QFileInfo(exporting.sourceFolder()).path();
+        const QByteArray homeBefore = qgetenv("HOME");
+        qputenv("HOME", home.toUtf8());
+        exporting.writeFile("source/memos.txt", TwoMemos);
+        exporting.open();
+        exporting.control<QLineEdit>("txtSource")->setText(c.typed);
+        exporting.control<QComboBox>("Drive1")->setCurrentText(exporting.playerFolder());
+        exporting.control<QPushButton>("cmdExport")->click();
+        const bool ended = exporting.waitForTheExportToEnd();
+        qputenv("HOME", homeBefore);
+        ASSERT_TRUE(ended);
+
+        ASSERT_EQ(exporting.messages.texts().size(), 1);
+        EXPECT_TRUE(exporting.messages.texts()[0].startsWith(
+            QString(c.message).replace("HOME", home).replace("PLAYER", exporting.playerFolder())))
+            << exporting.messages.texts()[0].toStdString();
+        EXPECT_EQ(exporting.control<QLineEdit>("txtSource")->text(), c.typed);
+    }
 }
 
 TEST_F(frmMainCommands, ExitEndsAtOnceAndSavesNothing)

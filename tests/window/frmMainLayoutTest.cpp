@@ -2,6 +2,7 @@
 #include "WindowUnderTest.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -139,7 +140,9 @@ INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
                                                     : "Pixels" + std::to_string(info.param);
                          });
 
-TEST(frmMainLayout, LeavesEveryControlInPlaceWhenResized)
+// Nothing is laid out anew, so the window never becomes smaller than its
+// controls: each stays whole.
+TEST(frmMainLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
 {
     WindowUnderTest test;
     frmMain &window = test.open();
@@ -147,10 +150,15 @@ TEST(frmMainLayout, LeavesEveryControlInPlaceWhenResized)
     for (const ControlRow &row : Controls)
         before.append(test.control<QWidget>(row.name)->geometry());
     for (const QSize size : {window.size() * 2, QSize(120, 90)}) {
+        SCOPED_TRACE(testing::PrintToString(size));
         window.resize(size);
         QList<QRect> after;
-        for (const ControlRow &row : Controls)
+        for (const ControlRow &row : Controls) {
             after.append(test.control<QWidget>(row.name)->geometry());
+            EXPECT_TRUE(window.rect().contains(after.last()))
+                << row.name << " at " << testing::PrintToString(after.last()) << " in "
+                << testing::PrintToString(window.size());
+        }
         EXPECT_EQ(after, before);
     }
 }
@@ -171,22 +179,62 @@ TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
                                     "cmdExport", "chkTextExt", "cmdOpen"}));
 }
 
-TEST(frmMainLayout, HasNoDefaultOrCancelButton)
+// Return and keypad Enter press the button that has the focus, as Space
+// does, and no other: the window has no default or cancel button.
+TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOne)
 {
     WindowUnderTest test;
     test.open();
+    auto *source = test.control<QLineEdit>("txtSource");
+    source->setText(QStringLiteral("memos.txt"));
+    source->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        QTest::keyClick(source, key);
+    EXPECT_TRUE(test.messages.texts().isEmpty());
+    EXPECT_TRUE(test.files.requests().isEmpty());
+
+    auto *browse = test.control<QPushButton>("cmdOpen");
+    browse->setFocus();
+    QTest::keyClick(browse, Qt::Key_Return);
+    QTest::keyClick(browse, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(test.files.requests().size(), 2);
     for (const auto *button : test.window().findChildren<QPushButton *>()) {
         SCOPED_TRACE(button->objectName().toStdString());
         EXPECT_FALSE(button->isDefault());
         EXPECT_FALSE(button->autoDefault());
     }
-    auto *source = test.control<QLineEdit>("txtSource");
-    source->setText(QStringLiteral("memos.txt"));
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-        QTest::keyClick(source, key);
-    EXPECT_TRUE(test.messages.texts().isEmpty());
-    EXPECT_TRUE(test.files.requests().isEmpty());
     EXPECT_TRUE(test.window().isVisible());
+}
+
+// A screen reader speaks a field by its name, or, for the drive list, by its
+// labels and its value; every label is tied to the field it names.
+TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
+{
+    WindowUnderTest test;
+    test.open();
+    const struct
+    {
+        const char *field;
+        const char *name;
+        QStringList labels;
+    } cases[] = {
+        {"txtSource", "Source", {"Source:"}},
+        {"txtMemo", "Instructions", {"Instructions"}},
+        {"Drive1", nullptr, {"Destination:", "iPod Drive Letter"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.field);
+        QAccessibleInterface *field =
+            QAccessible::queryAccessibleInterface(test.control<QWidget>(c.field));
+        ASSERT_NE(field, nullptr);
+        if (c.name) {
+            EXPECT_EQ(field->text(QAccessible::Name), c.name);
+        }
+        QStringList labels;
+        for (const auto &[label, relation] : field->relations(QAccessible::Label))
+            labels.append(label->text(QAccessible::Name));
+        EXPECT_EQ(labels, c.labels);
+    }
 }
 
 TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
