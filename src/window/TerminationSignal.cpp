@@ -8,8 +8,13 @@
 #include <unistd.h>
 
 namespace {
-// The only thing the handler touches.
+// All the handler touches.
 volatile std::sig_atomic_t writeEnd = -1;
+// Before the event loop listens no note is being written, and a second request
+// while the first waits unheard means the window's thread is stuck: a signal
+// then ends the program at once, as it would without a handler.
+volatile std::sig_atomic_t listening = 0;
+volatile std::sig_atomic_t unheard = 0;
 } // namespace
 
 TerminationSignal::TerminationSignal()
@@ -46,6 +51,8 @@ TerminationSignal::~TerminationSignal()
     for (std::size_t i = 0; i < Signals.size(); ++i)
         ::sigaction(Signals[i], &m_previous[i], nullptr);
     writeEnd = -1;
+    listening = 0;
+    unheard = 0;
     delete m_notifier;
     ::close(m_sockets[0]);
     ::close(m_sockets[1]);
@@ -58,6 +65,7 @@ void TerminationSignal::listen()
     // Level-triggered: a byte written before now is seen at once.
     m_notifier = new QSocketNotifier(m_sockets[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignal::drain);
+    listening = 1;
 }
 
 void TerminationSignal::blockInThisThread()
@@ -69,8 +77,15 @@ void TerminationSignal::blockInThisThread()
     ::pthread_sigmask(SIG_BLOCK, &blocked, nullptr);
 }
 
-void TerminationSignal::handle(int)
+void TerminationSignal::handle(int signal)
 {
+    if (!listening || unheard) {
+        // The default action follows as soon as the handler returns.
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return;
+    }
+    unheard = 1;
     const int savedErrno = errno;
     const char byte = 1;
     // A full socket already holds a request, so a failed write loses nothing.
@@ -83,5 +98,6 @@ void TerminationSignal::drain()
     char bytes[64];
     while (::read(m_sockets[0], bytes, sizeof bytes) > 0) {
     }
+    unheard = 0;
     emit received();
 }

@@ -11,8 +11,9 @@ class QSocketNotifier;
 // loop, so that the program ends between two notes and never in the middle of
 // one. The handler only writes a byte to a socket, which is safe in a signal
 // handler. It is installed when the object is made, which main does before
-// anything else: a signal that comes before the event loop runs waits in the
-// socket and is received once listen() was called and the loop runs. A signal
+// anything else. Until listen() is called, and while a request waits unheard,
+// a signal ends the program at once: nothing is being written before the window
+// is there, and a second Ctrl-C must still end a window that hangs. A signal
 // the program was started to ignore stays ignored. One may exist at a time; it
 // restores the previous handling when it goes.
 class TerminationSignal : public QObject
