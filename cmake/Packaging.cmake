@@ -10,6 +10,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/quillet.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/quillet.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/quillet.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillet)
@@ -24,6 +25,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # platform plugins and the SVG icon plugin.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_STRIP_FILES ON)
+# The copyright file and the changelog, and the manual page compressed.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianPackageFiles.cmake)
+set(CPACK_QUILLET_DEBIAN_FILES ${PROJECT_SOURCE_DIR}/resources/debian)
+set(CPACK_QUILLET_MAN_PAGE ${CMAKE_INSTALL_MANDIR}/man1/quillet.1)
 # CPack puts the summary line above this text.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Quillet writes each memo of an organiser's text export as a note into the\n\
