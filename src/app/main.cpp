@@ -1,15 +1,19 @@
+#include "CommandLine.h"
 #include "QtFileDialog.h"
 #include "QtMessageBoxes.h"
 #include "SettingsStore.h"
 #include "SystemDrives.h"
 #include "TerminationSignal.h"
+#include "Translations.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <cstdio>
 
 namespace {
+
 // Without a display Qt stops with an error about its platform plugin, which
 // tells a person nothing; the window needs a desktop session to show in.
 bool hasDesktop()
@@ -19,23 +23,54 @@ bool hasDesktop()
             return true;
     return false;
 }
+
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void nameTheProgram()
+{
+    // The name titles the message boxes and names the per-user settings folder.
+    QCoreApplication::setApplicationName(QStringLiteral("quillet"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+}
+
+// What the program says and does where it opens no window: it needs neither a
+// desktop nor the window's libraries to start.
+int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request)
+{
+    const QCoreApplication app(argc, argv);
+    nameTheProgram();
+    const Translations translations(QLocale(), QString::fromLatin1(Translations::ProgramFolder));
+    if (request != CommandLine::Request::Window)
+        return CommandLine::answer(request, QCoreApplication::arguments());
+    std::fputs(
+        QCoreApplication::translate(
+            "main", "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n")
+            .toLocal8Bit()
+            .constData(),
+        stderr);
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // First of all: from here on Ctrl-C, a closed terminal or a logout never
-    // ends the program in the middle of a note. A signal that comes before the
-    // window is there is handled once the event loop runs.
+    // ends the program in the middle of a note.
     TerminationSignal termination;
-    if (!hasDesktop()) {
-        std::fputs("Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n",
-                   stderr);
-        return 1;
-    }
+    const CommandLine::Request request = CommandLine::requestOf(argumentsOf(argc, argv));
+    if (request != CommandLine::Request::Window || !hasDesktop())
+        return answerWithoutWindow(argc, argv, request);
+
     QApplication app(argc, argv);
-    // The name titles the message boxes and names the per-user settings folder.
-    QApplication::setApplicationName(QStringLiteral("quillet"));
-    QApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+    nameTheProgram();
+    const Translations translations(QLocale(), QString::fromLatin1(Translations::ProgramFolder));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
     QIcon icon(QStringLiteral(":/icons/quillet.svg"));
     icon.addFile(QStringLiteral(":/icons/quillet-32.png"), QSize(32, 32));

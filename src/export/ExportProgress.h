@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // Told how many notes are saved as the run goes: 0 once the notes folder is
@@ -14,7 +15,7 @@ public:
     // Made only when shown, not for every note.
     static QString captionFor(qint64 notesSaved)
     {
-        return QStringLiteral("Notes ") + QString::number(notesSaved);
+        return QCoreApplication::translate("ExportProgress", "Notes %1").arg(notesSaved);
     }
 
     virtual void notesSaved(qint64 count) = 0;

@@ -1,6 +1,10 @@
 #include "ExportResult.h"
 
+#include <QCoreApplication>
+
 QString ExportResult::completionMessage() const
 {
-    return QStringLiteral("%1 memos saved to %2").arg(noteCount).arg(notesFolder);
+    // One arg() call: a folder holding "%1" must stay as it is.
+    return QCoreApplication::translate("ExportResult", "%1 memos saved to %2")
+        .arg(QString::number(noteCount), notesFolder);
 }

@@ -7,6 +7,7 @@
 #include "SeparatedMemoReader.h"
 #include "SourceFile.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace {
@@ -18,9 +19,11 @@ constexpr int NameAttempts = 10000;
 QString savedBefore(qint64 noteCount)
 {
     if (noteCount == 0)
-        return QStringLiteral("No memos were saved.");
-    return noteCount == 1 ? QStringLiteral("1 memo was saved before it.")
-                          : QStringLiteral("%1 memos were saved before it.").arg(noteCount);
+        return QCoreApplication::translate("ExportRun", "No memos were saved.");
+    return noteCount == 1
+               ? QCoreApplication::translate("ExportRun", "1 memo was saved before it.")
+               : QCoreApplication::translate("ExportRun", "%1 memos were saved before it.")
+                     .arg(noteCount);
 }
 
 std::unique_ptr<MemoSource> memosOf(SourceFile &source)
@@ -88,8 +91,9 @@ ExportResult ExportRun::run(ExportProgress &progress)
     if (const Expected<void, FileError> flushed = notes.flush(); !flushed) {
         result.outcome = ExportResult::Outcome::Failed;
         result.errorMessage =
-            flushed.error().message() +
-            QStringLiteral("\n%1 memos were written but may not all have reached the device.")
+            flushed.error().message() + QLatin1Char('\n') +
+            QCoreApplication::translate(
+                "ExportRun", "%1 memos were written but may not all have reached the device.")
                 .arg(result.noteCount);
         return result;
     }
@@ -112,15 +116,15 @@ Expected<void, QString> ExportRun::writeNotes(MemoSource &memos, NotesFolder &no
         const Expected<const Memo *, QString> next = memos.next();
         if (!next)
             return Unexpected<QString>{
-                FileError{QStringLiteral("read the export file"), m_sourcePath, next.error()}
-                    .message()};
+                FileError{SourceFile::readFailure(), m_sourcePath, next.error()}.message()};
         const Memo *memo = *next;
         if (!memo)
             return {};
         if (const Expected<void, FileError> written = writeNote(*memo, namer, notes); !written)
             // One arg() call: a title or path holding "%1" must stay as it is.
             return Unexpected<QString>{
-                QStringLiteral("%1\nThe memo \"%2\" (line %3 of the export file) was not saved.")
+                QCoreApplication::translate(
+                    "ExportRun", "%1\nThe memo \"%2\" (line %3 of the export file) was not saved.")
                     .arg(written.error().message(), memo->title, QString::number(memo->titleLine))};
         ++result.noteCount;
         if (memo->text.size() > ExportResult::ShownNoteBytes)
@@ -150,13 +154,17 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
             return {};
         case NoteOutcome::FolderNameTooLong:
             if (!namer.refuseNamesAsLongAs(path.folder))
-                return nameTooLong(QStringLiteral("create the category folder"),
-                                   notes.displayPath() + path.folder);
+                return nameTooLong(
+                    QCoreApplication::translate("ExportRun",
+                                                "Could not create the category folder \"%1\": %2."),
+                    notes.displayPath() + path.folder);
             namer.moveCategory(memo.category);
             break;
         case NoteOutcome::NameTooLong:
             if (!namer.refuseNamesAsLongAs(path.fileName))
-                return nameTooLong(QStringLiteral("create the note"), notes.pathOf(path));
+                return nameTooLong(QCoreApplication::translate(
+                                       "ExportRun", "Could not create the note \"%1\": %2."),
+                                   notes.pathOf(path));
             break;
         case NoteOutcome::FolderTaken:
             namer.moveCategory(memo.category);
@@ -166,12 +174,15 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
         }
         path = namer.name(memo);
     }
-    return Unexpected<FileError>{
-        FileError{QStringLiteral("find a free name for the note"), notes.pathOf(path),
-                  QStringLiteral("the device holds every numbered name up to this one")}};
+    return Unexpected<FileError>{FileError{
+        QCoreApplication::translate("ExportRun",
+                                    "Could not find a free name for the note \"%1\": %2."),
+        notes.pathOf(path),
+        QCoreApplication::translate("ExportRun",
+                                    "the device holds every numbered name up to this one")}};
 }
 
-Unexpected<FileError> ExportRun::nameTooLong(const QString &action, const QString &path)
+Unexpected<FileError> ExportRun::nameTooLong(const QString &sentence, const QString &path)
 {
-    return {FileError{action, path, FileSystem::reason(ENAMETOOLONG)}};
+    return {FileError{sentence, path, FileSystem::reason(ENAMETOOLONG)}};
 }

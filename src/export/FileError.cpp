@@ -4,6 +4,6 @@
 
 QString FileError::message() const
 {
-    return QStringLiteral("Could not %1 \"%2\": %3.")
-        .arg(action, QDir::toNativeSeparators(path), reason);
+    // One arg() call: a path or reason holding "%1" must stay as it is.
+    return sentence.arg(QDir::toNativeSeparators(path), reason);
 }

@@ -5,9 +5,11 @@
 // What went wrong on the disk, in words for the user.
 struct FileError
 {
-    QString action; // for example "create the category folder"
+    // The translated sentence, with the path as %1 and the reason as %2: for
+    // example 'Could not create the note "%1": %2.'
+    QString sentence;
     QString path;
-    QString reason; // the system's reason
+    QString reason; // the system's reason, or why the program would not
 
     QString message() const;
 };

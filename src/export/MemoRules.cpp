@@ -3,6 +3,8 @@
 #include "ExportLimits.h"
 #include "TextDecoder.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr qsizetype TitleLength = 20;
 } // namespace
@@ -23,8 +25,9 @@ bool MemoRules::isFlag(QByteArrayView field)
 
 QString MemoRules::tooLongReason(qint64 line)
 {
-    return QStringLiteral("from line %1 on, the text runs past %2 MiB without ending a memo, "
-                          "which no memo export does")
+    return QCoreApplication::translate("MemoRules",
+                                       "from line %1 on, the text runs past %2 MiB without ending "
+                                       "a memo, which no memo export does")
         .arg(line)
         .arg(ExportLimits::MemoBytes / (1024 * 1024));
 }

@@ -3,6 +3,7 @@
 #include "NoteNamer.h"
 #include "TextDecoder.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -31,9 +32,9 @@ QString pathIn(const QString &folderPath, const QByteArray &name)
     return folderPath + TextDecoder::decode(name);
 }
 
-Unexpected<FileError> failure(const QString &action, const QString &path, int errorNumber)
+Unexpected<FileError> failure(const QString &sentence, const QString &path, int errorNumber)
 {
-    return {FileError{action, path, FileSystem::reason(errorNumber)}};
+    return {FileError{sentence, path, FileSystem::reason(errorNumber)}};
 }
 
 QByteArray temporaryName(qint64 number)
@@ -82,23 +83,32 @@ Expected<void, FileError> NotesFolder::prepare()
     const QByteArray path = FileSystem::nativeName(m_path);
     const Expected<void, int> made = FileSystem::makeFolder(FileSystem::WorkingFolder, path);
     if (!made && made.error() != EEXIST)
-        return failure(QStringLiteral("create the notes folder"), m_path, made.error());
+        return failure(QCoreApplication::translate("NotesFolder",
+                                                   "Could not create the notes folder \"%1\": %2."),
+                       m_path, made.error());
     Expected<FileSystem::Descriptor, int> opened =
         FileSystem::openFolder(FileSystem::WorkingFolder, path);
     if (!opened && FileSystem::isLink(FileSystem::WorkingFolder, path))
-        return Unexpected<FileError>{
-            FileError{QStringLiteral("open the notes folder"), m_path,
-                      QStringLiteral("it is a link to another place; Quillet writes only into a "
-                                     "real folder")}};
+        return Unexpected<FileError>{FileError{
+            QCoreApplication::translate("NotesFolder",
+                                        "Could not open the notes folder \"%1\": %2."),
+            m_path,
+            QCoreApplication::translate(
+                "NotesFolder",
+                "it is a link to another place; Quillet writes only into a real folder")}};
     if (!opened)
-        return failure(QStringLiteral("open the notes folder"), m_path, opened.error());
+        return failure(QCoreApplication::translate("NotesFolder",
+                                                   "Could not open the notes folder \"%1\": %2."),
+                       m_path, opened.error());
     // A device that cannot lock (some network file systems) is written to
     // without the lock rather than not at all.
     const Expected<void, int> locked = FileSystem::lockExclusively(*opened);
     if (!locked && locked.error() == EWOULDBLOCK)
-        return Unexpected<FileError>{
-            FileError{QStringLiteral("write the notes to"), m_path,
-                      QStringLiteral("another export is writing into this folder")}};
+        return Unexpected<FileError>{FileError{
+            QCoreApplication::translate("NotesFolder", "Could not write the notes to \"%1\": %2."),
+            m_path,
+            QCoreApplication::translate("NotesFolder",
+                                        "another export is writing into this folder")}};
     Folder notes{{}, displayPath(), std::move(*opened), {}};
     if (!made) {
         if (Expected<void, FileError> listed = listEarlierNames(notes); !listed)
@@ -114,7 +124,9 @@ Expected<void, FileError> NotesFolder::listEarlierNames(Folder &folder)
 {
     const Expected<QList<QByteArray>, int> names = FileSystem::entryNames(folder.descriptor);
     if (!names)
-        return failure(QStringLiteral("list the folder"), folder.path, names.error());
+        return failure(
+            QCoreApplication::translate("NotesFolder", "Could not list the folder \"%1\": %2."),
+            folder.path, names.error());
     folder.earlierNames.reserve(names->size());
     for (const QByteArray &name : *names) {
         if (isTemporaryName(name))
@@ -160,7 +172,9 @@ Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QSt
         return nullptr;
     }
     if (!made && made.error() != EEXIST)
-        return failure(QStringLiteral("create the category folder"), path, made.error());
+        return failure(QCoreApplication::translate(
+                           "NotesFolder", "Could not create the category folder \"%1\": %2."),
+                       path, made.error());
     // Not there before the run, so this run made it, under another name.
     if (!made && !notes.earlierNames.contains(NoteNamer::caseKey(name)))
         return nullptr;
@@ -170,7 +184,9 @@ Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QSt
     if (!opened && (opened.error() == ENOTDIR || opened.error() == ELOOP))
         return nullptr;
     if (!opened)
-        return failure(QStringLiteral("open the category folder"), path, opened.error());
+        return failure(QCoreApplication::translate(
+                           "NotesFolder", "Could not open the category folder \"%1\": %2."),
+                       path, opened.error());
     Folder folder{nativeName, path, std::move(*opened), {}};
     if (!made) {
         if (Expected<void, FileError> listed = listEarlierNames(folder); !listed)
@@ -207,7 +223,9 @@ Expected<int, FileError> NotesFolder::descriptorOf(Folder &folder)
     Expected<FileSystem::Descriptor, int> opened =
         FileSystem::openFolder(m_folders.front().descriptor.get(), folder.name);
     if (!opened)
-        return failure(QStringLiteral("open the category folder"), folder.path, opened.error());
+        return failure(QCoreApplication::translate(
+                           "NotesFolder", "Could not open the category folder \"%1\": %2."),
+                       folder.path, opened.error());
     folder.descriptor = std::move(*opened);
     countOpen(folder);
     return folder.descriptor.get();
@@ -225,11 +243,14 @@ NotesFolder::writeNew(const Folder &folder, int at, const QByteArray &name, cons
     if (!file && file.error() == ENAMETOOLONG)
         return NoteOutcome::NameTooLong;
     if (!file)
-        return failure(QStringLiteral("create the note"), pathIn(folder.path, name), file.error());
+        return failure(
+            QCoreApplication::translate("NotesFolder", "Could not create the note \"%1\": %2."),
+            pathIn(folder.path, name), file.error());
     if (const Expected<void, int> written = FileSystem::writeAllAndClose(*file, text); !written) {
         FileSystem::remove(at, name);
-        return failure(QStringLiteral("write the note"), pathIn(folder.path, name),
-                       written.error());
+        return failure(
+            QCoreApplication::translate("NotesFolder", "Could not write the note \"%1\": %2."),
+            pathIn(folder.path, name), written.error());
     }
     return NoteOutcome::Written;
 }
@@ -283,10 +304,13 @@ Expected<NoteOutcome, FileError> NotesFolder::replace(const Folder &folder, int 
         const Expected<void, int> rewritten = rewriteInPlace(at, name, text);
         if (rewritten)
             return NoteOutcome::Written;
-        return failure(QStringLiteral("replace the note"), pathIn(folder.path, name),
-                       rewritten.error());
+        return failure(
+            QCoreApplication::translate("NotesFolder", "Could not replace the note \"%1\": %2."),
+            pathIn(folder.path, name), rewritten.error());
     }
-    return failure(QStringLiteral("replace the note"), pathIn(folder.path, name), replaced.error());
+    return failure(
+        QCoreApplication::translate("NotesFolder", "Could not replace the note \"%1\": %2."),
+        pathIn(folder.path, name), replaced.error());
 }
 
 Expected<void, int> NotesFolder::replaceThroughTemporary(int at, const QByteArray &name,
@@ -316,7 +340,9 @@ Expected<void, FileError> NotesFolder::flush()
         return {};
     if (const Expected<void, int> flushed = FileSystem::flushVolume(m_folders.front().descriptor);
         !flushed)
-        return failure(QStringLiteral("flush the notes to"), displayPath(), flushed.error());
+        return failure(
+            QCoreApplication::translate("NotesFolder", "Could not flush the notes to \"%1\": %2."),
+            displayPath(), flushed.error());
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "ExportLimits.h"
 #include "MemoRules.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 namespace {
@@ -241,11 +242,13 @@ Expected<void, QString> SeparatedMemoReader::hold(Field field, QByteArrayView by
 Unexpected<QString> SeparatedMemoReader::notAMemo() const
 {
     if (m_separator == static_cast<char>(Separator::Tab))
-        return {QStringLiteral("the record that starts on line %1 is not a memo of a "
-                               "tab-separated export")
+        return {QCoreApplication::translate(
+                    "SeparatedMemoReader",
+                    "the record that starts on line %1 is not a memo of a tab-separated export")
                     .arg(m_recordLine)};
-    return {QStringLiteral("the record that starts on line %1 is not a memo of a "
-                           "comma-separated export")
+    return {QCoreApplication::translate(
+                "SeparatedMemoReader",
+                "the record that starts on line %1 is not a memo of a comma-separated export")
                 .arg(m_recordLine)};
 }
 

@@ -1,12 +1,15 @@
 #include "SourceFile.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 Unexpected<QString> notRegular(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return {QStringLiteral("it is a folder, not a memo export")};
-    return {QStringLiteral("it is not a regular file (a named pipe or a device, for example)")};
+        return {QCoreApplication::translate("SourceFile", "it is a folder, not a memo export")};
+    return {QCoreApplication::translate(
+        "SourceFile", "it is not a regular file (a named pipe or a device, for example)")};
 }
 
 Unexpected<QString> systemFailure(int errorNumber)
@@ -21,16 +24,21 @@ bool sameTime(const timespec &one, const timespec &other)
 
 } // namespace
 
+QString SourceFile::readFailure()
+{
+    return QCoreApplication::translate("SourceFile", "Could not read the export file \"%1\": %2.");
+}
+
 SourceFile::SourceFile(QString path) : m_path(std::move(path)) {}
 
 Expected<void, FileError> SourceFile::open()
 {
     if (const Expected<void, QString> opened = openRegularFile(); !opened)
-        return Unexpected<FileError>{
-            FileError{QStringLiteral("open the export file"), m_path, opened.error()}};
+        return Unexpected<FileError>{FileError{
+            QCoreApplication::translate("SourceFile", "Could not open the export file \"%1\": %2."),
+            m_path, opened.error()}};
     if (const Expected<void, QString> inspected = inspect(); !inspected)
-        return Unexpected<FileError>{
-            FileError{QStringLiteral("read the export file"), m_path, inspected.error()}};
+        return Unexpected<FileError>{FileError{readFailure(), m_path, inspected.error()}};
     return {};
 }
 
@@ -38,13 +46,13 @@ Expected<void, FileError> SourceFile::checkReadWhole()
 {
     const Expected<struct stat, int> now = FileSystem::status(m_descriptor);
     if (!now)
-        return Unexpected<FileError>{FileError{QStringLiteral("read the export file"), m_path,
-                                               FileSystem::reason(now.error())}};
+        return Unexpected<FileError>{
+            FileError{readFailure(), m_path, FileSystem::reason(now.error())}};
     if (now->st_size != m_opened.st_size || !sameTime(now->st_mtim, m_opened.st_mtim) ||
         m_file.pos() < m_opened.st_size)
-        return Unexpected<FileError>{
-            FileError{QStringLiteral("read the export file"), m_path,
-                      QStringLiteral("it changed while it was being read")}};
+        return Unexpected<FileError>{FileError{
+            readFailure(), m_path,
+            QCoreApplication::translate("SourceFile", "it changed while it was being read")}};
     return {};
 }
 
@@ -95,9 +103,9 @@ Expected<void, QString> SourceFile::inspect()
         const QByteArrayView read(chunk.constData(), got);
         if (position < CheckedLength &&
             read.first(qMin<qint64>(got, CheckedLength - position)).contains('\0'))
-            return Unexpected<QString>{
-                QStringLiteral("it is not a text export; it holds NUL bytes, as programs, "
-                               "pictures and UTF-16 text do")};
+            return Unexpected<QString>{QCoreApplication::translate(
+                "SourceFile", "it is not a text export; it holds NUL bytes, as programs, pictures "
+                              "and UTF-16 text do")};
         position += got;
         holdsCarriageReturn = holdsCarriageReturn || read.contains('\r');
         holdsLineFeed = holdsLineFeed || read.contains('\n');

@@ -29,6 +29,8 @@ public:
     // still as it was when opened and was read whole; else that it changed
     // (was cut short, grew or was written again) while it was being read.
     Expected<void, FileError> checkReadWhole();
+    // 'Could not read the export file "%1": %2.', translated.
+    static QString readFailure();
 
 private:
     Expected<void, QString> openRegularFile();

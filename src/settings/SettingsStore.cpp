@@ -81,8 +81,10 @@ std::optional<QString> SettingsStore::save(const SettingsRecord &record) const
         errors.append(*error);
     }
     if (errors.isEmpty())
-        return QStringLiteral("Could not save the settings: the program's folder \"%1\" may not "
-                              "hold them and there is no per-user configuration folder.")
+        return QCoreApplication::translate("SettingsStore",
+                                           "Could not save the settings: the program's folder "
+                                           "\"%1\" may not hold them and there is no per-user "
+                                           "configuration folder.")
             .arg(QDir::toNativeSeparators(m_programFolder));
     return errors.join(QLatin1Char('\n'));
 }
@@ -117,6 +119,7 @@ std::optional<QString> SettingsStore::saveInto(const QString &folder,
     if (file.open(QIODevice::WriteOnly) && file.write(SettingsFile::format(record)) >= 0 &&
         file.commit())
         return std::nullopt;
-    return QStringLiteral("Could not save the settings to \"%1\": %2.")
+    return QCoreApplication::translate("SettingsStore",
+                                       "Could not save the settings to \"%1\": %2.")
         .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
 }

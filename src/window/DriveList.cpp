@@ -22,7 +22,7 @@ QString shownText(const DriveEntry &entry)
 {
     if (entry.connected)
         return entry.driveString;
-    return QStringLiteral("%1 (not connected)").arg(entry.driveString);
+    return DriveList::tr("%1 (not connected)").arg(entry.driveString);
 }
 } // namespace
 

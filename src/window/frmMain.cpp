@@ -23,8 +23,6 @@
 namespace {
 const QSize ClientPixels{342, 369};
 
-const QString TextFilter = QStringLiteral("Text Files (*.txt) (*.txt)");
-
 CommandButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
 {
     auto *button = new CommandButton(caption, parent);
@@ -63,9 +61,9 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
     return [&drives, drive]() -> Expected<void, FileError> {
         if (drive.connected && drives.isStillMounted(drive))
             return {};
-        return Unexpected<FileError>{FileError{QStringLiteral("write the notes to"), drive.folder,
-                                               QStringLiteral("no player is connected at that "
-                                                              "path")}};
+        return Unexpected<FileError>{
+            FileError{frmMain::tr("Could not write the notes to \"%1\": %2."), drive.folder,
+                      frmMain::tr("no player is connected at that path")}};
     };
 }
 } // namespace
@@ -94,30 +92,30 @@ QString frmMain::contactAddress()
 QString frmMain::instructionsText()
 {
     const QStringList paragraphs{
-        QStringLiteral(
-            "Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
-            "under File and choose Export . . . In the next dialog box click the Export button. "
-            "Then under Export Type choose \"Text (*.txt)\" and choose \"All\". The file name can "
-            "be anything, but why not \"memos.txt\"?"),
-        QStringLiteral("If you want you can then delete everything in the iPod's \"Notes\" "
-                       "folder, otherwise old files will remain and memos still on the Palm will "
-                       "be overwritten"),
-        QStringLiteral(
-            "Then you can open this program, click Open and choose the \"memos.txt\" file you "
-            "created in Palm Desktop. Then select the drive letter of your iPod (make sure it is "
-            "hooked up!). If you have run the program before it will use your previous values "
-            "for the memos.txt file and drive letter. Then click \"Export\" and all the memos "
-            "will be written to the iPod."),
-        QStringLiteral("For questions or source code please write to ") + contactAddress()};
+        tr("Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
+           "under File and choose Export . . . In the next dialog box click the Export button. "
+           "Then under Export Type choose \"Text (*.txt)\" and choose \"All\". The file name can "
+           "be anything, but why not \"memos.txt\"?"),
+        tr("If you want you can then delete everything in the iPod's \"Notes\" folder, "
+           "otherwise old files will remain and memos still on the Palm will be overwritten"),
+        tr("Then you can open this program, click Open and choose the \"memos.txt\" file you "
+           "created in Palm Desktop. Then select the drive letter of your iPod (make sure it is "
+           "hooked up!). If you have run the program before it will use your previous values "
+           "for the memos.txt file and drive letter. Then click \"Export\" and all the memos "
+           "will be written to the iPod."),
+        tr("For questions or source code please write to %1").arg(contactAddress())};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
 
 FileRequest frmMain::openRequest(const QString &sourcePath)
 {
+    // "Description (patterns)": the description keeps its own parentheses,
+    // the last pair holds the pattern the dialog applies.
+    const QString textFiles = tr("Text Files (*.txt)") + QStringLiteral(" (*.txt)");
     return {sourcePath.isEmpty() ? QString() : QFileInfo(sourceFileOf(sourcePath)).absolutePath(),
-            {QStringLiteral("All files (*.*) (*)"), TextFilter,
-             QStringLiteral("Batch Files (*.bat) (*.bat)")},
-            TextFilter};
+            {tr("All files (*.*)") + QStringLiteral(" (*)"), textFiles,
+             tr("Batch Files (*.bat)") + QStringLiteral(" (*.bat)")},
+            textFiles};
 }
 
 void frmMain::Form_Load()
@@ -135,7 +133,7 @@ void frmMain::cmdOpen_Click()
     case FileChoice::Outcome::Cancelled:
         break;
     case FileChoice::Outcome::Failed:
-        m_messages.inform(this, QStringLiteral("There was an error"));
+        m_messages.inform(this, tr("There was an error"));
         break;
     }
 }
@@ -145,7 +143,7 @@ void frmMain::cmdExport_Click()
     const SettingsRecord record{txtSource->text(), Drive1->driveString(),
                                 qint16(chkTextExt->value())};
     if (record.sourcePath.isEmpty()) {
-        m_messages.inform(this, QStringLiteral("You need to pick an input file name first"));
+        m_messages.inform(this, tr("You need to pick an input file name first"));
         return;
     }
     startExport(record, Drive1->entry());
@@ -206,7 +204,7 @@ void frmMain::exportEnded(const ExportResult &result)
         close();
         return;
     }
-    cmdExport->setText(QStringLiteral("Export"));
+    cmdExport->setText(tr("Export"));
     cmdExport->setEnabled(true);
     if (m_exportHadFocus)
         cmdExport->setFocus();
@@ -234,18 +232,17 @@ QString frmMain::completionText(const ExportResult &result)
     QStringList paragraphs{result.completionMessage()};
     if (const std::optional<UnfinishedMemo> &memo = result.unfinishedMemo)
         // One arg() call: a title holding "%1" must stay as it is.
-        paragraphs << QStringLiteral("The export file ends inside the memo \"%1\" (line %2), "
-                                     "which was not saved.")
+        paragraphs << tr("The export file ends inside the memo \"%1\" (line %2), which was not "
+                         "saved.")
                           .arg(memo->title, QString::number(memo->titleLine));
     QStringList limits;
     if (result.notesOnIPod && *result.notesOnIPod > NotesAnIPodShows)
-        limits << QStringLiteral("The iPod shows only the first %1 notes; its Notes folder now "
-                                 "holds %2.")
+        limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %2.")
                       .arg(NotesAnIPodShows)
                       .arg(*result.notesOnIPod);
     if (result.notesOnIPod && result.longNotes > 0)
-        limits << QStringLiteral("The iPod shows only the first 4 KB of a note; %1 of the notes "
-                                 "just saved are longer.")
+        limits << tr("The iPod shows only the first 4 KB of a note; %1 of the notes just saved "
+                     "are longer.")
                       .arg(result.longNotes);
     if (!limits.isEmpty())
         paragraphs << limits.join(QLatin1Char('\n'));
@@ -271,28 +268,27 @@ void frmMain::createControls()
 {
     // Created in keyboard order, which is also the order of the focus chain;
     // labels take no focus and follow their fields.
-    cmdOpen = makeButton(QStringLiteral("cmdOpen"), QStringLiteral("Browse . . ."), this);
+    cmdOpen = makeButton(QStringLiteral("cmdOpen"), tr("Browse . . ."), this);
     txtMemo = new QPlainTextEdit(instructionsText(), this);
     txtMemo->setObjectName(QStringLiteral("txtMemo"));
-    txtMemo->setAccessibleName(QStringLiteral("Instructions"));
+    txtMemo->setAccessibleName(tr("Instructions"));
     txtMemo->setTabChangesFocus(true);
     txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("Instructions"), txtMemo, this);
-    cmdExit = makeButton(QStringLiteral("cmdExit"), QStringLiteral("Exit"), this);
+    Label2 = makeLabel(QStringLiteral("Label2"), tr("Instructions"), txtMemo, this);
+    cmdExit = makeButton(QStringLiteral("cmdExit"), tr("Exit"), this);
     Drive1 = new DriveList(m_drives, this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     // Spoken on systems that name a combo box by its own name; elsewhere the
     // labels below name it and its name is its value.
-    Drive1->setAccessibleName(QStringLiteral("Destination"));
+    Drive1->setAccessibleName(tr("Destination"));
     txtSource = new QLineEdit(this);
     txtSource->setObjectName(QStringLiteral("txtSource"));
-    txtSource->setAccessibleName(QStringLiteral("Source"));
-    Label4 = makeLabel(QStringLiteral("Label4"), QStringLiteral("Source:"), txtSource, this);
-    cmdExport = makeButton(QStringLiteral("cmdExport"), QStringLiteral("Export"), this);
-    Label6 = makeLabel(QStringLiteral("Label6"), QStringLiteral("Destination:"), Drive1, this);
-    Label5 = makeLabel(QStringLiteral("Label5"), QStringLiteral("iPod Drive Letter"), Drive1, this);
-    chkTextExt =
-        new FlagCheckBox(QStringLiteral("Check here to add .txt to memo names on iPod"), this);
+    txtSource->setAccessibleName(tr("Source"));
+    Label4 = makeLabel(QStringLiteral("Label4"), tr("Source:"), txtSource, this);
+    cmdExport = makeButton(QStringLiteral("cmdExport"), tr("Export"), this);
+    Label6 = makeLabel(QStringLiteral("Label6"), tr("Destination:"), Drive1, this);
+    Label5 = makeLabel(QStringLiteral("Label5"), tr("iPod Drive Letter"), Drive1, this);
+    chkTextExt = new FlagCheckBox(tr("Check here to add .txt to memo names on iPod"), this);
     chkTextExt->setObjectName(QStringLiteral("chkTextExt"));
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QStringList>
+
+// The program's command line: without arguments it opens its window;
+// --version and --help print what they say, without a desktop; anything else
+// is a mistake.
+class CommandLine
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
+    enum class Request { Window, Version, Help, Mistake };
+
+    // Needs no application object.
+    static Request requestOf(const QStringList &arguments);
+    // Prints what the request asks for and gives the exit status: 0, or 2 for
+    // a mistake, whose usage goes to standard error. Needs the application
+    // object, for the translations.
+    static int answer(Request request, const QStringList &arguments);
+};
