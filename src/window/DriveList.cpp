@@ -87,8 +87,18 @@ void DriveList::paintEvent(QPaintEvent *)
     // The style draws the text one pixel in from each side of the field.
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const DriveEntry chosen = entry();
+    // "(not connected)" alone is wider than the box: a drive that is not
+    // connected shows the end of its own string in italics; the list, the tip
+    // and a screen reader say the words.
+    if (!chosen.connected) {
+        option.currentText = chosen.driveString;
+        QFont italic = font();
+        italic.setItalic(true);
+        painter.setFont(italic);
+    }
     option.currentText =
-        fontMetrics().elidedText(option.currentText, Qt::ElideLeft, field.width() - 2);
+        painter.fontMetrics().elidedText(option.currentText, Qt::ElideLeft, field.width() - 2);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 

@@ -1,4 +1,5 @@
 #include "QtPrinters.h"
+#include "Translations.h"
 #include "WindowUnderTest.h"
 
 #include <QAbstractButton>
@@ -259,5 +260,47 @@ TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddr
     EXPECT_EQ(memo->toPlainText(), QString(text).replace("\r\n", "\n"));
     EXPECT_TRUE(memo->tabChangesFocus());
     EXPECT_FALSE(memo->isReadOnly());
+}
+// The window speaks the user's language where the program has a translation
+// for it, and is unchanged under C or English.
+TEST(frmMainLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
+{
+    const struct
+    {
+        QLocale locale;
+        QStringList captions; // of cmdOpen, cmdExport, cmdExit, Label4, Label6, Label5, Label2
+        const char *box;
+        const char *instructionsStart;
+    } cases[] = {
+        {QLocale(QLocale::German, QLocale::Germany),
+         {"Durchsuchen . . .", "Exportieren", "Beenden", "Quelle:", "Ziel:", "Laufwerk des iPod",
+          "Anleitung"},
+         "Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen",
+         "Beginnen Sie in Palm Desktop."},
+        {QLocale::c(),
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+          "Instructions"},
+         "Check here to add .txt to memo names on iPod",
+         "Start in Palm Desktop."},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom),
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+          "Instructions"},
+         "Check here to add .txt to memo names on iPod",
+         "Start in Palm Desktop."},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString());
+        const Translations translations(c.locale, QStringLiteral(QUILLET_TRANSLATIONS));
+        WindowUnderTest test;
+        test.open(false);
+        QStringList captions;
+        for (const char *name :
+             {"cmdOpen", "cmdExport", "cmdExit", "Label4", "Label6", "Label5", "Label2"})
+            captions << captionOf(*test.control<QWidget>(name));
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->text(), QString::fromUtf8(c.box));
+        EXPECT_TRUE(test.control<QPlainTextEdit>("txtMemo")->toPlainText().startsWith(
+            QString::fromUtf8(c.instructionsStart)));
+    }
 }
 } // namespace
