@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-
 #include <optional>
 
 // The one-line record of "quillet.dat": "SOURCE","DRIVE",FLAG followed by CR LF.
