@@ -68,14 +68,6 @@ The memo &quot;%2&quot; (line %3 of the export file) was not saved.</source>
 Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translation>
     </message>
     <message>
-        <source>Could not create the category folder &quot;%1&quot;: %2.</source>
-        <translation>Der Kategorieordner „%1“ konnte nicht angelegt werden: %2.</translation>
-    </message>
-    <message>
-        <source>Could not create the note &quot;%1&quot;: %2.</source>
-        <translation>Die Notiz „%1“ konnte nicht angelegt werden: %2.</translation>
-    </message>
-    <message>
         <source>Could not find a free name for the note &quot;%1&quot;: %2.</source>
         <translation>Für die Notiz „%1“ ließ sich kein freier Name finden: %2.</translation>
     </message>

@@ -154,17 +154,12 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
             return {};
         case NoteOutcome::FolderNameTooLong:
             if (!namer.refuseNamesAsLongAs(path.folder))
-                return nameTooLong(
-                    QCoreApplication::translate("ExportRun",
-                                                "Could not create the category folder \"%1\": %2."),
-                    notes.displayPath() + path.folder);
+                return Unexpected<FileError>{notes.nameTooLong(path, *outcome)};
             namer.moveCategory(memo.category);
             break;
         case NoteOutcome::NameTooLong:
             if (!namer.refuseNamesAsLongAs(path.fileName))
-                return nameTooLong(QCoreApplication::translate(
-                                       "ExportRun", "Could not create the note \"%1\": %2."),
-                                   notes.pathOf(path));
+                return Unexpected<FileError>{notes.nameTooLong(path, *outcome)};
             break;
         case NoteOutcome::FolderTaken:
             namer.moveCategory(memo.category);
@@ -180,9 +175,4 @@ Expected<void, FileError> ExportRun::writeNote(const Memo &memo, NoteNamer &name
         notes.pathOf(path),
         QCoreApplication::translate("ExportRun",
                                     "the device holds every numbered name up to this one")}};
-}
-
-Unexpected<FileError> ExportRun::nameTooLong(const QString &sentence, const QString &path)
-{
-    return {FileError{sentence, path, FileSystem::reason(ENAMETOOLONG)}};
 }

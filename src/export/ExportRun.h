@@ -35,7 +35,6 @@ private:
                                        ExportProgress &progress, ExportResult &result);
     static Expected<void, FileError> writeNote(const Memo &memo, NoteNamer &namer,
                                                NotesFolder &notes);
-    static Unexpected<FileError> nameTooLong(const QString &sentence, const QString &path);
 
     QString m_sourcePath;
     QString m_destinationFolder;

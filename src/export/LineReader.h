@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ReadBuffer.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
@@ -19,32 +21,27 @@ class LineReader
 public:
     explicit LineReader(QIODevice &device, LineEnd lineEnd = LineEnd::CarriageReturn);
 
-    bool atEnd() { return m_position >= m_buffer.size() && atEndOfBuffer(); }
+    bool atEnd() { return m_read.position >= m_read.bytes.size() && atEndOfBuffer(); }
     // The next line without its terminator, or an empty view at the end. The
     // view is valid until the next call of atEnd() or readLine().
     QByteArrayView readLine();
     // 1-based number of the line last returned by readLine().
     qint64 lineNumber() const { return m_lineNumber; }
-    bool failed() const { return m_failed; }
-    QString errorString() const { return m_device.errorString(); }
+    bool failed() const { return m_read.failed; }
+    QString errorString() const { return m_read.device.errorString(); }
     // The line last returned went on past ExportLimits::MemoBytes: only its start
     // was returned, and nothing more is read.
     bool lineTooLong() const { return m_lineTooLong; }
 
 private:
     bool atEndOfBuffer();
-    bool fill();
     void skipByteOrderMark();
     qsizetype find(char byte, qsizetype from) const;
     QByteArrayView takeLine(qsizetype end, qsizetype next);
 
-    QIODevice &m_device;
+    ReadBuffer m_read;
     const char m_terminator;
-    QByteArray m_buffer;
-    qsizetype m_position = 0;
     qint64 m_lineNumber = 0;
-    bool m_endOfDevice = false;
-    bool m_failed = false;
     bool m_startChecked = false;
     bool m_lineTooLong = false;
 };

@@ -37,6 +37,17 @@ Unexpected<FileError> failure(const QString &sentence, const QString &path, int 
     return {FileError{sentence, path, FileSystem::reason(errorNumber)}};
 }
 
+QString folderNotCreated()
+{
+    return QCoreApplication::translate("NotesFolder",
+                                       "Could not create the category folder \"%1\": %2.");
+}
+
+QString noteNotCreated()
+{
+    return QCoreApplication::translate("NotesFolder", "Could not create the note \"%1\": %2.");
+}
+
 QByteArray temporaryName(qint64 number)
 {
     return TemporaryPrefix.toByteArray() + QByteArray::number(number) +
@@ -76,6 +87,14 @@ bool NotesFolder::isTemporaryName(QByteArrayView name)
         TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
     return !number.isEmpty() &&
            std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+FileError NotesFolder::nameTooLong(const NotePath &note, NoteOutcome refusal) const
+{
+    if (refusal == NoteOutcome::FolderNameTooLong)
+        return FileError{folderNotCreated(), displayPath() + note.folder,
+                         FileSystem::reason(ENAMETOOLONG)};
+    return FileError{noteNotCreated(), pathOf(note), FileSystem::reason(ENAMETOOLONG)};
 }
 
 Expected<void, FileError> NotesFolder::prepare()
@@ -172,9 +191,7 @@ Expected<NotesFolder::Folder *, FileError> NotesFolder::categoryFolder(const QSt
         return nullptr;
     }
     if (!made && made.error() != EEXIST)
-        return failure(QCoreApplication::translate(
-                           "NotesFolder", "Could not create the category folder \"%1\": %2."),
-                       path, made.error());
+        return failure(folderNotCreated(), path, made.error());
     // Not there before the run, so this run made it, under another name.
     if (!made && !notes.earlierNames.contains(NoteNamer::caseKey(name)))
         return nullptr;
@@ -243,9 +260,7 @@ NotesFolder::writeNew(const Folder &folder, int at, const QByteArray &name, cons
     if (!file && file.error() == ENAMETOOLONG)
         return NoteOutcome::NameTooLong;
     if (!file)
-        return failure(
-            QCoreApplication::translate("NotesFolder", "Could not create the note \"%1\": %2."),
-            pathIn(folder.path, name), file.error());
+        return failure(noteNotCreated(), pathIn(folder.path, name), file.error());
     if (const Expected<void, int> written = FileSystem::writeAllAndClose(*file, text); !written) {
         FileSystem::remove(at, name);
         return failure(

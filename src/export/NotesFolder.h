@@ -48,6 +48,9 @@ public:
     // written into before it replaces the older note. No memo gives a note
     // such a name: it ends in ".tmp" and is longer than any title.
     static bool isTemporaryName(QByteArrayView name);
+    // Why a note or its folder (`refusal` says which) cannot be made where the
+    // device refuses every name short enough to try.
+    FileError nameTooLong(const NotePath &note, NoteOutcome refusal) const;
 
     // Creates the notes folder if it is missing (one level: the destination
     // must exist), opens it and takes its lock.

@@ -9,12 +9,10 @@
 namespace {
 using MemoRules::NoteLineEnd;
 
-constexpr qint64 ChunkSize = 64 * 1024;
 constexpr char Quote = '"';
-constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 // Enough for the largest first field a memo can have and the rest of its
 // record; a source that needs more to show a first record is no such export.
-constexpr qint64 DetectionBytes = ExportLimits::MemoBytes + 2 * ChunkSize;
+constexpr qint64 DetectionBytes = ExportLimits::MemoBytes + 2 * ReadBuffer::ChunkSize;
 
 // Whether one of the eight bytes of `word` is `byte`: the bytes equal to it
 // become zero, and only a zero byte turns its top bit on here.
@@ -32,19 +30,19 @@ SeparatedMemoReader::SeparatedMemoReader(QIODevice &device, Separator separator)
 }
 
 SeparatedMemoReader::SeparatedMemoReader(QIODevice &device, char separator)
-    : m_device(device), m_separator(separator)
+    : m_read(device), m_separator(separator)
 {
 }
 
 Expected<std::optional<Separator>, QString> SeparatedMemoReader::separatorOf(QIODevice &device)
 {
     SeparatedMemoReader reader(device, Undecided);
-    reader.m_readLimit = DetectionBytes;
+    reader.m_read.limit = DetectionBytes;
     reader.m_startChecked = true;
-    reader.skipByteOrderMark();
-    const bool isRecord =
-        reader.hasByte() && reader.byte() == Quote && reader.readRecord() && !reader.m_cutShort;
-    if (reader.m_failed || !device.seek(0))
+    reader.m_read.skipByteOrderMark();
+    const bool isRecord = reader.hasByte() && reader.byte() == Quote && reader.readRecord() &&
+                          !reader.m_read.cutShort;
+    if (reader.m_read.failed || !device.seek(0))
         return Unexpected<QString>{device.errorString()};
     if (!isRecord)
         return std::optional<Separator>();
@@ -56,8 +54,8 @@ Expected<const Memo *, QString> SeparatedMemoReader::next()
     while (!m_stopReason) {
         skipBlankLines();
         if (!hasByte()) {
-            if (m_failed)
-                return stop(m_device.errorString());
+            if (m_read.failed)
+                return stop(m_read.device.errorString());
             return nullptr;
         }
         if (const Expected<void, QString> read = readRecord(); !read)
@@ -116,15 +114,16 @@ Expected<void, QString> SeparatedMemoReader::readField(Field field, FieldEnd exp
 
 Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted(Field field)
 {
-    ++m_position; // the opening quote
+    ++m_read.position; // the opening quote
     for (;;) {
         const qsizetype end = endOfRun(Quote);
-        const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
+        const QByteArrayView run =
+            QByteArrayView(m_read.bytes).sliced(m_read.position, end - m_read.position);
         if (const Expected<void, QString> done = hold(field, run); !done)
             return Unexpected<QString>{done.error()};
-        m_position = end;
-        if (m_position == m_buffer.size()) {
-            if (!fill())
+        m_read.position = end;
+        if (m_read.position == m_read.bytes.size()) {
+            if (!m_read.fill())
                 return endOfSource(FieldEnd::Broken); // the quote is never closed
             continue;
         }
@@ -133,12 +132,12 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readQuoted
                 return Unexpected<QString>{done.error()};
             continue;
         }
-        ++m_position;
+        ++m_read.position;
         if (!hasByte())
             return endOfSource(FieldEnd::RecordEnd);
         if (byte() != Quote)
             return endAfterField();
-        ++m_position;
+        ++m_read.position;
         if (const Expected<void, QString> done = hold(field, QByteArrayView(&Quote, 1)); !done)
             return Unexpected<QString>{done.error()};
     }
@@ -149,13 +148,14 @@ Expected<SeparatedMemoReader::FieldEnd, QString> SeparatedMemoReader::readUnquot
 {
     for (;;) {
         const qsizetype end = endOfRun(m_separator);
-        const QByteArrayView run = QByteArrayView(m_buffer).sliced(m_position, end - m_position);
+        const QByteArrayView run =
+            QByteArrayView(m_read.bytes).sliced(m_read.position, end - m_read.position);
         if (const Expected<void, QString> done = hold(field, run); !done)
             return Unexpected<QString>{done.error()};
-        m_position = end;
-        if (m_position < m_buffer.size())
+        m_read.position = end;
+        if (m_read.position < m_read.bytes.size())
             return endAfterField();
-        if (!fill())
+        if (!m_read.fill())
             return endOfSource(FieldEnd::RecordEnd);
     }
 }
@@ -174,7 +174,7 @@ SeparatedMemoReader::FieldEnd SeparatedMemoReader::endAfterField()
         m_separator = next;
     if (next != m_separator || m_separator == Undecided)
         return FieldEnd::Broken;
-    ++m_position;
+    ++m_read.position;
     return FieldEnd::Separator;
 }
 
@@ -182,8 +182,8 @@ SeparatedMemoReader::FieldEnd SeparatedMemoReader::endAfterField()
 Expected<SeparatedMemoReader::FieldEnd, QString>
 SeparatedMemoReader::endOfSource(FieldEnd end) const
 {
-    if (m_failed)
-        return Unexpected<QString>{m_device.errorString()};
+    if (m_read.failed)
+        return Unexpected<QString>{m_read.device.errorString()};
     return end;
 }
 
@@ -252,19 +252,11 @@ Unexpected<QString> SeparatedMemoReader::notAMemo() const
                 .arg(m_recordLine)};
 }
 
-void SeparatedMemoReader::skipByteOrderMark()
-{
-    while (m_buffer.size() < ByteOrderMark.size() && fill()) {
-    }
-    if (m_buffer.startsWith(ByteOrderMark))
-        m_position = ByteOrderMark.size();
-}
-
 void SeparatedMemoReader::skipBlankLines()
 {
     if (!m_startChecked) {
         m_startChecked = true;
-        skipByteOrderMark();
+        m_read.skipByteOrderMark();
     }
     while (hasByte() && isLineBreak(byte()))
         takeLineBreak();
@@ -274,10 +266,10 @@ void SeparatedMemoReader::skipBlankLines()
 QByteArrayView SeparatedMemoReader::takeLineBreak()
 {
     ++m_line;
-    if (m_buffer[m_position++] == '\n')
+    if (m_read.bytes[m_read.position++] == '\n')
         return "\n";
     if (hasByte() && byte() == '\n') {
-        ++m_position;
+        ++m_read.position;
         return NoteLineEnd;
     }
     return "\r";
@@ -289,9 +281,9 @@ QByteArrayView SeparatedMemoReader::takeLineBreak()
 // the run.
 qsizetype SeparatedMemoReader::endOfRun(char stop) const
 {
-    const char *data = m_buffer.constData();
-    const qsizetype size = m_buffer.size();
-    qsizetype at = m_position;
+    const char *data = m_read.bytes.constData();
+    const qsizetype size = m_read.bytes.size();
+    qsizetype at = m_read.position;
     for (; at + qsizetype(sizeof(quint64)) <= size; at += sizeof(quint64)) {
         quint64 word;
         std::memcpy(&word, data + at, sizeof word);
@@ -301,29 +293,4 @@ qsizetype SeparatedMemoReader::endOfRun(char stop) const
     while (at < size && data[at] != stop && !isLineBreak(data[at]))
         ++at;
     return at;
-}
-
-// Appends the next chunk, dropping what has been consumed. False at the end of
-// the device, on a read error, or at the read limit.
-bool SeparatedMemoReader::fill()
-{
-    if (m_endOfDevice)
-        return false;
-    m_buffer.remove(0, m_position);
-    m_position = 0;
-    if (m_bytesRead >= m_readLimit) {
-        m_endOfDevice = m_cutShort = true;
-        return false;
-    }
-    const qsizetype oldSize = m_buffer.size();
-    m_buffer.resize(oldSize + ChunkSize);
-    const qint64 got = m_device.read(m_buffer.data() + oldSize, ChunkSize);
-    m_buffer.resize(oldSize + qMax<qint64>(got, 0));
-    if (got <= 0) {
-        m_endOfDevice = true;
-        m_failed = got < 0;
-        return false;
-    }
-    m_bytesRead += got;
-    return true;
 }

@@ -2,10 +2,10 @@
 
 #include "CategoryCache.h"
 #include "MemoSource.h"
+#include "ReadBuffer.h"
 
 #include <QByteArray>
 #include <QIODevice>
-#include <limits>
 
 // What stands between the fields of a separated export.
 enum class Separator : char {
@@ -67,24 +67,15 @@ private:
     Unexpected<QString> notAMemo() const;
     Unexpected<QString> stop(const QString &reason);
 
-    void skipByteOrderMark();
     void skipBlankLines();
-    bool hasByte() { return m_position < m_buffer.size() || fill(); }
-    char byte() const { return m_buffer[m_position]; }
+    bool hasByte() { return m_read.position < m_read.bytes.size() || m_read.fill(); }
+    char byte() const { return m_read.bytes[m_read.position]; }
     static bool isLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
     QByteArrayView takeLineBreak();
     qsizetype endOfRun(char stop) const;
-    bool fill();
 
-    QIODevice &m_device;
+    ReadBuffer m_read;
     char m_separator;
-    QByteArray m_buffer;
-    qsizetype m_position = 0;
-    qint64 m_bytesRead = 0;
-    qint64 m_readLimit = std::numeric_limits<qint64>::max();
-    bool m_endOfDevice = false;
-    bool m_failed = false;
-    bool m_cutShort = false; // the read limit, not the device, ended the source
     bool m_startChecked = false;
 
     qint64 m_line = 1;       // the line of the next byte

@@ -2,6 +2,7 @@
 
 #include "ExportLimits.h"
 #include "QtPrinters.h"
+#include "SoftLimit.h"
 #include "TestFiles.h"
 
 #include <QDateTime>
@@ -394,13 +395,11 @@ TEST_F(ExportRunTest, FailureInMidRun)
                                       QByteArray(2000, 'x') + "\r\n1\r\nBig\r\n");
 
     // A device that takes no note past 1,000 bytes, as a file size limit makes it.
-    const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
     ExportResult result;
     {
         const SoftLimit fileSize(RLIMIT_FSIZE, 1000);
         result = ExportRun(sourcePath, root(), 0).run(log);
     }
-    std::signal(SIGXFSZ, ignored);
     EXPECT_FALSE(result.succeeded());
     EXPECT_EQ(result.noteCount, 1);
     EXPECT_TRUE(result.errorMessage.startsWith("Could not write the note \"" + notes() +

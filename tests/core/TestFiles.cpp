@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <sys/resource.h>
 
 void TestFiles::write(const QString &path, const QByteArray &content)
 {
@@ -37,23 +36,4 @@ QMap<QString, QByteArray> TestFiles::contentsBelow(const QString &folder)
     for (const QString &file : listRecursively(folder))
         contents.insert(file, read(QDir(folder).filePath(file)));
     return contents;
-}
-
-SoftLimit::SoftLimit(int resource, quint64 value) : m_resource(resource)
-{
-    rlimit limit{};
-    ::getrlimit(resource, &limit);
-    m_saved = limit.rlim_cur;
-    limit.rlim_cur = value;
-    if (::setrlimit(resource, &limit) != 0)
-        qFatal("cannot lower the limit %d to %llu", resource,
-               static_cast<unsigned long long>(value));
-}
-
-SoftLimit::~SoftLimit()
-{
-    rlimit limit{};
-    ::getrlimit(m_resource, &limit);
-    limit.rlim_cur = m_saved;
-    ::setrlimit(m_resource, &limit);
 }

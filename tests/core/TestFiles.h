@@ -16,17 +16,3 @@ public:
     // Every file below `folder` with what it holds, by relative path.
     static QMap<QString, QByteArray> contentsBelow(const QString &folder);
 };
-
-// Lowers a soft limit of the process (setrlimit) for as long as it lives.
-class SoftLimit
-{
-public:
-    SoftLimit(int resource, quint64 value);
-    ~SoftLimit();
-    SoftLimit(const SoftLimit &) = delete;
-    SoftLimit &operator=(const SoftLimit &) = delete;
-
-private:
-    int m_resource;
-    quint64 m_saved;
-};

@@ -1,5 +1,6 @@
 #include "PostedInput.h"
 #include "QtPrinters.h"
+#include "SoftLimit.h"
 #include "TerminationSignal.h"
 #include "WindowUnderTest.h"
 
@@ -18,7 +19,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <semaphore>
-#include <sys/resource.h>
 
 namespace {
 // The example of two memos in two categories, as the organiser exports it.
@@ -397,17 +397,9 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
 
         auto *button = failing.control<QPushButton>("cmdExport");
         {
-            const auto sizeSignal = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit fileSize{};
-            ::getrlimit(RLIMIT_FSIZE, &fileSize);
-            const rlim_t unlimited = std::exchange(fileSize.rlim_cur, c.largestNote);
-            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+            const SoftLimit fileSize(RLIMIT_FSIZE, c.largestNote);
             button->click();
-            const bool ended = failing.waitForTheExportToEnd();
-            fileSize.rlim_cur = unlimited;
-            ::setrlimit(RLIMIT_FSIZE, &fileSize);
-            std::signal(SIGXFSZ, sizeSignal);
-            ASSERT_TRUE(ended);
+            ASSERT_TRUE(failing.waitForTheExportToEnd());
         }
 
         ASSERT_EQ(failing.messages.texts().size(), 1);
