@@ -94,7 +94,7 @@ int exportOne(const QString &source, const QString &root, bool txt)
     resetPeakMemory();
     const long residentBefore = statusKiB("VmRSS");
     const Stopwatch stopwatch;
-    const ExportResult result = ExportRun(source, root, txt ? 1 : 0).run(progress);
+    const ExportResult result = ExportRun(Path(source), Path(root), txt).run(progress);
     const long peak = statusKiB("VmHWM");
     std::printf("%lld notes exported in %s; peak memory %.1f MiB, %.1f MiB more than before "
                 "the export\n",
@@ -102,7 +102,7 @@ int exportOne(const QString &source, const QString &root, bool txt)
                 peak / 1024.0, (peak - residentBefore) / 1024.0);
     if (result.succeeded())
         return 0;
-    std::fprintf(stderr, "%s\n", qPrintable(result.errorMessage));
+    std::fprintf(stderr, "%s\n", qPrintable(result.message()));
     return 1;
 }
 
@@ -135,10 +135,10 @@ double timeEngine(const QString &source, const QString &root)
     SilentProgress progress;
     QElapsedTimer timer;
     timer.start();
-    const ExportResult result = ExportRun(source, root, 0).run(progress);
+    const ExportResult result = ExportRun(Path(source), Path(root), false).run(progress);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (!result.succeeded())
-        qFatal("engine export failed: %s", qPrintable(result.errorMessage));
+        qFatal("engine export failed: %s", qPrintable(result.message()));
     return seconds;
 }
 

@@ -1,7 +1,8 @@
 #include "SystemCallFloor.h"
 
-#include "MemoReader.h"
 #include "NoteNamer.h"
+#include "SourceFile.h"
+#include "SourceForms.h"
 
 #include <QFile>
 #include <QSet>
@@ -13,17 +14,19 @@
 QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath, bool txt)
 {
     QList<Note> notes;
-    QFile source(sourcePath);
-    if (!source.open(QIODevice::ReadOnly))
+    SourceFile source{Path(sourcePath)};
+    if (!source.open())
         return notes;
-    MemoReader reader(source);
-    NoteNamer namer(txt ? QStringLiteral(".txt") : QString());
-    for (Expected<const Memo *, QString> next = reader.next(); next && *next;
-         next = reader.next()) {
+    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(source);
+    if (!reader)
+        return notes;
+    NoteFolders folders;
+    NoteNamer namer(folders, txt);
+    for (Result<const Memo *> next = (*reader)->next(); next && *next; next = (*reader)->next()) {
         const Memo *memo = *next;
-        const NotePath path = namer.name(*memo);
-        notes.append(
-            {QFile::encodeName(path.folder), QFile::encodeName(path.relativePath()), memo->text});
+        const NotePath path = namer.name(memo->title, memo->category);
+        notes.append({QFile::encodeName(path.folder->name),
+                      QFile::encodeName(path.relativePath().toString()), memo->text});
     }
     return notes;
 }

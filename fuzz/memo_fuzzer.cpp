@@ -4,12 +4,12 @@
 // the export reads them. The same bytes are also read as a comma- and as a
 // tab-separated export, and the form is detected as the export does it.
 
-#include "ExportLimits.h"
-#include "MemoReader.h"
+#include "Limits.h"
 #include "NoteNamer.h"
 #include "SeparatedMemoReader.h"
+#include "SourceForms.h"
+#include "TextMemoReader.h"
 
-#include <QBuffer>
 #include <QSet>
 #include <cstdlib>
 #include <cstring>
@@ -30,14 +30,11 @@ bool isSafeName(const QString &name, bool mayBeEmpty)
 
 QList<Memo> memosOf(const uint8_t *data, size_t size)
 {
-    QBuffer buffer;
-    buffer.setData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    buffer.open(QIODevice::ReadOnly);
+    MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
     const bool holdsCarriageReturn = std::memchr(data, '\r', size) != nullptr;
-    MemoReader reader(buffer, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
+    TextMemoReader reader(bytes, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
     QList<Memo> memos;
-    for (Expected<const Memo *, QString> next = reader.next(); next && *next;
-         next = reader.next()) {
+    for (Result<const Memo *> next = reader.next(); next && *next; next = reader.next()) {
         const Memo *memo = *next;
         // Lone CRs become CR LF, so a note is at most twice its source.
         if (memo->title.isEmpty() || !memo->text.endsWith("\r\n") ||
@@ -52,7 +49,7 @@ QList<Memo> memosOf(const uint8_t *data, size_t size)
 // source, and a memo never grows past the limit.
 bool holdsOnlyWholeLines(const QByteArray &text)
 {
-    if (text.size() > ExportLimits::MemoBytes || !text.endsWith("\r\n"))
+    if (text.size() > Limits::MemoBytes || !text.endsWith("\r\n"))
         return false;
     for (qsizetype at = 0; at < text.size(); ++at) {
         if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'))
@@ -65,12 +62,10 @@ bool holdsOnlyWholeLines(const QByteArray &text)
 
 QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, Separator separator)
 {
-    QBuffer buffer;
-    buffer.setData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    buffer.open(QIODevice::ReadOnly);
-    SeparatedMemoReader reader(buffer, separator);
+    MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
+    SeparatedMemoReader reader(bytes, separator);
     QList<Memo> memos;
-    Expected<const Memo *, QString> next = reader.next();
+    Result<const Memo *> next = reader.next();
     for (; next && *next; next = reader.next()) {
         const Memo *memo = *next;
         // A lone CR or LF becomes CR LF, so a note is at most twice its source.
@@ -85,24 +80,21 @@ QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, Separator separat
     return memos;
 }
 
-// The detection leaves the source at its start, and a source it takes for a
-// separated export is read without its first record breaking the form.
+// The reader the forms are told apart by reads the source from its start, and
+// a source taken for a separated export is read without its first record
+// breaking the form.
 void checkDetection(const uint8_t *data, size_t size)
 {
-    QBuffer buffer;
-    buffer.setData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    buffer.open(QIODevice::ReadOnly);
-    const Expected<std::optional<Separator>, QString> separator =
-        SeparatedMemoReader::separatorOf(buffer);
-    if (!separator || buffer.pos() != 0)
-        std::abort();
-    if (!*separator)
+    MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
+    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(bytes);
+    if (!reader)
         return;
-    SeparatedMemoReader reader(buffer, **separator);
-    Expected<const Memo *, QString> next = reader.next();
+    Result<const Memo *> next = (*reader)->next();
     while (next && *next)
-        next = reader.next();
-    if (!next && next.error().contains(QStringLiteral("starts on line 1 ")))
+        next = (*reader)->next();
+    if (!next && next.error().line() == 1 &&
+        (next.error().reason() == Error::Reason::NotCommaRecord ||
+         next.error().reason() == Error::Reason::NotTabRecord))
         std::abort();
 }
 
@@ -110,22 +102,23 @@ void checkDetection(const uint8_t *data, size_t size)
 // category folder's name; with one it cannot.
 void checkNames(const QList<Memo> &memos, const QString &extension)
 {
-    NoteNamer namer(extension);
+    NoteFolders noteFolders;
+    NoteNamer namer(noteFolders, !extension.isEmpty());
     QSet<QString> paths; // notes and folders
     QSet<QString> folders;
     for (const Memo &memo : memos) {
-        const NotePath path = namer.name(memo);
-        if (!isSafeName(path.folder, true) || !isSafeName(path.fileName, false) ||
+        const NotePath path = namer.name(memo.title, memo.category);
+        if (!isSafeName(path.folder->name, true) || !isSafeName(path.fileName, false) ||
             !path.fileName.endsWith(extension))
             std::abort();
-        const QString folder = path.folder.toCaseFolded();
+        const QString folder = path.folder->name.toCaseFolded();
         if (!folder.isEmpty() && !folders.contains(folder)) {
             if (paths.contains(folder))
                 std::abort();
             folders.insert(folder);
             paths.insert(folder);
         }
-        const QString key = path.relativePath().toCaseFolded();
+        const QString key = path.relativePath().toString().toCaseFolded();
         if (paths.contains(key))
             std::abort();
         paths.insert(key);

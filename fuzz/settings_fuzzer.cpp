@@ -7,11 +7,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::optional<SettingsRecord> record = SettingsFile::parse(
+    const Result<SettingsRecord> record = SettingsFile::parse(
         QByteArrayView(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)));
     if (!record)
         return 0;
-    if (SettingsFile::parse(SettingsFile::format(*record)) != record)
+    const Result<SettingsRecord> again = SettingsFile::parse(SettingsFile::format(*record));
+    if (!again || *again != *record)
         std::abort();
     return 0;
 }

@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ButtonCaption</name>
+    <message>
+        <source>Notes %1</source>
+        <translation>Notizen %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Prints the program&apos;s name and version, and ends.</source>
@@ -30,61 +37,15 @@
     </message>
 </context>
 <context>
-    <name>ExportProgress</name>
+    <name>Error</name>
     <message>
-        <source>Notes %1</source>
-        <translation>Notizen %1</translation>
-    </message>
-</context>
-<context>
-    <name>ExportResult</name>
-    <message>
-        <source>%1 memos saved to %2</source>
-        <translation>%1 Memos gespeichert in %2</translation>
-    </message>
-</context>
-<context>
-    <name>ExportRun</name>
-    <message>
-        <source>No memos were saved.</source>
-        <translation>Es wurden keine Memos gespeichert.</translation>
+        <source>Could not open the export file &quot;%1&quot;: %2.</source>
+        <translation>Die Exportdatei „%1“ konnte nicht geöffnet werden: %2.</translation>
     </message>
     <message>
-        <source>1 memo was saved before it.</source>
-        <translation>Davor wurde 1 Memo gespeichert.</translation>
+        <source>Could not read the export file &quot;%1&quot;: %2.</source>
+        <translation>Die Exportdatei „%1“ konnte nicht gelesen werden: %2.</translation>
     </message>
-    <message>
-        <source>%1 memos were saved before it.</source>
-        <translation>Davor wurden %1 Memos gespeichert.</translation>
-    </message>
-    <message>
-        <source>%1 memos were written but may not all have reached the device.</source>
-        <translation>%1 Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</translation>
-    </message>
-    <message>
-        <source>%1
-The memo &quot;%2&quot; (line %3 of the export file) was not saved.</source>
-        <translation>%1
-Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translation>
-    </message>
-    <message>
-        <source>Could not find a free name for the note &quot;%1&quot;: %2.</source>
-        <translation>Für die Notiz „%1“ ließ sich kein freier Name finden: %2.</translation>
-    </message>
-    <message>
-        <source>the device holds every numbered name up to this one</source>
-        <translation>das Gerät hat jeden nummerierten Namen bis zu diesem schon vergeben</translation>
-    </message>
-</context>
-<context>
-    <name>MemoRules</name>
-    <message>
-        <source>from line %1 on, the text runs past %2 MiB without ending a memo, which no memo export does</source>
-        <translation>ab Zeile %1 geht der Text über %2 MiB hinaus, ohne dass ein Memo endet, und das kommt in keinem Memo-Export vor</translation>
-    </message>
-</context>
-<context>
-    <name>NotesFolder</name>
     <message>
         <source>Could not create the notes folder &quot;%1&quot;: %2.</source>
         <translation>Der Notes-Ordner „%1“ konnte nicht angelegt werden: %2.</translation>
@@ -94,20 +55,16 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
         <translation>Der Notes-Ordner „%1“ konnte nicht geöffnet werden: %2.</translation>
     </message>
     <message>
-        <source>it is a link to another place; Quillet writes only into a real folder</source>
-        <translation>er ist ein Verweis an einen anderen Ort; Quillet schreibt nur in einen echten Ordner</translation>
-    </message>
-    <message>
         <source>Could not write the notes to &quot;%1&quot;: %2.</source>
         <translation>Die Notizen konnten nicht nach „%1“ geschrieben werden: %2.</translation>
     </message>
     <message>
-        <source>another export is writing into this folder</source>
-        <translation>ein anderer Export schreibt gerade in diesen Ordner</translation>
-    </message>
-    <message>
         <source>Could not list the folder &quot;%1&quot;: %2.</source>
         <translation>Der Inhalt des Ordners „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not remove the leftover file &quot;%1&quot;: %2.</source>
+        <translation>Die übrig gebliebene Datei „%1“ konnte nicht entfernt werden: %2.</translation>
     </message>
     <message>
         <source>Could not create the category folder &quot;%1&quot;: %2.</source>
@@ -130,34 +87,25 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
         <translation>Die Notiz „%1“ konnte nicht ersetzt werden: %2.</translation>
     </message>
     <message>
+        <source>Could not find a free name for the note &quot;%1&quot;: %2.</source>
+        <translation>Für die Notiz „%1“ ließ sich kein freier Name finden: %2.</translation>
+    </message>
+    <message>
         <source>Could not flush the notes to &quot;%1&quot;: %2.</source>
         <translation>Die Notizen konnten nicht vollständig auf „%1“ gesichert werden: %2.</translation>
     </message>
-</context>
-<context>
-    <name>SeparatedMemoReader</name>
     <message>
-        <source>the record that starts on line %1 is not a memo of a tab-separated export</source>
-        <translation>der Datensatz, der in Zeile %1 beginnt, ist kein Memo eines tabulatorgetrennten Exports</translation>
-    </message>
-    <message>
-        <source>the record that starts on line %1 is not a memo of a comma-separated export</source>
-        <translation>der Datensatz, der in Zeile %1 beginnt, ist kein Memo eines kommagetrennten Exports</translation>
-    </message>
-</context>
-<context>
-    <name>SettingsStore</name>
-    <message>
-        <source>Could not save the settings: the program&apos;s folder &quot;%1&quot; may not hold them and there is no per-user configuration folder.</source>
-        <translation>Die Einstellungen konnten nicht gespeichert werden: Der Programmordner „%1“ darf sie nicht aufnehmen, und es gibt keinen Konfigurationsordner für den Benutzer.</translation>
+        <source>Could not read the settings &quot;%1&quot;: %2.</source>
+        <translation>Die Einstellungen „%1“ konnten nicht gelesen werden: %2.</translation>
     </message>
     <message>
         <source>Could not save the settings to &quot;%1&quot;: %2.</source>
         <translation>Die Einstellungen konnten nicht in „%1“ gespeichert werden: %2.</translation>
     </message>
-</context>
-<context>
-    <name>SourceFile</name>
+    <message>
+        <source>Could not save the settings: the program&apos;s folder &quot;%1&quot; may not hold them and there is no per-user configuration folder.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden: Der Programmordner „%1“ darf sie nicht aufnehmen, und es gibt keinen Konfigurationsordner für den Benutzer.</translation>
+    </message>
     <message>
         <source>it is a folder, not a memo export</source>
         <translation>sie ist ein Ordner und kein Memo-Export</translation>
@@ -167,32 +115,89 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
         <translation>sie ist keine gewöhnliche Datei (sondern zum Beispiel eine benannte Pipe oder ein Gerät)</translation>
     </message>
     <message>
-        <source>Could not read the export file &quot;%1&quot;: %2.</source>
-        <translation>Die Exportdatei „%1“ konnte nicht gelesen werden: %2.</translation>
-    </message>
-    <message>
-        <source>Could not open the export file &quot;%1&quot;: %2.</source>
-        <translation>Die Exportdatei „%1“ konnte nicht geöffnet werden: %2.</translation>
+        <source>it is not a text export; it holds NUL bytes, as programs, pictures and UTF-16 text do</source>
+        <translation>sie ist kein Text-Export; sie enthält NUL-Bytes, wie es Programme, Bilder und UTF-16-Text tun</translation>
     </message>
     <message>
         <source>it changed while it was being read</source>
         <translation>sie hat sich verändert, während sie gelesen wurde</translation>
     </message>
     <message>
-        <source>it is not a text export; it holds NUL bytes, as programs, pictures and UTF-16 text do</source>
-        <translation>sie ist kein Text-Export; sie enthält NUL-Bytes, wie es Programme, Bilder und UTF-16-Text tun</translation>
+        <source>from line %1 on, the text runs past %2 MiB without ending a memo, which no memo export does</source>
+        <translation>ab Zeile %1 geht der Text über %2 MiB hinaus, ohne dass ein Memo endet, und das kommt in keinem Memo-Export vor</translation>
     </message>
-</context>
-<context>
-    <name>frmMain</name>
     <message>
-        <source>Could not write the notes to &quot;%1&quot;: %2.</source>
-        <translation>Die Notizen konnten nicht nach „%1“ geschrieben werden: %2.</translation>
+        <source>the record that starts on line %1 is not a memo of a comma-separated export</source>
+        <translation>der Datensatz, der in Zeile %1 beginnt, ist kein Memo eines kommagetrennten Exports</translation>
+    </message>
+    <message>
+        <source>the record that starts on line %1 is not a memo of a tab-separated export</source>
+        <translation>der Datensatz, der in Zeile %1 beginnt, ist kein Memo eines tabulatorgetrennten Exports</translation>
+    </message>
+    <message>
+        <source>it is a link to another place; Quillet writes only into a real folder</source>
+        <translation>er ist ein Verweis an einen anderen Ort; Quillet schreibt nur in einen echten Ordner</translation>
+    </message>
+    <message>
+        <source>another export is writing into this folder</source>
+        <translation>ein anderer Export schreibt gerade in diesen Ordner</translation>
+    </message>
+    <message>
+        <source>the device holds every numbered name up to this one</source>
+        <translation>das Gerät hat jeden nummerierten Namen bis zu diesem schon vergeben</translation>
     </message>
     <message>
         <source>no player is connected at that path</source>
         <translation>unter diesem Pfad ist kein Player angeschlossen</translation>
     </message>
+    <message>
+        <source>it does not hold the three settings</source>
+        <translation>sie enthält nicht die drei Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>ExportResult</name>
+    <message>
+        <source>%1 memos saved to %2</source>
+        <translation>%1 Memos gespeichert in %2</translation>
+    </message>
+    <message>
+        <source>No memos were saved.</source>
+        <translation>Es wurden keine Memos gespeichert.</translation>
+    </message>
+    <message>
+        <source>1 memo was saved before it.</source>
+        <translation>Davor wurde 1 Memo gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 memos were saved before it.</source>
+        <translation>Davor wurden %1 Memos gespeichert.</translation>
+    </message>
+    <message>
+        <source>The export file ends inside the memo &quot;%1&quot; (line %2), which was not saved.</source>
+        <translation>Die Exportdatei endet mitten im Memo „%1“ (Zeile %2), das deshalb nicht gespeichert wurde.</translation>
+    </message>
+    <message>
+        <source>The iPod shows only the first %1 notes; its Notes folder now holds %2.</source>
+        <translation>Der iPod zeigt nur die ersten %1 Notizen; sein Notes-Ordner enthält jetzt %2.</translation>
+    </message>
+    <message>
+        <source>The iPod shows only the first 4 KB of a note; %1 of the notes just saved are longer.</source>
+        <translation>Der iPod zeigt nur die ersten 4 KB einer Notiz; %1 der eben gespeicherten Notizen sind länger.</translation>
+    </message>
+    <message>
+        <source>%1
+The memo &quot;%2&quot; (line %3 of the export file) was not saved.</source>
+        <translation>%1
+Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 memos were written but may not all have reached the device.</source>
+        <translation>%1 Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</translation>
+    </message>
+</context>
+<context>
+    <name>frmMain</name>
     <message>
         <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
         <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“. Der Dateiname ist beliebig, aber warum nicht „memos.txt“?</translation>
@@ -232,18 +237,6 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
     <message>
         <source>Export</source>
         <translation>Exportieren</translation>
-    </message>
-    <message>
-        <source>The export file ends inside the memo &quot;%1&quot; (line %2), which was not saved.</source>
-        <translation>Die Exportdatei endet mitten im Memo „%1“ (Zeile %2), das deshalb nicht gespeichert wurde.</translation>
-    </message>
-    <message>
-        <source>The iPod shows only the first %1 notes; its Notes folder now holds %2.</source>
-        <translation>Der iPod zeigt nur die ersten %1 Notizen; sein Notes-Ordner enthält jetzt %2.</translation>
-    </message>
-    <message>
-        <source>The iPod shows only the first 4 KB of a note; %1 of the notes just saved are longer.</source>
-        <translation>Der iPod zeigt nur die ersten 4 KB einer Notiz; %1 der eben gespeicherten Notizen sind länger.</translation>
     </message>
     <message>
         <source>Browse . . .</source>

@@ -1,10 +1,72 @@
 #include "ExportResult.h"
 
-#include <QCoreApplication>
+#include "Limits.h"
+
+#include <QStringList>
+
+namespace {
+
+QString savedBefore(qint64 noteCount)
+{
+    if (noteCount == 0)
+        return ExportResult::tr("No memos were saved.");
+    return noteCount == 1 ? ExportResult::tr("1 memo was saved before it.")
+                          : ExportResult::tr("%1 memos were saved before it.").arg(noteCount);
+}
+
+} // namespace
 
 QString ExportResult::completionMessage() const
 {
     // One arg() call: a folder holding "%1" must stay as it is.
-    return QCoreApplication::translate("ExportResult", "%1 memos saved to %2")
-        .arg(QString::number(noteCount), notesFolder);
+    return tr("%1 memos saved to %2").arg(QString::number(noteCount), notesFolder.toFolderString());
+}
+
+QString ExportResult::message() const
+{
+    return succeeded() ? completionText() : failureText();
+}
+
+// An iPod's note reader loads at most Player::ShownNotes notes and shows the
+// first Player::ShownNoteBytes of each, and says nothing about either; the
+// message says it instead.
+QString ExportResult::completionText() const
+{
+    QStringList paragraphs{completionMessage()};
+    if (unfinishedMemo)
+        // One arg() call: a title holding "%1" must stay as it is.
+        paragraphs << tr("The export file ends inside the memo \"%1\" (line %2), which was not "
+                         "saved.")
+                          .arg(unfinishedMemo->title, QString::number(unfinishedMemo->titleLine));
+    QStringList limits;
+    if (notesOnPlayer && *notesOnPlayer && **notesOnPlayer > Player::ShownNotes)
+        limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %2.")
+                      .arg(Player::ShownNotes)
+                      .arg(**notesOnPlayer);
+    if (notesOnPlayer && longNotes > 0)
+        limits << tr("The iPod shows only the first 4 KB of a note; %1 of the notes just saved "
+                     "are longer.")
+                      .arg(longNotes);
+    if (notesOnPlayer && !*notesOnPlayer)
+        limits << notesOnPlayer->error().message();
+    if (!limits.isEmpty())
+        paragraphs << limits.join(QLatin1Char('\n'));
+    return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+QString ExportResult::failureText() const
+{
+    if (!error)
+        return {};
+    QString text = error->message();
+    if (unsavedMemo)
+        // One arg() call: a title or path holding "%1" must stay as it is.
+        text = tr("%1\nThe memo \"%2\" (line %3 of the export file) was not saved.")
+                   .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
+    if (flushError)
+        text += u'\n' + flushError->message();
+    if (error->action() == Error::Action::FlushNotes)
+        return text + u'\n' +
+               tr("%1 memos were written but may not all have reached the device.").arg(noteCount);
+    return text + u'\n' + savedBefore(noteCount);
 }

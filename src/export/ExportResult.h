@@ -1,30 +1,47 @@
 #pragma once
 
+#include "Error.h"
 #include "Memo.h"
+#include "Path.h"
+#include "Result.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
+// How an export ended, and what the person is told of it.
 struct ExportResult
 {
-    enum class Outcome { Completed, Stopped, Failed };
+    Q_DECLARE_TR_FUNCTIONS(ExportResult)
 
-    // An iPod's note reader shows only the first 4,096 bytes of a note.
-    static constexpr qint64 ShownNoteBytes = 4096;
+public:
+    enum class Outcome { Completed, Stopped, Failed };
 
     Outcome outcome = Outcome::Failed;
     qint64 noteCount = 0;
-    QString notesFolder;  // destination + "/Notes/"
-    QString errorMessage; // what failed, where, why, and how many memos were saved
-    qint64 longNotes = 0; // notes of this run longer than ShownNoteBytes
-    // Where a completed run's destination holds an "iPod_Control" folder at its
-    // top: every note file below the notes folder afterwards, older ones
-    // included. Nothing elsewhere.
-    std::optional<qint64> notesOnIPod;
+    Path notesFolder; // destination/Notes
+    // What failed, and the memo that was being saved then, if one was.
+    std::optional<Error> error;
+    std::optional<UnfinishedMemo> unsavedMemo;
+    // Flushing what was written before the failure failed too.
+    std::optional<Error> flushError;
+    qint64 longNotes = 0; // notes of this run longer than Player::ShownNoteBytes
+    // Where a completed run's destination holds the player's control folder at
+    // its top: every note file below the notes folder afterwards, older ones
+    // included; or why they could not all be counted. Nothing elsewhere.
+    std::optional<Result<qint64>> notesOnPlayer;
     // A completed run's source ended inside this memo, which was not saved.
     std::optional<UnfinishedMemo> unfinishedMemo;
 
     bool succeeded() const { return outcome == Outcome::Completed; }
     // "N memos saved to DESTINATION/Notes/"
     QString completionMessage() const;
+    // What a person reads at the end: of a completed run, the completion
+    // message with the memo it left out and what a player will not show; of a
+    // failed one, what failed, where and why, and how many memos were saved.
+    QString message() const;
+
+private:
+    QString completionText() const;
+    QString failureText() const;
 };

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "Expected.h"
-#include "ExportProgress.h"
 #include "ExportResult.h"
-#include "FileError.h"
+#include "Path.h"
+#include "Result.h"
 
-#include <QString>
 #include <functional>
 
 class MemoSource;
@@ -13,31 +11,41 @@ class NoteNamer;
 class NotesFolder;
 struct Memo;
 
+// Told how many notes are saved as the run goes: 0 once the notes folder is
+// ready, then the count after each note. Asked after each note whether the run
+// should stop there. Called on the thread that runs the export.
+class ExportProgress
+{
+public:
+    virtual ~ExportProgress() = default;
+    virtual void notesSaved(qint64 count) = 0;
+    // True ends the run after the note just written; what was written is
+    // flushed to the device as at the end of a run.
+    virtual bool stopRequested() { return false; }
+};
+
 // One export: reads the memo export, writes every memo as a note into the
 // "Notes" folder of the destination folder, and flushes the device at the end.
 class ExportRun
 {
 public:
-    static constexpr int ExtensionChecked = 1;
     // Nothing when the destination can be written to now, else why not.
-    using DestinationCheck = std::function<Expected<void, FileError>()>;
+    using DestinationCheck = std::function<Result<void>()>;
 
-    ExportRun(QString sourcePath, QString destinationFolder, int extensionFlag);
-    // The sign of an iPod: an "iPod_Control" folder at the top of the folder.
-    static bool holdsIPodFolder(const QString &folder);
-    // Asked once, right before the notes folder is made or used: a player
-    // unplugged after it was chosen leaves an empty folder behind.
+    ExportRun(Path source, Path destinationFolder, bool addTxt);
+    // Asked once, right before the notes folder is made or used, on the thread
+    // that runs the export: a player unplugged after it was chosen leaves an
+    // empty folder behind.
     void setDestinationCheck(DestinationCheck check);
     ExportResult run(ExportProgress &progress);
 
 private:
-    Expected<void, QString> writeNotes(MemoSource &memos, NotesFolder &notes,
-                                       ExportProgress &progress, ExportResult &result);
-    static Expected<void, FileError> writeNote(const Memo &memo, NoteNamer &namer,
-                                               NotesFolder &notes);
+    Result<void> writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
+                            ExportProgress &progress, ExportResult &result);
+    static Result<void> writeNote(const Memo &memo, NoteNamer &namer, NotesFolder &notes);
 
-    QString m_sourcePath;
-    QString m_destinationFolder;
-    QString m_extension;
+    Path m_source;
+    Path m_destinationFolder;
+    bool m_addTxt;
     DestinationCheck m_destinationCheck;
 };

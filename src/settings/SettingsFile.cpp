@@ -3,6 +3,8 @@
 #include "TextDecoder.h"
 
 #include <QList>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -90,13 +92,12 @@ QByteArray SettingsFile::format(const SettingsRecord &record)
            QByteArray::number(record.extensionFlag) + "\r\n";
 }
 
-std::optional<SettingsRecord> SettingsFile::parse(QByteArrayView content)
+Result<SettingsRecord> SettingsFile::parse(QByteArrayView content)
 {
     const QList<QByteArray> fields = splitFields(content);
-    if (fields.size() < FieldCount)
-        return std::nullopt;
-    const std::optional<qint16> flag = parseFlag(fields[2]);
+    const std::optional<qint16> flag =
+        fields.size() < FieldCount ? std::nullopt : parseFlag(fields[2]);
     if (!flag)
-        return std::nullopt;
+        return Error(Error::Reason::MalformedSettings);
     return SettingsRecord{TextDecoder::decode(fields[0]), TextDecoder::decode(fields[1]), *flag};
 }

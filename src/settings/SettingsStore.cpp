@@ -1,18 +1,15 @@
 #include "SettingsStore.h"
 
-#include "SettingsFile.h"
+#include "FileSystem.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace {
 // The record is one short line; anything much longer is not ours.
-constexpr qint64 MaximumSize = 64 * 1024;
+constexpr qsizetype MaximumSize = 64 * 1024;
 
 bool isBelowSystemFolder(const QString &canonicalPath)
 {
@@ -36,30 +33,31 @@ SettingsStore SettingsStore::forThisProcess()
                          QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
 }
 
-QString SettingsStore::fileIn(const QString &folder)
+Path SettingsStore::fileIn(const QString &folder)
 {
-    return QDir(folder).filePath(QString::fromLatin1(SettingsFile::FileName));
+    return Path(folder) / QString::fromLatin1(SettingsFile::FileName);
 }
 
 bool SettingsStore::mayKeepSettingsIn(const QString &folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir() || !info.isWritable() ||
-        isBelowSystemFolder(info.canonicalFilePath()) || info.ownerId() != ::geteuid())
+        isBelowSystemFolder(info.canonicalFilePath()) || !FileSystem::isOwnedByUser(Path(folder)))
         return false;
-    const QFileInfo file(fileIn(folder));
+    const QFileInfo file(fileIn(folder).toString());
     return !file.exists() || file.isWritable();
 }
 
+// The first folder that holds a quillet.dat decides: one that cannot be read
+// or holds no record changes nothing, as no file at all does.
 void SettingsStore::load(SettingsTarget &target) const
 {
     for (const QString &folder : foldersToLoadFrom()) {
-        QFile file(fileIn(folder));
-        if (folder.isEmpty() || !file.exists())
+        if (folder.isEmpty())
             continue;
-        if (!file.open(QIODevice::ReadOnly))
-            return;
-        const std::optional<SettingsRecord> record = SettingsFile::parse(file.read(MaximumSize));
+        const Result<SettingsRecord> record = loadFrom(folder);
+        if (!record && record.error().is(Error::Condition::Missing))
+            continue;
         if (!record)
             return;
         target.setSourcePath(record->sourcePath);
@@ -71,27 +69,32 @@ void SettingsStore::load(SettingsTarget &target) const
     }
 }
 
-std::optional<QString> SettingsStore::save(const SettingsRecord &record) const
+Result<SettingsRecord> SettingsStore::loadFrom(const QString &folder) const
 {
-    QStringList errors;
-    for (const QString &folder : foldersToSaveInto()) {
-        const std::optional<QString> error = saveInto(folder, record);
-        if (!error)
-            return std::nullopt;
-        errors.append(*error);
-    }
-    if (errors.isEmpty())
-        return QCoreApplication::translate("SettingsStore",
-                                           "Could not save the settings: the program's folder "
-                                           "\"%1\" may not hold them and there is no per-user "
-                                           "configuration folder.")
-            .arg(QDir::toNativeSeparators(m_programFolder));
-    return errors.join(QLatin1Char('\n'));
+    const Result<QByteArray> content = FileSystem::readStart(fileIn(folder), MaximumSize);
+    if (!content)
+        return content.error().during(Error::Action::ReadSettings, fileIn(folder));
+    return SettingsFile::parse(*content);
 }
 
-QStringList SettingsStore::foldersToSaveInto() const
+Result<void> SettingsStore::save(const SettingsRecord &record) const
 {
-    QStringList folders;
+    std::optional<Error> failure;
+    for (const QString &folder : foldersToSaveInto()) {
+        const Result<void> saved = saveInto(folder, record);
+        if (saved)
+            return {};
+        failure = failure ? failure->followedBy(saved.error()) : saved.error();
+    }
+    if (failure)
+        return *failure;
+    return Error(Error::Reason::NoSettingsFolder)
+        .during(Error::Action::FindSettingsFolder, Path(m_programFolder));
+}
+
+QList<QString> SettingsStore::foldersToSaveInto() const
+{
+    QList<QString> folders;
     if (mayKeepSettingsIn(m_programFolder))
         folders.append(m_programFolder);
     if (!m_userFolder.isEmpty())
@@ -102,7 +105,7 @@ QStringList SettingsStore::foldersToSaveInto() const
 // A save that could not use the program's folder went to the per-user folder,
 // so that is where the last save is; an older quillet.dat left in the
 // program's folder must not shadow it.
-QStringList SettingsStore::foldersToLoadFrom() const
+QList<QString> SettingsStore::foldersToLoadFrom() const
 {
     if (mayKeepSettingsIn(m_programFolder))
         return {m_workingFolder, m_programFolder, m_userFolder};
@@ -110,16 +113,13 @@ QStringList SettingsStore::foldersToLoadFrom() const
 }
 
 // Written whole or not at all, so a failing disk never leaves half a record.
-std::optional<QString> SettingsStore::saveInto(const QString &folder,
-                                               const SettingsRecord &record) const
+// The per-user folder is made on the first save.
+Result<void> SettingsStore::saveInto(const QString &folder, const SettingsRecord &record)
 {
-    // The per-user folder is made on the first save.
-    QDir().mkpath(folder);
-    QSaveFile file(fileIn(folder));
-    if (file.open(QIODevice::WriteOnly) && file.write(SettingsFile::format(record)) >= 0 &&
-        file.commit())
-        return std::nullopt;
-    return QCoreApplication::translate("SettingsStore",
-                                       "Could not save the settings to \"%1\": %2.")
-        .arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+    Result<void> saved = FileSystem::makePath(Path(folder));
+    if (saved)
+        saved = FileSystem::replaceWhole(fileIn(folder), SettingsFile::format(record));
+    if (!saved)
+        return saved.error().during(Error::Action::SaveSettings, fileIn(folder));
+    return {};
 }

@@ -1,11 +1,22 @@
 #pragma once
 
-#include "SettingsRecord.h"
-#include "SettingsTarget.h"
+#include "Path.h"
+#include "Result.h"
+#include "SettingsFile.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
-#include <optional>
+
+// Whatever shows the restored choices. The drive is shown even where it is not
+// there now (a player not plugged in); the flag may be refused.
+class SettingsTarget
+{
+public:
+    virtual ~SettingsTarget() = default;
+    virtual void setSourcePath(const QString &path) = 0;
+    virtual void selectDrive(const QString &driveString) = 0;
+    virtual bool setExtensionFlag(int flag) = 0;
+};
 
 // Finds, loads and saves "quillet.dat". Saving writes into the program's
 // folder, or into the per-user configuration folder where the program may not
@@ -25,14 +36,16 @@ public:
 
     // Silent: a missing or bad file leaves the target as it was.
     void load(SettingsTarget &target) const;
-    // The error message when the record could not be saved anywhere.
-    std::optional<QString> save(const SettingsRecord &record) const;
+    // Why the record could not be saved anywhere: each folder's failure, the
+    // program's folder first.
+    Result<void> save(const SettingsRecord &record) const;
 
 private:
-    static QString fileIn(const QString &folder);
-    QStringList foldersToSaveInto() const;
-    QStringList foldersToLoadFrom() const;
-    std::optional<QString> saveInto(const QString &folder, const SettingsRecord &record) const;
+    static Path fileIn(const QString &folder);
+    QList<QString> foldersToSaveInto() const;
+    QList<QString> foldersToLoadFrom() const;
+    Result<SettingsRecord> loadFrom(const QString &folder) const;
+    static Result<void> saveInto(const QString &folder, const SettingsRecord &record);
 
     QString m_workingFolder;
     QString m_programFolder;

@@ -8,6 +8,11 @@ ButtonCaption::ButtonCaption(QAbstractButton &button) : m_button(button)
     m_timer.start(Interval);
 }
 
+QString ButtonCaption::captionFor(qint64 notesSaved)
+{
+    return tr("Notes %1").arg(notesSaved);
+}
+
 void ButtonCaption::notesSaved(qint64 count)
 {
     m_latest.store(count, std::memory_order_relaxed);

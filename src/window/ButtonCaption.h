@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ExportProgress.h"
+#include "ExportRun.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
@@ -15,11 +16,16 @@ class QAbstractButton;
 // atomics, so that the export never waits for the window.
 class ButtonCaption : public ExportProgress
 {
+    Q_DECLARE_TR_FUNCTIONS(ButtonCaption)
+
 public:
     static constexpr std::chrono::milliseconds Interval{50};
 
     // Made on the button's thread, whose event loop shows the count.
     explicit ButtonCaption(QAbstractButton &button);
+
+    // What the Export button shows while `notesSaved` notes are saved: "Notes N".
+    static QString captionFor(qint64 notesSaved);
 
     // Any thread.
     void notesSaved(qint64 count) override;

@@ -1,6 +1,5 @@
 #include "QtFileDialog.h"
 
-#include <QDir>
 #include <QFileDialog>
 
 FileChoice QtFileDialog::chooseFile(QWidget *parent, const FileRequest &request)
@@ -12,7 +11,7 @@ FileChoice QtFileDialog::chooseFile(QWidget *parent, const FileRequest &request)
     const QStringList files = dialog.selectedFiles();
     if (files.size() != 1)
         return {FileChoice::Outcome::Failed, {}};
-    return {FileChoice::Outcome::Chosen, QDir::toNativeSeparators(files.first())};
+    return {FileChoice::Outcome::Chosen, files.first()};
 }
 
 void QtFileDialog::prepare(QFileDialog &dialog, const FileRequest &request)

@@ -6,7 +6,6 @@
 #include "ExportRun.h"
 #include "ExportWorker.h"
 #include "FileDialog.h"
-#include "FileError.h"
 #include "FlagCheckBox.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
@@ -58,12 +57,11 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
 {
     if (drive.connected && !drive.isVolume())
         return {};
-    return [&drives, drive]() -> Expected<void, FileError> {
+    return [&drives, drive]() -> Result<void> {
         if (drive.connected && drives.isStillMounted(drive))
             return {};
-        return Unexpected<FileError>{
-            FileError{frmMain::tr("Could not write the notes to \"%1\": %2."), drive.folder,
-                      frmMain::tr("no player is connected at that path")}};
+        return Error(Error::Reason::NotConnected)
+            .during(Error::Action::WriteNotes, Path(drive.folder));
     };
 }
 } // namespace
@@ -185,7 +183,8 @@ void frmMain::startExport(const SettingsRecord &record, const DriveEntry &destin
     m_exportHadFocus = cmdExport->hasFocus();
     cmdExport->setEnabled(false);
     m_inputBlocker = std::make_unique<InputBlocker>(*cmdExit);
-    ExportRun run(sourceFileOf(record.sourcePath), destination.folder, record.extensionFlag);
+    ExportRun run(Path(sourceFileOf(record.sourcePath)), Path(destination.folder),
+                  record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
     m_worker =
         std::make_unique<ExportWorker>(std::move(run), *cmdExport, *this,
@@ -212,41 +211,12 @@ void frmMain::exportEnded(const ExportResult &result)
 
 void frmMain::report(const ExportResult &result, const SettingsRecord &record)
 {
-    if (!result.succeeded()) {
-        m_messages.inform(this, result.errorMessage);
-        return;
-    }
-    m_messages.inform(this, completionText(result));
+    m_messages.inform(this, result.message());
     // A termination request that closed the message ends the program unsaved.
-    if (m_exitRequested)
+    if (!result.succeeded() || m_exitRequested)
         return;
-    if (const std::optional<QString> failure = m_settings.save(record))
-        m_messages.inform(this, *failure);
-}
-
-// An iPod's note reader loads at most 1,000 notes and shows the first 4 KB of
-// each, and says nothing about either; the message says it instead.
-QString frmMain::completionText(const ExportResult &result)
-{
-    constexpr qint64 NotesAnIPodShows = 1000;
-    QStringList paragraphs{result.completionMessage()};
-    if (const std::optional<UnfinishedMemo> &memo = result.unfinishedMemo)
-        // One arg() call: a title holding "%1" must stay as it is.
-        paragraphs << tr("The export file ends inside the memo \"%1\" (line %2), which was not "
-                         "saved.")
-                          .arg(memo->title, QString::number(memo->titleLine));
-    QStringList limits;
-    if (result.notesOnIPod && *result.notesOnIPod > NotesAnIPodShows)
-        limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %2.")
-                      .arg(NotesAnIPodShows)
-                      .arg(*result.notesOnIPod);
-    if (result.notesOnIPod && result.longNotes > 0)
-        limits << tr("The iPod shows only the first 4 KB of a note; %1 of the notes just saved "
-                     "are longer.")
-                      .arg(result.longNotes);
-    if (!limits.isEmpty())
-        paragraphs << limits.join(QLatin1Char('\n'));
-    return paragraphs.join(QStringLiteral("\n\n"));
+    if (const Result<void> saved = m_settings.save(record); !saved)
+        m_messages.inform(this, saved.error().message());
 }
 
 void frmMain::setSourcePath(const QString &path)

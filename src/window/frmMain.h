@@ -1,7 +1,6 @@
 #pragma once
 
 #include "SettingsStore.h"
-#include "SettingsTarget.h"
 
 #include <QWidget>
 #include <memory>
@@ -40,9 +39,6 @@ public:
     static QString contactAddress();
     // What the Browse button asks of the Open dialog for a given source path.
     static FileRequest openRequest(const QString &sourcePath);
-    // The message of a completed export, with what it left out and what an
-    // iPod will not show.
-    static QString completionText(const ExportResult &result);
 
 public slots:
     void Form_Load();

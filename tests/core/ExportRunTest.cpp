@@ -1,6 +1,6 @@
 #include "ExportRun.h"
 
-#include "ExportLimits.h"
+#include "Limits.h"
 #include "QtPrinters.h"
 #include "SoftLimit.h"
 #include "TestFiles.h"
@@ -24,18 +24,26 @@ namespace {
 const QByteArray WorkedExample = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\r\n"
                                  "Meeting: plan\r\nagenda\r\n\r\n1\r\nBusiness\r\n";
 
-class CaptionLog : public ExportProgress
+class CountLog : public ExportProgress
 {
 public:
     void notesSaved(qint64 count) override
     {
-        captions << captionFor(count);
+        counts << count;
         if (count == 1 && afterFirstNote)
             std::exchange(afterFirstNote, nullptr)();
     }
-    QStringList captions;
+    QList<qint64> counts;
     std::function<void()> afterFirstNote;
 };
+
+// The notes counted on a player, -1 where they could not be counted.
+std::optional<qint64> notesOnPlayer(const ExportResult &result)
+{
+    if (!result.notesOnPlayer)
+        return std::nullopt;
+    return *result.notesOnPlayer ? **result.notesOnPlayer : -1;
+}
 
 class ExportRunTest : public testing::Test
 {
@@ -50,27 +58,32 @@ protected:
     }
     QString root() const { return folder.filePath("player"); }
     QString notes() const { return root() + "/Notes"; }
-    ExportResult exportTo(const QString &driveString, const QByteArray &content, int flag = 0)
+    ExportResult exportTo(const QString &destination, const QByteArray &content,
+                          bool addTxt = false)
     {
-        return ExportRun(source(content), driveString, flag).run(log);
+        return ExportRun(Path(source(content)), Path(destination), addTxt).run(log);
     }
-    ExportResult exportToPlayer(const QByteArray &content, int flag = 0)
+    ExportResult exportToPlayer(const QByteArray &content, bool addTxt = false)
     {
         QDir().mkpath(root());
-        return exportTo(root(), content, flag);
+        return exportTo(root(), content, addTxt);
+    }
+    ExportResult exportFile(const QString &sourcePath)
+    {
+        return ExportRun(Path(sourcePath), Path(root()), false).run(log);
     }
 
     QTemporaryDir folder;
-    CaptionLog log;
+    CountLog log;
 };
 
 TEST_F(ExportRunTest, WorkedExampleByteForByte)
 {
     const ExportResult result = exportToPlayer(WorkedExample);
-    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
     EXPECT_EQ(result.noteCount, 2);
     EXPECT_EQ(result.completionMessage(), "2 memos saved to " + root() + "/Notes/");
-    EXPECT_EQ(log.captions, (QStringList{"Notes 0", "Notes 1", "Notes 2"}));
+    EXPECT_EQ(log.counts, (QList<qint64>{0, 1, 2}));
     EXPECT_EQ(TestFiles::listRecursively(notes()),
               (QStringList{"Business/Meeting_ plan", "Personal/Groceries"}));
     EXPECT_EQ(TestFiles::read(notes() + "/Personal/Groceries"), "Groceries\r\nmilk\r\neggs\r\n");
@@ -79,11 +92,10 @@ TEST_F(ExportRunTest, WorkedExampleByteForByte)
 
 TEST_F(ExportRunTest, ExtensionOnlyWhenChecked)
 {
-    for (const auto &[flag, name] :
-         {std::pair{0, "Groceries"}, {1, "Groceries.txt"}, {2, "Groceries"}}) {
+    for (const auto &[addTxt, name] : {std::pair{false, "Groceries"}, {true, "Groceries.txt"}}) {
         QDir(notes()).removeRecursively();
-        ASSERT_TRUE(exportToPlayer("Groceries\r\n0\r\n\r\n", flag).succeeded());
-        EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{name}) << "flag " << flag;
+        ASSERT_TRUE(exportToPlayer("Groceries\r\n0\r\n\r\n", addTxt).succeeded());
+        EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{name}) << "add .txt " << addTxt;
     }
 }
 
@@ -93,7 +105,7 @@ TEST_F(ExportRunTest, OnlyBlankLinesCreatesTheNotesFolder)
     ASSERT_TRUE(result.succeeded());
     EXPECT_EQ(result.noteCount, 0);
     EXPECT_TRUE(QDir(notes()).exists());
-    EXPECT_EQ(log.captions, QStringList{"Notes 0"});
+    EXPECT_EQ(log.counts, QList<qint64>{0});
 }
 
 // The destination is a folder taken as it is: a name that looks like a label
@@ -104,8 +116,8 @@ TEST_F(ExportRunTest, DestinationIsTheFolderItself)
         QDir().mkpath(destination);
         for (const QString &given : {destination, destination + "//"}) {
             const ExportResult result = exportTo(given, "A\r\n0\r\nc\r\n");
-            ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
-            EXPECT_EQ(result.notesFolder, destination + "/Notes/");
+            ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+            EXPECT_EQ(result.notesFolder.toFolderString(), destination + "/Notes/");
             EXPECT_EQ(TestFiles::read(destination + "/Notes/c/A"), "A\r\n");
         }
     }
@@ -182,25 +194,27 @@ TEST_F(ExportRunTest, CountIsNotLimitedToSixteenBits)
     for (int i = 0; i < 32768; ++i)
         memos += "M\r\n0\r\n\r\n";
     const ExportResult result = exportToPlayer(memos);
-    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
     EXPECT_EQ(result.noteCount, 32768);
-    EXPECT_EQ(log.captions.last(), "Notes 32768");
+    EXPECT_EQ(log.counts.last(), 32768);
     EXPECT_EQ(result.completionMessage(), "32768 memos saved to " + root() + "/Notes/");
 }
 
 TEST_F(ExportRunTest, MissingSourceOrRootFailsBeforeAnyNote)
 {
     QDir().mkpath(root());
-    ExportResult result = ExportRun(folder.filePath("absent.txt"), root(), 0).run(log);
-    EXPECT_FALSE(result.succeeded());
-    EXPECT_TRUE(result.errorMessage.contains(folder.filePath("absent.txt")));
-    EXPECT_TRUE(result.errorMessage.contains("No such file"));
+    ExportResult result = exportFile(folder.filePath("absent.txt"));
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->action(), Error::Action::OpenSource);
+    EXPECT_EQ(result.error->path(), Path(folder.filePath("absent.txt")));
+    EXPECT_TRUE(result.error->is(Error::Condition::Missing));
 
     result = exportTo(folder.filePath("unplugged"), WorkedExample);
-    EXPECT_FALSE(result.succeeded());
-    EXPECT_TRUE(result.errorMessage.contains(folder.filePath("unplugged/Notes")));
-    EXPECT_TRUE(result.errorMessage.contains("No such file"));
-    EXPECT_TRUE(log.captions.isEmpty());
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->action(), Error::Action::CreateNotesFolder);
+    EXPECT_EQ(result.error->path(), Path(folder.filePath("unplugged/Notes")));
+    EXPECT_TRUE(result.error->is(Error::Condition::Missing));
+    EXPECT_TRUE(log.counts.isEmpty());
 }
 
 // Only a regular file whose start holds no NUL byte can be an export; anything
@@ -221,25 +235,27 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
     const struct
     {
         QString path;
-        const char *reason;
+        Error::Reason reason;
     } cases[] = {
-        {folder.path(), "it is a folder"},   {pipe, "not a regular file"},
-        {"/dev/zero", "not a regular file"}, {program, "not a text export"},
-        {utf16, "not a text export"},
+        {folder.path(), Error::Reason::IsFolder},
+        {pipe, Error::Reason::NotRegularFile},
+        {"/dev/zero", Error::Reason::NotRegularFile},
+        {program, Error::Reason::NotText},
+        {utf16, Error::Reason::NotText},
     };
     QDir().mkpath(root());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        const ExportResult result = ExportRun(c.path, root(), 0).run(log);
-        EXPECT_FALSE(result.succeeded());
-        EXPECT_TRUE(result.errorMessage.contains("\"" + c.path + "\""));
-        EXPECT_TRUE(result.errorMessage.contains(c.reason)) << result.errorMessage.toStdString();
-        EXPECT_TRUE(result.errorMessage.endsWith("No memos were saved."));
+        const ExportResult result = exportFile(c.path);
+        ASSERT_TRUE(result.error);
+        EXPECT_EQ(result.error->reason(), c.reason);
+        EXPECT_EQ(result.error->path(), Path(c.path));
+        EXPECT_TRUE(result.message().endsWith("\nNo memos were saved."));
         EXPECT_FALSE(QFileInfo::exists(notes()));
     }
-    EXPECT_TRUE(log.captions.isEmpty());
+    EXPECT_TRUE(log.counts.isEmpty());
     // A NUL byte past the checked start is only a character of a memo.
-    EXPECT_TRUE(ExportRun(lateNul, root(), 0).run(log).succeeded());
+    EXPECT_TRUE(exportFile(lateNul).succeeded());
 }
 
 // Without a single CR, LF ends the lines: the export went through a Unix tool.
@@ -257,7 +273,7 @@ TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
     for (const auto &c : cases) {
         QDir(root()).removeRecursively();
         const ExportResult result = exportToPlayer(c.source);
-        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(result.noteCount, 1);
         EXPECT_EQ(TestFiles::read(notes() + "/Work/Plan"), c.note);
     }
@@ -302,7 +318,7 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
         SCOPED_TRACE(c.name);
         QDir(root()).removeRecursively();
         const ExportResult result = exportToPlayer(c.source);
-        EXPECT_EQ(result.errorMessage,
+        EXPECT_EQ(result.succeeded() ? QString() : result.message(),
                   c.error.isEmpty() ? QString() : c.error.arg(folder.filePath("memos.txt")));
         EXPECT_EQ(TestFiles::listRecursively(notes()), c.notes);
         EXPECT_EQ(TestFiles::read(notes() + "/" + c.notes.first()), c.firstNote);
@@ -315,15 +331,16 @@ TEST_F(ExportRunTest, TextThatNeverEndsAMemoStopsTheRunAtItsStart)
 {
     const QByteArray first = "A\r\n0\r\nc\r\n";
     QByteArray endlessMemo = first + "Big\r\n";
-    while (endlessMemo.size() <= ExportLimits::MemoBytes)
+    while (endlessMemo.size() <= Limits::MemoBytes)
         endlessMemo += QByteArray(1023, 'x') + "\r\n";
-    const QByteArray noLineEnds = first + QByteArray(ExportLimits::MemoBytes + 1, 'y');
+    const QByteArray noLineEnds = first + QByteArray(Limits::MemoBytes + 1, 'y');
     for (const QByteArray &source : {endlessMemo, noLineEnds}) {
         QDir(root()).removeRecursively();
         const ExportResult result = exportToPlayer(source);
-        EXPECT_FALSE(result.succeeded());
-        EXPECT_TRUE(result.errorMessage.contains("line 4 ")) << result.errorMessage.toStdString();
-        EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+        ASSERT_TRUE(result.error);
+        EXPECT_EQ(result.error->reason(), Error::Reason::MemoTooLong);
+        EXPECT_EQ(result.error->line(), 4);
+        EXPECT_EQ(result.noteCount, 1);
         EXPECT_EQ(TestFiles::listRecursively(notes()), QStringList{"c/A"});
     }
 }
@@ -379,8 +396,8 @@ TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
         QDir().mkpath(notes());
         TestFiles::write(notes() + "/Older", "left by an earlier run\r\n");
         const ExportResult result = exportToPlayer(c.memos);
-        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
-        EXPECT_EQ(result.notesOnIPod, c.notesOnIPod);
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+        EXPECT_EQ(notesOnPlayer(result), c.notesOnIPod);
         EXPECT_EQ(result.longNotes, c.longNotes);
     }
 }
@@ -398,15 +415,16 @@ TEST_F(ExportRunTest, FailureInMidRun)
     ExportResult result;
     {
         const SoftLimit fileSize(RLIMIT_FSIZE, 1000);
-        result = ExportRun(sourcePath, root(), 0).run(log);
+        result = exportFile(sourcePath);
     }
-    EXPECT_FALSE(result.succeeded());
+    ASSERT_TRUE(result.error);
     EXPECT_EQ(result.noteCount, 1);
-    EXPECT_TRUE(result.errorMessage.startsWith("Could not write the note \"" + notes() +
-                                               "/Big/50%1 off %3\": File too large.\n"))
-        << result.errorMessage.toStdString();
-    EXPECT_TRUE(result.errorMessage.contains("\"50%1 off %3\" (line 4"));
-    EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+    EXPECT_EQ(result.error->action(), Error::Action::WriteNote);
+    EXPECT_EQ(result.error->path(), Path(notes() + "/Big/50%1 off %3"));
+    EXPECT_EQ(result.error->errorNumber(), EFBIG);
+    EXPECT_TRUE(result.message().contains("\nThe memo \"50%1 off %3\" (line 4 of the export file) "
+                                          "was not saved.\n1 memo was saved before it."))
+        << result.message().toStdString();
     EXPECT_EQ(TestFiles::listRecursively(notes()), (QStringList{"Home/First", "Keep"}));
     EXPECT_EQ(TestFiles::read(notes() + "/Keep"), "older note\r\n");
 }
@@ -446,7 +464,7 @@ TEST_F(ExportRunTest, NoteAndFolderOfOneNameBothArrive)
         for (int run = 1; run <= 2; ++run) {
             const ExportResult result = exportToPlayer(c.memos);
             ASSERT_TRUE(result.succeeded())
-                << "run " << run << ": " << result.errorMessage.toStdString();
+                << "run " << run << ": " << result.message().toStdString();
             EXPECT_EQ(TestFiles::listRecursively(notes()), c.files) << "run " << run;
         }
     }
@@ -473,7 +491,7 @@ void exportKilledAfter(const QString &source, const QString &root, qint64 notes)
     const pid_t child = ::fork();
     if (child == 0) {
         KillAfter progress(notes);
-        ExportRun(source, root, 0).run(progress);
+        ExportRun(Path(source), Path(root), false).run(progress);
         ::_exit(0);
     }
     int status = 0;
@@ -522,9 +540,9 @@ TEST_F(ExportRunTest, ARunCutOffAnywhereLeavesNothingTheNextRunKeeps)
         startFromOlderNotes();
         c.cutOff();
         const ExportResult result = exportToPlayer(memos);
-        ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(TestFiles::contentsBelow(notes()), clean);
-        EXPECT_EQ(result.notesOnIPod, clean.size());
+        EXPECT_EQ(notesOnPlayer(result), clean.size());
     }
 }
 
@@ -537,9 +555,9 @@ TEST_F(ExportRunTest, OneExportAtATimeWritesIntoANotesFolder)
     ASSERT_EQ(::flock(running, LOCK_EX), 0);
     const ExportResult refused = exportToPlayer(WorkedExample);
     ::close(running);
-    EXPECT_EQ(refused.errorMessage, "Could not write the notes to \"" + notes() +
-                                        "\": another export is writing into this folder.\n"
-                                        "No memos were saved.");
+    EXPECT_EQ(refused.message(), "Could not write the notes to \"" + notes() +
+                                     "\": another export is writing into this folder.\n"
+                                     "No memos were saved.");
     EXPECT_TRUE(TestFiles::listRecursively(root()).isEmpty());
     EXPECT_TRUE(exportToPlayer(WorkedExample).succeeded());
 }
@@ -578,7 +596,7 @@ TEST_F(ExportRunTest, NothingIsReachedThroughALink)
         ASSERT_TRUE(QFile::link(c.target, link));
 
         const ExportResult result = exportToPlayer("Plan\r\n0\r\nWork\r\n");
-        EXPECT_EQ(result.errorMessage, c.error);
+        EXPECT_EQ(result.succeeded() ? QString() : result.message(), c.error);
         EXPECT_EQ(TestFiles::contentsBelow(outside),
                   (QMap<QString, QByteArray>{{"Plan", "Plan\r\n"}}));
         if (!c.note.isEmpty()) {
@@ -610,7 +628,7 @@ TEST_F(ExportRunTest, EveryNameFits)
         for (int run = 1; run <= 2; ++run) {
             const ExportResult result =
                 exportToPlayer("Plan\r\n0\r\n" + c.category.toUtf8() + "\r\nNext\r\n0\r\n\r\n");
-            ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+            ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
             QStringList expected{"Next", c.category, c.folder + "/Plan"};
             expected.sort();
             EXPECT_EQ(TestFiles::listRecursively(notes()), expected) << "run " << run;
@@ -631,9 +649,9 @@ TEST_F(ExportRunTest, AnyNumberOfCategories)
     ExportResult result;
     {
         const SoftLimit openFiles(RLIMIT_NOFILE, 256);
-        result = ExportRun(sourcePath, root(), 0).run(log);
+        result = exportFile(sourcePath);
     }
-    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
     EXPECT_EQ(result.noteCount, 10001);
     EXPECT_EQ(QDir(notes()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 10000);
     EXPECT_EQ(TestFiles::listRecursively(notes() + "/Category 0"), (QStringList{"M", "M (2)"}));
@@ -692,12 +710,12 @@ TEST_F(ExportRunTest, ASourceThatChangesOrEndsInsideAMemoIsTold)
         EXPECT_EQ(result.succeeded(), !c.afterFirstNote);
         EXPECT_EQ(result.unfinishedMemo, c.unfinished);
         if (c.afterFirstNote) {
-            EXPECT_TRUE(result.errorMessage.startsWith("Could not read the export file \"" +
-                                                       folder.filePath("memos.txt") +
-                                                       "\": it changed while it was being read.\n"))
-                << result.errorMessage.toStdString();
-            EXPECT_TRUE(result.errorMessage.endsWith(QString::number(result.noteCount) +
-                                                     " memos were saved before it."));
+            EXPECT_TRUE(result.message().startsWith("Could not read the export file \"" +
+                                                    folder.filePath("memos.txt") +
+                                                    "\": it changed while it was being read.\n"))
+                << result.message().toStdString();
+            EXPECT_TRUE(result.message().endsWith(QString::number(result.noteCount) +
+                                                  " memos were saved before it."));
             EXPECT_EQ(TestFiles::listRecursively(notes()).size(), result.noteCount);
         }
     }

@@ -65,11 +65,12 @@ protected:
     }
     QStringList notes() const { return TestFiles::listRecursively(mountPoint() + "/Notes"); }
     QString mountPoint() const { return folder.filePath("mnt"); }
-    ExportResult exportSource(const QByteArray &content, int flag = 0)
+    ExportResult exportSource(const QByteArray &content, bool addTxt = false)
     {
         TestFiles::write(folder.filePath("memos.txt"), content);
         NoProgress progress;
-        return ExportRun(folder.filePath("memos.txt"), mountPoint(), flag).run(progress);
+        return ExportRun(Path(folder.filePath("memos.txt")), Path(mountPoint()), addTxt)
+            .run(progress);
     }
 
     QTemporaryDir folder;
@@ -83,8 +84,8 @@ TEST_F(FatVolumeTest, ExportsOntoFat)
     const ExportResult result = exportSource("Plan\r\n0\r\nWork\r\nPLAN\r\n0\r\nwork\r\n"
                                              "Menu: soup?\r\ncaf\xE9\r\n1\r\nA/B\r\n"
                                              "Trailing dot.\r\n1\r\n\r\n",
-                                             1);
-    ASSERT_TRUE(result.succeeded()) << result.errorMessage.toStdString();
+                                             true);
+    ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
     EXPECT_EQ(result.noteCount, 4);
     EXPECT_EQ(notes(), QStringList({"A_B/Menu_ soup_.txt", "Trailing dot.txt", "Work/PLAN (2).txt",
                                     "Work/Plan.txt"}));
@@ -118,13 +119,14 @@ TEST_F(FatVolumeTest, FullVolumeRewritesInPlaceWhatFitsAndKeepsTheRestWhole)
 
         const ExportResult result = exportSource("Filler\r\n" + QByteArray(c.fillerBytes, 'f') +
                                                  "\r\n0\r\n\r\n" + newer + "0\r\n");
-        EXPECT_EQ(result.succeeded(), c.fits) << result.errorMessage.toStdString();
+        EXPECT_EQ(result.succeeded(), c.fits) << result.message().toStdString();
         EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Old"), c.fits ? newer : c.older);
         EXPECT_EQ(notes(), (QStringList{"Filler", "Old"}));
         if (!c.fits) {
-            EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes/Old\""))
-                << result.errorMessage.toStdString();
-            EXPECT_TRUE(result.errorMessage.contains("1 memo was saved before it."));
+            ASSERT_TRUE(result.error);
+            EXPECT_EQ(result.error->action(), Error::Action::ReplaceNote);
+            EXPECT_EQ(result.error->path(), Path(mountPoint() + "/Notes/Old"));
+            EXPECT_EQ(result.noteCount, 1);
         }
         run(findTool("fusermount"), {"-u", mountPoint()});
         mounted = false;
@@ -136,8 +138,9 @@ TEST_F(FatVolumeTest, ReadOnlyVolumeIsReported)
     ASSERT_NO_FATAL_FAILURE(mount(false));
     const ExportResult result = exportSource("Plan\r\n0\r\nWork\r\n");
     EXPECT_FALSE(result.succeeded());
-    EXPECT_TRUE(result.errorMessage.contains(mountPoint() + "/Notes"))
-        << result.errorMessage.toStdString();
+    ASSERT_TRUE(result.error);
+    EXPECT_EQ(result.error->action(), Error::Action::CreateNotesFolder);
+    EXPECT_EQ(result.error->path(), Path(mountPoint() + "/Notes"));
     EXPECT_FALSE(QFileInfo::exists(mountPoint() + "/Notes"));
 }
 

@@ -1,6 +1,6 @@
 #include "LineReader.h"
 
-#include <QBuffer>
+#include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -8,10 +8,8 @@ namespace {
 
 QList<QByteArray> readAll(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer);
+    MemoryBytes source(bytes);
+    LineReader reader(source);
     QList<QByteArray> lines;
     while (!reader.atEnd())
         lines << reader.readLine().toByteArray();
@@ -59,22 +57,21 @@ TEST(LineReader, LinesAcrossReadChunks)
 }
 
 // Hands out its data, then fails as a disk with a bad sector would.
-class FailingDevice : public QIODevice
+class FailingBytes : public ByteSource
 {
 public:
-    explicit FailingDevice(QByteArray data) : m_data(std::move(data)) { open(ReadOnly); }
+    explicit FailingBytes(QByteArray data) : m_data(std::move(data)) {}
 
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
+    Result<qsizetype> read(char *into, qsizetype size) override
     {
         if (m_data.isEmpty())
-            return -1;
-        const qint64 size = qMin<qint64>(maxSize, m_data.size());
-        std::memcpy(data, m_data.constData(), size);
-        m_data.remove(0, size);
-        return size;
+            return Error::fromSystem(EIO, Error::Condition::Other);
+        const qsizetype count = qMin(size, m_data.size());
+        std::memcpy(into, m_data.constData(), count);
+        m_data.remove(0, count);
+        return count;
     }
-    qint64 writeData(const char *, qint64) override { return -1; }
+    Result<void> seek(qint64) override { return {}; }
 
 private:
     QByteArray m_data;
@@ -82,24 +79,23 @@ private:
 
 TEST(LineReader, ReadErrorIsNotTheEnd)
 {
-    FailingDevice device("a\r\nb");
-    LineReader reader(device);
+    FailingBytes source("a\r\nb");
+    LineReader reader(source);
     EXPECT_EQ(reader.readLine(), "a");
-    EXPECT_FALSE(reader.failed());
+    EXPECT_FALSE(reader.failure());
     reader.readLine();
-    EXPECT_TRUE(reader.failed());
+    ASSERT_TRUE(reader.failure());
+    EXPECT_EQ(reader.failure()->errorNumber(), EIO);
 }
 
 TEST(LineReader, CountsLines)
 {
-    QBuffer buffer;
-    buffer.setData("a\r\nb\rc");
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer);
+    MemoryBytes source("a\r\nb\rc");
+    LineReader reader(source);
     reader.readLine();
     reader.readLine();
     EXPECT_EQ(reader.lineNumber(), 2);
-    EXPECT_FALSE(reader.failed());
+    EXPECT_FALSE(reader.failure());
 }
 
 } // namespace

@@ -1,26 +1,22 @@
-#include "MemoReader.h"
-
-#include "ExportLimits.h"
+#include "Limits.h"
 #include "SeparatedMemoReader.h"
+#include "TextMemoReader.h"
 
-#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
 
 QList<Memo> memosOf(const QByteArray &source)
 {
-    QBuffer buffer;
-    buffer.setData(source);
-    buffer.open(QIODevice::ReadOnly);
-    MemoReader reader(buffer);
+    MemoryBytes bytes(source);
+    TextMemoReader reader(bytes);
     QList<Memo> memos;
-    for (Expected<const Memo *, QString> next = reader.next(); next && *next; next = reader.next())
+    for (Result<const Memo *> next = reader.next(); next && *next; next = reader.next())
         memos << **next;
     return memos;
 }
 
-TEST(MemoReader, WorkedExample)
+TEST(TextMemoReader, WorkedExample)
 {
     const QList<Memo> memos = memosOf("Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\r\n"
                                       "Meeting: plan\r\nagenda\r\n\r\n1\r\nBusiness\r\n");
@@ -54,7 +50,7 @@ TEST_P(MemoBodies, KeepsTheLinesItShould)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    MemoReader, MemoBodies,
+    TextMemoReader, MemoBodies,
     testing::Values(
         // A run of empty lines inside a memo is halved, rounding down.
         BodyCase{"oneEmptyLineDropped", "t\r\na\r\n\r\nb\r\n0\r\nc\r\n", "t\r\na\r\nb\r\n"},
@@ -68,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "t\r\n 0\r\n01\r\n1 \r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MemoReader, TitleIsFirstTwentyCharactersWithoutLeadingSpaces)
+TEST(TextMemoReader, TitleIsFirstTwentyCharactersWithoutLeadingSpaces)
 {
     const QList<Memo> memos = memosOf("  Shopping: milk/eggs, etc.\r\n0\r\nc\r\n"
                                       "\tTabbed\r\n0\r\nc\r\n"
@@ -79,7 +75,7 @@ TEST(MemoReader, TitleIsFirstTwentyCharactersWithoutLeadingSpaces)
     EXPECT_EQ(memos[2].title, "Trailing  ");
 }
 
-TEST(MemoReader, OutsideAMemoBlankAndFlagLines)
+TEST(TextMemoReader, OutsideAMemoBlankAndFlagLines)
 {
     const QByteArray twentySpaces(20, ' ');
     const QList<Memo> memos =
@@ -91,7 +87,7 @@ TEST(MemoReader, OutsideAMemoBlankAndFlagLines)
     EXPECT_EQ(memos[0].titleLine, 4);
 }
 
-TEST(MemoReader, FlagLineInsideTheTextEndsTheMemo)
+TEST(TextMemoReader, FlagLineInsideTheTextEndsTheMemo)
 {
     const QList<Memo> memos = memosOf("Note\r\n1\r\nnot a category\r\nrest\r\n0\r\nCat\r\n");
     ASSERT_EQ(memos.size(), 2);
@@ -100,7 +96,7 @@ TEST(MemoReader, FlagLineInsideTheTextEndsTheMemo)
     EXPECT_EQ(memos[1].category, "Cat");
 }
 
-TEST(MemoReader, EndOfSource)
+TEST(TextMemoReader, EndOfSource)
 {
     // Unfinished memos are dropped, also right after an empty line.
     EXPECT_EQ(memosOf("A\r\n0\r\nc\r\nB\r\nbody").size(), 1);
@@ -112,7 +108,7 @@ TEST(MemoReader, EndOfSource)
     EXPECT_EQ(memos[0].category, "");
 }
 
-TEST(MemoReader, EncodingsPerLine)
+TEST(TextMemoReader, EncodingsPerLine)
 {
     const QList<Memo> memos =
         memosOf("Caf\xC3\xA9 \xF0\x9F\x98\x80\r\n0\r\nR\xC3\xA9sum\xC3\xA9\r\n"
@@ -127,7 +123,7 @@ TEST(MemoReader, EncodingsPerLine)
 // Only the three bytes at the very start of the source are skipped; a U+FEFF
 // anywhere else is a character, not a space, also where it starts a line (two
 // exports joined into one file).
-TEST(MemoReader, ByteOrderMarkInsideTheSourceIsACharacter)
+TEST(TextMemoReader, ByteOrderMarkInsideTheSourceIsACharacter)
 {
     const QByteArray bom = "\xEF\xBB\xBF";
     const QList<Memo> memos = memosOf(bom + "A\r\n0\r\nc\r\n" + bom + "\r\nbody\r\n0\r\nc\r\n" +
@@ -140,7 +136,7 @@ TEST(MemoReader, ByteOrderMarkInsideTheSourceIsACharacter)
     EXPECT_EQ(memos[2].title, feff + "  " + QString(17, QLatin1Char('b')));
 }
 
-TEST(MemoReader, TitleCutCountsCodePoints)
+TEST(TextMemoReader, TitleCutCountsCodePoints)
 {
     // 19 letters and an emoji outside the BMP: the emoji is the 20th character
     // and is kept whole; the 21st is cut.
@@ -154,18 +150,16 @@ TEST(MemoReader, TitleCutCountsCodePoints)
 struct SeparatedReading
 {
     QList<Memo> memos;
-    QString error;
+    std::optional<Error> error;
 };
 
 SeparatedReading separatedMemosOf(const QByteArray &source, Separator separator)
 {
-    QBuffer buffer;
-    buffer.setData(source);
-    buffer.open(QIODevice::ReadOnly);
-    SeparatedMemoReader reader(buffer, separator);
+    MemoryBytes bytes(source);
+    SeparatedMemoReader reader(bytes, separator);
     SeparatedReading reading;
     for (;;) {
-        const Expected<const Memo *, QString> next = reader.next();
+        const Result<const Memo *> next = reader.next();
         if (!next)
             reading.error = next.error();
         if (!next || !*next)
@@ -190,7 +184,7 @@ class SeparatedMemos : public testing::TestWithParam<SeparatedCase>
 TEST_P(SeparatedMemos, ArriveWhole)
 {
     const SeparatedReading reading = separatedMemosOf(GetParam().source, GetParam().separator);
-    EXPECT_EQ(reading.error.toStdString(), "");
+    EXPECT_FALSE(reading.error) << reading.error->message().toStdString();
     QList<QByteArray> texts;
     QStringList categories;
     for (const Memo &memo : reading.memos) {
@@ -260,7 +254,7 @@ TEST(SeparatedMemoReader, TitleLineCountsEveryLineEnd)
         separatedMemosOf("\"A\r\nx\ny\rz\",0,c\r\n\n\"\r\n  \r\n  Title\",0,c\r"
                          "\"B\",0,\"multi\r\nline\"\n\"C\",0,c",
                          Separator::Comma);
-    ASSERT_EQ(reading.error.toStdString(), "");
+    ASSERT_FALSE(reading.error) << reading.error->message().toStdString();
     QStringList titles;
     QList<qint64> lines;
     for (const Memo &memo : reading.memos) {
@@ -280,7 +274,7 @@ TEST(SeparatedMemoReader, RecordsAcrossReadChunks)
         const QByteArray start = "\"" + QByteArray(padding, 'x');
         const SeparatedReading reading =
             separatedMemosOf(start + "\"\"\r\n0\r\"\t1\tc\r\n\"B\"\t0\td", Separator::Tab);
-        EXPECT_EQ(reading.error.toStdString(), "");
+        EXPECT_FALSE(reading.error) << reading.error->message().toStdString();
         ASSERT_EQ(reading.memos.size(), 2);
         EXPECT_EQ(reading.memos[0].text, start.sliced(1) + "\"\r\n0\r\n");
         EXPECT_EQ(reading.memos[1].titleLine, 4);
@@ -294,7 +288,8 @@ struct FormBreakCase
     Separator separator;
     QByteArray source;
     qsizetype memosBefore;
-    QString error;
+    Error::Reason reason;
+    qint64 line;
 };
 
 class SeparatedFormBreaks : public testing::TestWithParam<FormBreakCase>
@@ -305,32 +300,31 @@ TEST_P(SeparatedFormBreaks, StopTheReadingAtTheRecord)
 {
     const SeparatedReading reading = separatedMemosOf(GetParam().source, GetParam().separator);
     EXPECT_EQ(reading.memos.size(), GetParam().memosBefore);
-    EXPECT_EQ(reading.error.toStdString(), GetParam().error.toStdString());
+    ASSERT_TRUE(reading.error);
+    EXPECT_EQ(reading.error->action(), Error::Action::ReadSource);
+    EXPECT_EQ(reading.error->reason(), GetParam().reason);
+    EXPECT_EQ(reading.error->line(), GetParam().line);
 }
 
-const QString CommaBreakOnLine2 =
-    "the record that starts on line 2 is not a memo of a comma-separated export";
+constexpr Error::Reason CommaBreak = Error::Reason::NotCommaRecord;
 
 INSTANTIATE_TEST_SUITE_P(
     SeparatedMemoReader, SeparatedFormBreaks,
     testing::Values(
         FormBreakCase{"quoteNeverClosed", Separator::Comma, "\"A\",0,c\r\n\"B\r\nnever,0,c\r\n", 1,
-                      CommaBreakOnLine2},
+                      CommaBreak, 2},
         FormBreakCase{"twoFields", Separator::Comma, "\"A\",0,c\r\n\"B\",0\r\n\"C\",0,c", 1,
-                      CommaBreakOnLine2},
-        FormBreakCase{"fourFields", Separator::Comma, "\"A\",0,c\n\"B\",0,c,d", 1,
-                      CommaBreakOnLine2},
+                      CommaBreak, 2},
+        FormBreakCase{"fourFields", Separator::Comma, "\"A\",0,c\n\"B\",0,c,d", 1, CommaBreak, 2},
         FormBreakCase{"flagNotZeroOrOne", Separator::Comma, "\"A\",0,c\r\"B\",\"01\",c", 1,
-                      CommaBreakOnLine2},
+                      CommaBreak, 2},
         FormBreakCase{"textAfterClosingQuote", Separator::Comma, "\"A\",0,c\r\n\"B\" x,0,c", 1,
-                      CommaBreakOnLine2},
+                      CommaBreak, 2},
         FormBreakCase{"commaInATabSeparatedExport", Separator::Tab,
-                      "\"A\"\t0\tc\r\n\r\n\"B\",0,c\r\n", 1,
-                      "the record that starts on line 3 is not a memo of a tab-separated export"},
+                      "\"A\"\t0\tc\r\n\r\n\"B\",0,c\r\n", 1, Error::Reason::NotTabRecord, 3},
         FormBreakCase{"textPastTheMemoLimit", Separator::Comma,
-                      "\"A\",0,c\r\n\"" + QByteArray(ExportLimits::MemoBytes, 'x') + "\",0,c", 1,
-                      "from line 2 on, the text runs past 16 MiB without ending a memo, "
-                      "which no memo export does"}),
+                      "\"A\",0,c\r\n\"" + QByteArray(Limits::MemoBytes, 'x') + "\",0,c", 1,
+                      Error::Reason::MemoTooLong, 2}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // By content alone: a quoted first field, then a comma or a tab, and a first
@@ -359,14 +353,13 @@ TEST(SeparatedMemoReader, DetectsTheFormByContent)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        QBuffer buffer;
-        buffer.setData(c.source);
-        buffer.open(QIODevice::ReadOnly);
-        const Expected<std::optional<Separator>, QString> separator =
-            SeparatedMemoReader::separatorOf(buffer);
+        MemoryBytes bytes(c.source);
+        const Result<std::optional<Separator>> separator = SeparatedMemoReader::separatorOf(bytes);
         ASSERT_TRUE(separator);
         EXPECT_EQ(*separator, c.separator);
-        EXPECT_EQ(buffer.pos(), 0);
+        char first = 0;
+        const Result<qsizetype> read = bytes.read(&first, 1);
+        EXPECT_EQ(first, c.source.isEmpty() ? '\0' : c.source.front()) << "not left at its start";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "NoteNamer.h"
 
+#include "FileNameRules.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +21,12 @@ class CleanNames : public testing::TestWithParam<NameCase>
 
 TEST_P(CleanNames, SafeOnFatAndInsideTheNotesFolder)
 {
-    EXPECT_EQ(NoteNamer::cleanTitle(GetParam().raw), GetParam().title);
-    EXPECT_EQ(NoteNamer::cleanCategory(GetParam().raw), GetParam().category);
+    EXPECT_EQ(FileNameRules::cleanTitle(GetParam().raw), GetParam().title);
+    EXPECT_EQ(FileNameRules::cleanCategory(GetParam().raw), GetParam().category);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    NoteNamer, CleanNames,
+    FileNameRules, CleanNames,
     testing::Values(NameCase{"plain", "Groceries", "Groceries", "Groceries"},
                     NameCase{"colon", "Meeting: plan", "Meeting_ plan", "Meeting_ plan"},
                     NameCase{"allForbidden", "/\\|:*?<>\"", "_________", "_________"},
@@ -41,41 +42,60 @@ INSTANTIATE_TEST_SUITE_P(
                              QString::fromUtf8("Café 😀"), QString::fromUtf8("Café 😀")}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(NoteNamer, LongCategoriesAreCutBetweenCharacters)
+TEST(FileNameRules, LongCategoriesAreCutBetweenCharacters)
 {
-    EXPECT_EQ(NoteNamer::cleanCategory(QString(300, QLatin1Char('x'))),
+    EXPECT_EQ(FileNameRules::cleanCategory(QString(300, QLatin1Char('x'))),
               QString(255, QLatin1Char('x')));
     // Two bytes each in UTF-8: 127 fit in 255 bytes.
-    EXPECT_EQ(NoteNamer::cleanCategory(QString(200, QChar(0xE9))), QString(127, QChar(0xE9)));
+    EXPECT_EQ(FileNameRules::cleanCategory(QString(200, QChar(0xE9))), QString(127, QChar(0xE9)));
     // Four bytes each: never half a surrogate pair.
     const QString emoji = QString::fromUtf8("😀");
-    EXPECT_EQ(NoteNamer::cleanCategory(emoji.repeated(70)), emoji.repeated(63));
+    EXPECT_EQ(FileNameRules::cleanCategory(emoji.repeated(70)), emoji.repeated(63));
     // What the cut leaves at the end is cleaned like any other name.
-    EXPECT_EQ(NoteNamer::cleanCategory(QString(254, QLatin1Char('x')) + " ."),
+    EXPECT_EQ(FileNameRules::cleanCategory(QString(254, QLatin1Char('x')) + " ."),
               QString(254, QLatin1Char('x')));
 }
 
+struct Memo
+{
+    QString title;
+    QString category;
+};
+
 Memo memo(const QString &title, const QString &category)
 {
-    return Memo{title, {}, category, 1};
+    return Memo{title, category};
 }
+
+// Names memos as the run does, in folders of its own.
+class Namer
+{
+public:
+    explicit Namer(bool addTxt) : m_namer(m_folders, addTxt) {}
+    NotePath name(const Memo &memo) { return m_namer.name(memo.title, memo.category); }
+    NoteNamer *operator->() { return &m_namer; }
+
+private:
+    NoteFolders m_folders;
+    NoteNamer m_namer;
+};
 
 TEST(NoteNamer, DuplicatesIgnoringCaseGetNumbers)
 {
-    NoteNamer namer(QStringLiteral(".txt"));
-    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan.txt");
+    Namer namer(true);
+    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath().toString(), "Work/Plan.txt");
     // Categories that differ only in case share the first one's folder.
-    EXPECT_EQ(namer.name(memo("plan", "work")).relativePath(), "Work/plan (2).txt");
-    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath(), "Work/Plan (3).txt");
-    EXPECT_EQ(namer.name(memo("Plan", "Home")).relativePath(), "Home/Plan.txt");
-    EXPECT_EQ(namer.name(memo("Plan", "")).relativePath(), "Plan.txt");
+    EXPECT_EQ(namer.name(memo("plan", "work")).relativePath().toString(), "Work/plan (2).txt");
+    EXPECT_EQ(namer.name(memo("Plan", "Work")).relativePath().toString(), "Work/Plan (3).txt");
+    EXPECT_EQ(namer.name(memo("Plan", "Home")).relativePath().toString(), "Home/Plan.txt");
+    EXPECT_EQ(namer.name(memo("Plan", "")).relativePath().toString(), "Plan.txt");
     // Names that only differ after cleaning are duplicates too.
-    EXPECT_EQ(namer.name(memo("Plan.", "Home")).relativePath(), "Home/Plan (2).txt");
+    EXPECT_EQ(namer.name(memo("Plan.", "Home")).relativePath().toString(), "Home/Plan (2).txt");
 }
 
 TEST(NoteNamer, NumberedNameAlreadyTakenIsSkipped)
 {
-    NoteNamer namer({});
+    Namer namer(false);
     EXPECT_EQ(namer.name(memo("A (2)", "")).fileName, "A (2)");
     EXPECT_EQ(namer.name(memo("A", "")).fileName, "A");
     EXPECT_EQ(namer.name(memo("A", "")).fileName, "A (3)");
@@ -110,22 +130,22 @@ TEST(NoteNamer, NamesFitWhatTheDeviceTakes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        NoteNamer namer(QStringLiteral(".txt"));
+        Namer namer(true);
         if (c.refusedBytes > 0) {
-            ASSERT_TRUE(namer.refuseNamesAsLongAs(QString(c.refusedBytes, QLatin1Char('r'))));
+            ASSERT_TRUE(namer->refuseNamesAsLongAs(QString(c.refusedBytes, QLatin1Char('r'))));
         }
         NotePath path = namer.name(c.memo);
         if (c.folderTaken) {
-            namer.moveCategory(c.memo.category);
+            namer->moveCategory(c.memo.category);
             path = namer.name(c.memo);
         }
         for (int time = 1; time < c.times; ++time)
             path = namer.name(c.memo);
-        EXPECT_EQ(path.relativePath(), c.path);
+        EXPECT_EQ(path.relativePath().toString(), c.path);
     }
-    NoteNamer namer({});
+    Namer namer(false);
     EXPECT_FALSE(
-        namer.refuseNamesAsLongAs(QString(NoteNamer::ShortestNameBytes, QLatin1Char('r'))));
+        namer->refuseNamesAsLongAs(QString(NoteNamer::ShortestNameBytes, QLatin1Char('r'))));
 }
 
 } // namespace

@@ -17,7 +17,9 @@ TEST(SettingsFile, ReadsWhatItWrites)
 {
     const SettingsRecord record{QString::fromUtf8("/home/zoë/my \"old\", \"\"memos.txt\""),
                                 "/media/me/IPOD [\"IPOD\"]", 2};
-    EXPECT_EQ(SettingsFile::parse(SettingsFile::format(record)), record);
+    const Result<SettingsRecord> parsed = SettingsFile::parse(SettingsFile::format(record));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(*parsed, record);
 }
 
 struct ParseCase
@@ -33,7 +35,12 @@ class SettingsParse : public testing::TestWithParam<ParseCase>
 
 TEST_P(SettingsParse, ReadsOrRefusesWhole)
 {
-    EXPECT_EQ(SettingsFile::parse(GetParam().content), GetParam().record);
+    const Result<SettingsRecord> parsed = SettingsFile::parse(GetParam().content);
+    ASSERT_EQ(parsed.hasValue(), GetParam().record.has_value());
+    if (parsed)
+        EXPECT_EQ(*parsed, *GetParam().record);
+    else
+        EXPECT_EQ(parsed.error().reason(), Error::Reason::MalformedSettings);
 }
 
 INSTANTIATE_TEST_SUITE_P(

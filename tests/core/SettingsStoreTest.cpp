@@ -110,7 +110,7 @@ TEST_F(SettingsStoreTest, LoadLooksInWorkingThenProgramThenUserFolder)
 TEST_F(SettingsStoreTest, SaveWritesIntoTheProgramFolderNotTheWorkingFolder)
 {
     const QString before = QDir::currentPath();
-    ASSERT_EQ(store().save({"/m.txt", "/media/IPOD [IPOD]", 1}), std::nullopt);
+    ASSERT_TRUE(store().save({"/m.txt", "/media/IPOD [IPOD]", 1}));
     EXPECT_EQ(QDir::currentPath(), before);
     EXPECT_EQ(TestFiles::read(folder("program") + "/quillet.dat"),
               "\"/m.txt\",\"/media/IPOD [IPOD]\",1\r\n");
@@ -155,7 +155,7 @@ TEST_F(SettingsStoreTest, SaveFallsBackToTheUserFolderAndTheNextStartFindsItTher
         SCOPED_TRACE(c.name);
         const QString user = temporary.filePath(QStringLiteral("config/") + c.name);
         const SettingsStore installed(folder("work"), c.programFolder, user);
-        ASSERT_EQ(installed.save({"/m.txt", "d", 0}), std::nullopt);
+        ASSERT_TRUE(installed.save({"/m.txt", "d", 0}));
         EXPECT_EQ(TestFiles::read(user + "/quillet.dat"), "\"/m.txt\",\"d\",0\r\n");
 
         FakeWindow window;
@@ -171,9 +171,11 @@ TEST_F(SettingsStoreTest, SaveFailureNamesThePath)
     TestFiles::write(temporary.filePath("file"), "");
     const QString blocked = temporary.filePath("file");
     const SettingsStore nowhere(folder("work"), blocked, blocked + "/user");
-    const std::optional<QString> error = nowhere.save({"/m.txt", "d", 0});
-    ASSERT_TRUE(error.has_value());
-    EXPECT_TRUE(error->contains(blocked + "/user/quillet.dat")) << error->toStdString();
+    const Result<void> saved = nowhere.save({"/m.txt", "d", 0});
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.error().action(), Error::Action::SaveSettings);
+    EXPECT_EQ(saved.error().path(), Path(blocked + "/user/quillet.dat"));
+    EXPECT_TRUE(saved.error().is(Error::Condition::OtherKind));
 }
 
 } // namespace

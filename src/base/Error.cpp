@@ -1,0 +1,124 @@
+#include "Error.h"
+
+#include "Limits.h"
+
+Error::Error(Reason reason, qint64 line) : m_reason(reason), m_line(line) {}
+
+Error Error::fromSystem(int errorNumber, Condition condition)
+{
+    Error error;
+    error.m_errorNumber = errorNumber;
+    error.m_condition = condition;
+    return error;
+}
+
+Error Error::during(Action action, const Path &path) const
+{
+    Error error = *this;
+    error.m_action = action;
+    error.m_path = path;
+    return error;
+}
+
+Error Error::followedBy(const Error &cleanup) const
+{
+    Error error = *this;
+    error.m_cleanup = std::make_shared<const Error>(cleanup);
+    return error;
+}
+
+QString Error::message() const
+{
+    // One arg() call: a path or reason holding "%1" must stay as it is.
+    QString text = m_reason == Reason::NoSettingsFolder
+                       ? sentence().arg(m_path.toString())
+                       : sentence().arg(m_path.toString(), reasonText());
+    if (m_cleanup)
+        text += u'\n' + m_cleanup->message();
+    return text;
+}
+
+QString Error::sentence() const
+{
+    switch (m_action) {
+    case Action::None:
+        return QStringLiteral("%1: %2");
+    case Action::OpenSource:
+        return tr("Could not open the export file \"%1\": %2.");
+    case Action::ReadSource:
+        return tr("Could not read the export file \"%1\": %2.");
+    case Action::CreateNotesFolder:
+        return tr("Could not create the notes folder \"%1\": %2.");
+    case Action::OpenNotesFolder:
+        return tr("Could not open the notes folder \"%1\": %2.");
+    case Action::WriteNotes:
+        return tr("Could not write the notes to \"%1\": %2.");
+    case Action::ListFolder:
+        return tr("Could not list the folder \"%1\": %2.");
+    case Action::RemoveLeftover:
+        return tr("Could not remove the leftover file \"%1\": %2.");
+    case Action::CreateCategoryFolder:
+        return tr("Could not create the category folder \"%1\": %2.");
+    case Action::OpenCategoryFolder:
+        return tr("Could not open the category folder \"%1\": %2.");
+    case Action::CreateNote:
+        return tr("Could not create the note \"%1\": %2.");
+    case Action::WriteNote:
+        return tr("Could not write the note \"%1\": %2.");
+    case Action::ReplaceNote:
+        return tr("Could not replace the note \"%1\": %2.");
+    case Action::NameNote:
+        return tr("Could not find a free name for the note \"%1\": %2.");
+    case Action::FlushNotes:
+        return tr("Could not flush the notes to \"%1\": %2.");
+    case Action::ReadSettings:
+        return tr("Could not read the settings \"%1\": %2.");
+    case Action::SaveSettings:
+        return tr("Could not save the settings to \"%1\": %2.");
+    case Action::FindSettingsFolder:
+        return tr("Could not save the settings: the program's folder \"%1\" may not hold them "
+                  "and there is no per-user configuration folder.");
+    }
+    return {};
+}
+
+QString Error::reasonText() const
+{
+    switch (m_reason) {
+    case Reason::System:
+        return qt_error_string(m_errorNumber);
+    case Reason::IsFolder:
+        return tr("it is a folder, not a memo export");
+    case Reason::NotRegularFile:
+        return tr("it is not a regular file (a named pipe or a device, for example)");
+    case Reason::NotText:
+        return tr("it is not a text export; it holds NUL bytes, as programs, pictures and "
+                  "UTF-16 text do");
+    case Reason::ChangedWhileRead:
+        return tr("it changed while it was being read");
+    case Reason::MemoTooLong:
+        return tr("from line %1 on, the text runs past %2 MiB without ending a memo, which no "
+                  "memo export does")
+            .arg(m_line)
+            .arg(Limits::MemoBytes / (1024 * 1024));
+    case Reason::NotCommaRecord:
+        return tr("the record that starts on line %1 is not a memo of a comma-separated export")
+            .arg(m_line);
+    case Reason::NotTabRecord:
+        return tr("the record that starts on line %1 is not a memo of a tab-separated export")
+            .arg(m_line);
+    case Reason::NotesFolderIsLink:
+        return tr("it is a link to another place; Quillet writes only into a real folder");
+    case Reason::AnotherExport:
+        return tr("another export is writing into this folder");
+    case Reason::NoFreeName:
+        return tr("the device holds every numbered name up to this one");
+    case Reason::NotConnected:
+        return tr("no player is connected at that path");
+    case Reason::MalformedSettings:
+        return tr("it does not hold the three settings");
+    case Reason::NoSettingsFolder:
+        break;
+    }
+    return {};
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "Path.h"
+
+#include <QCoreApplication>
+#include <QString>
+#include <memory>
+
+// Why something failed: what was being done, to which path, and why, as the
+// system's error number or as a reason of the program's own, with the line of
+// the source where one applies. Made where the failure happens, told in words
+// only where it is shown: message() is the sentence a person reads.
+class Error
+{
+    Q_DECLARE_TR_FUNCTIONS(Error)
+
+public:
+    // What was being done.
+    enum class Action {
+        None,
+        OpenSource,
+        ReadSource,
+        CreateNotesFolder,
+        OpenNotesFolder,
+        WriteNotes,
+        ListFolder,
+        RemoveLeftover,
+        CreateCategoryFolder,
+        OpenCategoryFolder,
+        CreateNote,
+        WriteNote,
+        ReplaceNote,
+        NameNote,
+        FlushNotes,
+        ReadSettings,
+        SaveSettings,
+        FindSettingsFolder,
+    };
+
+    // Why, where the system's error number does not say it.
+    enum class Reason {
+        System, // errorNumber() says why
+        IsFolder,
+        NotRegularFile,
+        NotText,
+        ChangedWhileRead,
+        MemoTooLong,    // from line(), the text never ends a memo
+        NotCommaRecord, // the record that starts on line() breaks the form
+        NotTabRecord,   // the same, in a tab-separated export
+        NotesFolderIsLink,
+        AnotherExport,
+        NoFreeName,
+        NotConnected,
+        MalformedSettings,
+        NoSettingsFolder,
+    };
+
+    // The system's answers that callers act on, told apart by the file system
+    // layer, which alone knows the error numbers.
+    enum class Condition {
+        Other,
+        Exists,      // the name is taken
+        Missing,     // nothing has the name
+        NameTooLong, // the device refuses the name as too long
+        OtherKind,   // the name holds something else than asked for: a file or a
+                     // symbolic link where a folder is, a link where a file is
+        NoRoom,      // the device is full
+        Busy,        // a lock is held by someone else
+    };
+
+    Error() = default;
+    explicit Error(Reason reason, qint64 line = 0);
+    // Made by the file system layer only.
+    static Error fromSystem(int errorNumber, Condition condition);
+
+    // The same failure, told as having happened while doing `action` to `path`.
+    Error during(Action action, const Path &path) const;
+    // The same failure, after which cleaning up after it failed too.
+    Error followedBy(const Error &cleanup) const;
+
+    Action action() const { return m_action; }
+    Reason reason() const { return m_reason; }
+    const Path &path() const { return m_path; }
+    int errorNumber() const { return m_errorNumber; }
+    bool is(Condition condition) const { return m_condition == condition; }
+    qint64 line() const { return m_line; }
+
+    // 'Could not create the note "/media/me/IPOD/Notes/Work/Plan": No space
+    // left on device.', translated.
+    QString message() const;
+
+private:
+    QString sentence() const;
+    QString reasonText() const;
+
+    Action m_action = Action::None;
+    Reason m_reason = Reason::System;
+    Path m_path;
+    int m_errorNumber = 0;
+    Condition m_condition = Condition::Other;
+    qint64 m_line = 0;
+    std::shared_ptr<const Error> m_cleanup;
+};

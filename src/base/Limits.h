@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringView>
+#include <QtGlobal>
+
+// The bounds every export keeps to, whatever its source holds.
+namespace Limits {
+
+// A real memo is a few KB. No memo, and no line of the source, is held past
+// this: only a file without line ends or a wrong file gets there.
+constexpr qsizetype MemoBytes = 16 * 1024 * 1024;
+// The longest file or folder name a device takes, in bytes of UTF-8 as Linux
+// counts them (FAT and exFAT take 255 characters, which is never fewer).
+constexpr qsizetype NameBytes = 255;
+
+} // namespace Limits
+
+// What an iPod's note reader does with the Notes folder, without a word: the
+// export counts what it will not show.
+namespace Player {
+
+// The sign of an iPod: a folder of this name at the top of its volume.
+constexpr QStringView ControlFolder = u"iPod_Control";
+// It loads at most this many notes,
+constexpr qint64 ShownNotes = 1000;
+// and shows only this many bytes of each.
+constexpr qint64 ShownNoteBytes = 4096;
+
+} // namespace Player

@@ -1,0 +1,30 @@
+#include "Path.h"
+
+#include <QStringEncoder>
+
+Path::Path(QString path) : m_path(std::move(path))
+{
+    while (m_path.size() > 1 && m_path.endsWith(u'/'))
+        m_path.chop(1);
+}
+
+Path Path::operator/(QStringView name) const
+{
+    if (m_path.isEmpty())
+        return Path(name.toString());
+    if (m_path.endsWith(u'/'))
+        return Path(m_path + name);
+    return Path(m_path + u'/' + name);
+}
+
+QString Path::toFolderString() const
+{
+    return m_path.endsWith(u'/') ? m_path : m_path + u'/';
+}
+
+void Path::encodeName(QStringView name, QByteArray &buffer)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    buffer.resize(utf8.requiredSpace(name.size()));
+    buffer.resize(utf8.appendToBuffer(buffer.data(), name) - buffer.constData());
+}

@@ -1,6 +1,0 @@
-#include "NotePath.h"
-
-QString NotePath::relativePath() const
-{
-    return folder.isEmpty() ? fileName : folder + QLatin1Char('/') + fileName;
-}

@@ -1,0 +1,131 @@
+#include "NoteNamer.h"
+
+#include "FileNameRules.h"
+#include "Limits.h"
+
+using namespace FileNameRules;
+
+namespace {
+// A file with ever new categories must not make the cache of categories as
+// read grow without bound.
+constexpr qsizetype MaximumCachedCategories = 4096;
+} // namespace
+
+NoteNamer::NoteNamer(NoteFolders &folders, bool addTxt)
+    : m_folders(folders), m_extension(addTxt ? QStringLiteral(".txt") : QString()),
+      m_nameBytes(Limits::NameBytes)
+{
+    m_byKey.insert(QString(), &m_folders.notesFolder());
+}
+
+NotePath NoteNamer::name(const QString &title, const QString &category)
+{
+    NoteFolder &folder = folderFor(category);
+    return NotePath{&folder, takeFree(folder, cleanTitle(title), m_extension)};
+}
+
+// The folder the device refused stays as it was, with what the notes folder
+// found of it; the category's notes go into a new one from now on.
+void NoteNamer::moveCategory(const QString &category)
+{
+    const QString clean = cleanCategory(category);
+    m_byKey.insert(caseKey(clean), &newFolderFor(clean));
+    m_byCategory.clear();
+}
+
+bool NoteNamer::refuseNamesAsLongAs(QStringView name)
+{
+    const qsizetype shorter = qMin(m_nameBytes, utf8Bytes(name) - 1);
+    if (shorter < ShortestNameBytes)
+        return false;
+    m_nameBytes = shorter;
+    return true;
+}
+
+// Categories that differ only in case share the folder of the first of them,
+// as they would on FAT anyway. A folder's name is taken among the names in the
+// notes folder, so a note there cannot have it, nor it a note's.
+NoteFolder &NoteNamer::folderFor(const QString &category)
+{
+    if (NoteFolder *known = m_byCategory.value(category))
+        return *known;
+    if (m_byCategory.size() >= MaximumCachedCategories)
+        m_byCategory.clear();
+    const QString clean = cleanCategory(category);
+    const QString key = caseKey(clean);
+    NoteFolder *folder = m_byKey.value(key);
+    if (!folder) {
+        folder = &newFolderFor(clean);
+        m_byKey.insert(key, folder);
+    }
+    m_byCategory.insert(category, folder);
+    return *folder;
+}
+
+NoteFolder &NoteNamer::newFolderFor(const QString &clean)
+{
+    return m_folders.add(takeFree(m_folders.notesFolder(), clean, QString()));
+}
+
+QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QString &suffix) const
+{
+    const QString plain = fitted(stem, utf8Bytes(suffix));
+    const quint64 base = fingerprint(plain, suffix);
+    const std::optional<int> lastNumber = take(folder, base);
+    if (!lastNumber)
+        return suffix.isEmpty() ? plain : plain + suffix;
+    // Remembering the last number per name keeps a run of equal names linear.
+    int number = *lastNumber;
+    for (;;) {
+        QString name = numbered(stem, ++number, suffix);
+        if (!take(folder, fingerprint(name))) {
+            folder.given.insert(base, number);
+            return name;
+        }
+    }
+}
+
+// "stem (N)suffix", in one allocation where the stem fits as it is.
+QString NoteNamer::numbered(const QString &stem, int number, const QString &suffix) const
+{
+    char16_t digits[12];
+    char16_t *start = std::end(digits);
+    do {
+        *--start = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0);
+    const QStringView count(start, std::end(digits));
+    // " (", the count and ")" are ASCII: a byte a character.
+    const QString fittedStem = fitted(stem, count.size() + 3 + utf8Bytes(suffix));
+    const QStringView parts[] = {fittedStem, u" (", count, u")", suffix};
+    qsizetype size = 0;
+    for (const QStringView part : parts)
+        size += part.size();
+    QString name(size, Qt::Uninitialized);
+    QChar *out = name.data();
+    for (const QStringView part : parts)
+        out = std::copy(part.begin(), part.end(), out);
+    return name;
+}
+
+// Most stems fit as they are: no UTF-16 unit takes more than three bytes.
+QString NoteNamer::fitted(const QString &stem, qsizetype suffixBytes) const
+{
+    const qsizetype room = m_nameBytes - suffixBytes;
+    if (3 * stem.size() <= room || utf8Bytes(stem) <= room)
+        return stem;
+    const QString cut = withoutTrailingSpacesAndDots(cutToBytes(stem, room));
+    return cut.isEmpty() ? QStringLiteral("_") : cut;
+}
+
+// Takes a free name and gives nothing; of a name taken already, gives the
+// last number given to a name built on it. One lookup either way.
+std::optional<int> NoteNamer::take(NoteFolder &folder, quint64 fingerprint)
+{
+    const qsizetype takenBefore = folder.given.size();
+    int &lastNumber = folder.given[fingerprint];
+    if (folder.given.size() == takenBefore)
+        return lastNumber;
+    lastNumber = 1;
+    return std::nullopt;
+}

@@ -1,0 +1,322 @@
+#include "NotesFolder.h"
+
+#include "FileNameRules.h"
+#include "TextDecoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// No folder holds this many temporary files of ours; a device that says
+// otherwise is broken.
+constexpr int TemporaryAttempts = 1000;
+// Category folders kept open at once, far below any limit of open files.
+constexpr std::size_t MaximumOpenFolders = 64;
+
+constexpr QByteArrayView TemporaryPrefix("quillet-unfinished-");
+constexpr QByteArrayView TemporarySuffix(".tmp");
+
+QByteArray temporaryName(qint64 number)
+{
+    return TemporaryPrefix.toByteArray() + QByteArray::number(number) +
+           TemporarySuffix.toByteArray();
+}
+
+quint64 fingerprintOf(const QByteArray &nativeName)
+{
+    return FileNameRules::fingerprint(TextDecoder::decode(nativeName));
+}
+
+Result<void> rewriteInPlace(const FileSystem::Descriptor &folder, const QByteArray &name,
+                            const QByteArray &text)
+{
+    Result<FileSystem::Descriptor> file = FileSystem::openForRewriting(folder, name);
+    if (!file)
+        return file.error();
+    return FileSystem::rewriteAndClose(*file, text);
+}
+
+} // namespace
+
+NotesFolder::NotesFolder(const Path &destinationFolder, NoteFolders &folders)
+    : m_path(destinationFolder / u"Notes"), m_folders(folders)
+{
+}
+
+bool NotesFolder::isTemporaryName(QByteArrayView name)
+{
+    if (!name.startsWith(TemporaryPrefix) || !name.endsWith(TemporarySuffix))
+        return false;
+    const QByteArrayView number = name.sliced(
+        TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
+    return !number.isEmpty() &&
+           std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+Path NotesFolder::pathOf(const NotePath &note) const
+{
+    return pathOf(*note.folder) / note.fileName;
+}
+
+Error NotesFolder::nameTooLong(const NotePath &note, NoteOutcome refusal) const
+{
+    if (refusal == NoteOutcome::FolderNameTooLong)
+        return m_nameRefusal.during(Error::Action::CreateCategoryFolder, pathOf(*note.folder));
+    return m_nameRefusal.during(Error::Action::CreateNote, pathOf(note));
+}
+
+Result<void> NotesFolder::prepare()
+{
+    const Result<void> made = FileSystem::makeFolder(m_path);
+    if (!made && !made.error().is(Error::Condition::Exists))
+        return made.error().during(Error::Action::CreateNotesFolder, m_path);
+    Result<FileSystem::Descriptor> opened = FileSystem::openFolder(m_path);
+    if (!opened && FileSystem::isLink(m_path))
+        return Error(Error::Reason::NotesFolderIsLink)
+            .during(Error::Action::OpenNotesFolder, m_path);
+    if (!opened)
+        return opened.error().during(Error::Action::OpenNotesFolder, m_path);
+    // A device that cannot lock (some network file systems) is written to
+    // without the lock rather than not at all.
+    const Result<void> locked = FileSystem::lockExclusively(*opened);
+    if (!locked && locked.error().is(Error::Condition::Busy))
+        return Error(Error::Reason::AnotherExport).during(Error::Action::WriteNotes, m_path);
+    NoteFolder &notes = m_folders.notesFolder();
+    notes.descriptor = std::move(*opened);
+    notes.onDevice = true;
+    if (!made)
+        return listEarlierNames(notes);
+    return {};
+}
+
+// A folder made by this run is empty; one that was there is listed once, and
+// the temporary files a run that was cut off left in it are removed.
+Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
+{
+    const Result<QList<QByteArray>> names = FileSystem::entryNames(folder.descriptor);
+    if (!names)
+        return names.error().during(Error::Action::ListFolder, pathOf(folder));
+    folder.earlier.reserve(names->size());
+    for (const QByteArray &name : *names) {
+        if (!isTemporaryName(name)) {
+            folder.earlier.insert(fingerprintOf(name));
+            continue;
+        }
+        if (const Result<void> removed = FileSystem::remove(folder.descriptor, name); !removed)
+            return removed.error().during(Error::Action::RemoveLeftover,
+                                          pathOf(folder) / TextDecoder::decode(name));
+    }
+    return {};
+}
+
+Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &text)
+{
+    NoteFolder &folder = *note.folder;
+    if (!folder.onDevice) {
+        const Result<std::optional<NoteOutcome>> refusal = makeOnDevice(folder);
+        if (!refusal)
+            return refusal.error();
+        if (*refusal)
+            return **refusal;
+    }
+    if (!folder.descriptor.isOpen()) {
+        if (const Result<void> reopened = reopen(folder); !reopened)
+            return reopened.error();
+    }
+    Path::encodeName(note.fileName, m_name);
+    if (!folder.earlier.isEmpty() &&
+        folder.earlier.contains(FileNameRules::fingerprint(note.fileName)))
+        return writeOverEarlier(note, text);
+    return writeNew(note, text);
+}
+
+// Each category folder is made once per run, and its notes are written
+// relative to it, which spares the system a path walk per note.
+Result<std::optional<NoteOutcome>> NotesFolder::makeOnDevice(NoteFolder &folder)
+{
+    const NoteFolder &notes = m_folders.notesFolder();
+    QByteArray name;
+    Path::encodeName(folder.name, name);
+    const Result<void> made = FileSystem::makeFolder(notes.descriptor, name);
+    if (!made && made.error().is(Error::Condition::NameTooLong)) {
+        m_nameRefusal = made.error();
+        return std::optional(NoteOutcome::FolderNameTooLong);
+    }
+    if (!made && !made.error().is(Error::Condition::Exists))
+        return made.error().during(Error::Action::CreateCategoryFolder, pathOf(folder));
+    // Not there before the run, so this run made it, under another name.
+    if (!made && !notes.earlier.contains(FileNameRules::fingerprint(folder.name)))
+        return std::optional(NoteOutcome::FolderTaken);
+    Result<FileSystem::Descriptor> opened = FileSystem::openFolder(notes.descriptor, name);
+    // A file, or a link that may lead anywhere, holds the name.
+    if (!opened && opened.error().is(Error::Condition::OtherKind))
+        return std::optional(NoteOutcome::FolderTaken);
+    if (!opened)
+        return opened.error().during(Error::Action::OpenCategoryFolder, pathOf(folder));
+    folder.descriptor = std::move(*opened);
+    folder.onDevice = true;
+    countOpen(folder);
+    if (!made) {
+        if (const Result<void> listed = listEarlierNames(folder); !listed)
+            return listed.error();
+    }
+    return std::optional<NoteOutcome>();
+}
+
+// The folder opened longest ago is closed when too many are open.
+void NotesFolder::countOpen(NoteFolder &folder)
+{
+    m_openFolders.push_back(&folder);
+    if (m_openFolders.size() > MaximumOpenFolders) {
+        // Only read through: close has nothing to report.
+        static_cast<void>(m_openFolders.front()->descriptor.close());
+        m_openFolders.pop_front();
+    }
+}
+
+// A folder closed to keep descriptors free is opened again, never through a
+// link that may have taken its place meanwhile.
+Result<void> NotesFolder::reopen(NoteFolder &folder)
+{
+    QByteArray name;
+    Path::encodeName(folder.name, name);
+    Result<FileSystem::Descriptor> opened =
+        FileSystem::openFolder(m_folders.notesFolder().descriptor, name);
+    if (!opened)
+        return opened.error().during(Error::Action::OpenCategoryFolder, pathOf(folder));
+    folder.descriptor = std::move(*opened);
+    countOpen(folder);
+    return {};
+}
+
+// A name the folder did not hold before the run: the device finding it taken
+// means this run wrote it already under a name it takes as the same, or made
+// a folder there.
+Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &text)
+{
+    const FileSystem::Descriptor &folder = note.folder->descriptor;
+    Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, m_name);
+    if (!file && file.error().is(Error::Condition::Exists))
+        return NoteOutcome::NameTaken;
+    if (!file && file.error().is(Error::Condition::NameTooLong)) {
+        m_nameRefusal = file.error();
+        return NoteOutcome::NameTooLong;
+    }
+    if (!file)
+        return file.error().during(Error::Action::CreateNote, pathOf(note));
+    if (const Result<void> written = FileSystem::writeAllAndClose(*file, text); !written) {
+        const Error failure = written.error().during(Error::Action::WriteNote, pathOf(note));
+        if (const Result<void> removed = FileSystem::remove(folder, m_name); !removed)
+            return failure.followedBy(
+                removed.error().during(Error::Action::RemoveLeftover, pathOf(note)));
+        return failure;
+    }
+    return NoteOutcome::Written;
+}
+
+// A name the folder held before the run: an older note is left as it is when
+// it holds these bytes already and replaced otherwise; a folder keeps its name.
+// Whatever the name is, it is looked at and replaced without following a link.
+Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QByteArray &text)
+{
+    Result<FileSystem::Descriptor> older =
+        FileSystem::openForReading(note.folder->descriptor, m_name);
+    if (!older && older.error().is(Error::Condition::Missing))
+        return writeNew(note, text);
+    // Of an older note; a link, or anything that cannot be read, has none and
+    // is replaced.
+    qint64 olderSize = -1;
+    if (older) {
+        const Result<FileSystem::Status> status = FileSystem::status(*older);
+        if (status && status->kind == FileSystem::Status::Kind::Folder)
+            return NoteOutcome::NameTaken;
+        if (status && status->kind == FileSystem::Status::Kind::File) {
+            if (status->size == text.size() && holdsExactly(*older, text))
+                return NoteOutcome::Unchanged;
+            olderSize = status->size;
+        }
+    }
+    return replace(note, text, olderSize);
+}
+
+// A note that cannot be read whole is replaced: whatever it holds, it is not
+// known to hold these bytes.
+bool NotesFolder::holdsExactly(const FileSystem::Descriptor &file, const QByteArray &text)
+{
+    m_readBuffer.resize(text.size());
+    const Result<qsizetype> got =
+        FileSystem::readFully(file, m_readBuffer.data(), m_readBuffer.size());
+    return got && *got == text.size() &&
+           std::memcmp(m_readBuffer.constData(), text.constData(), text.size()) == 0;
+}
+
+// An older note is replaced only by a complete one, through a temporary file
+// beside it. On a full device, where there is no room for that copy, a note
+// whose new text is no longer than its older one is written over in place.
+Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray &text,
+                                         qint64 olderSize)
+{
+    const FileSystem::Descriptor &folder = note.folder->descriptor;
+    const Result<void> replaced = replaceThroughTemporary(*note.folder, text);
+    if (replaced)
+        return NoteOutcome::Written;
+    Error failure = replaced.error();
+    if (text.size() <= olderSize &&
+        FileSystem::isOutOfRoom(failure, m_folders.notesFolder().descriptor, text.size())) {
+        const Result<void> rewritten = rewriteInPlace(folder, m_name, text);
+        if (rewritten)
+            return NoteOutcome::Written;
+        failure = rewritten.error();
+    }
+    return failure.during(Error::Action::ReplaceNote, pathOf(note));
+}
+
+Result<void> NotesFolder::replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text)
+{
+    QByteArray temporary;
+    Result<FileSystem::Descriptor> file = createTemporary(folder, temporary);
+    if (!file)
+        return file.error();
+    Result<void> outcome = FileSystem::writeAllAndClose(*file, text);
+    if (outcome)
+        outcome = FileSystem::rename(folder.descriptor, temporary, m_name);
+    if (outcome)
+        return {};
+    // A temporary file left here is removed by the next run.
+    if (const Result<void> removed = FileSystem::remove(folder.descriptor, temporary); !removed)
+        return outcome.error().followedBy(removed.error().during(
+            Error::Action::RemoveLeftover, pathOf(folder) / TextDecoder::decode(temporary)));
+    return outcome;
+}
+
+Result<FileSystem::Descriptor> NotesFolder::createTemporary(const NoteFolder &folder,
+                                                            QByteArray &name)
+{
+    for (int attempt = 1;; ++attempt) {
+        name = temporaryName(++m_temporaryCounter);
+        Result<FileSystem::Descriptor> file = FileSystem::createNew(folder.descriptor, name);
+        if (file || !file.error().is(Error::Condition::Exists) || attempt == TemporaryAttempts)
+            return file;
+    }
+}
+
+// One syncfs for the whole volume: a sync per note makes a USB player crawl.
+Result<void> NotesFolder::flush()
+{
+    const NoteFolder &notes = m_folders.notesFolder();
+    if (!notes.onDevice)
+        return {};
+    if (const Result<void> flushed = FileSystem::flushVolume(notes.descriptor); !flushed)
+        return flushed.error().during(Error::Action::FlushNotes, m_path);
+    return {};
+}
+
+Result<qint64> NotesFolder::countNoteFiles() const
+{
+    const NoteFolder &notes = m_folders.notesFolder();
+    if (!notes.onDevice)
+        return qint64(0);
+    return FileSystem::countFilesBelow(notes.descriptor, m_path,
+                                       [](QByteArrayView name) { return !isTemporaryName(name); });
+}

@@ -1,0 +1,39 @@
+#include "MemoRules.h"
+
+#include "Limits.h"
+#include "TextDecoder.h"
+
+namespace {
+constexpr qsizetype TitleLength = 20;
+} // namespace
+
+QString MemoRules::titleCandidate(QByteArrayView line)
+{
+    QString prefix = TextDecoder::decodePrefix(line, TitleLength);
+    qsizetype start = 0;
+    while (start < prefix.size() && prefix[start] == QLatin1Char(' '))
+        ++start;
+    return prefix.remove(0, start);
+}
+
+bool MemoRules::isFlag(QByteArrayView field)
+{
+    return field == "0" || field == "1";
+}
+
+Error MemoRules::tooLong(qint64 line, const Path &source)
+{
+    return Error(Error::Reason::MemoTooLong, line).during(Error::Action::ReadSource, source);
+}
+
+QString CategoryCache::decode(QByteArrayView field)
+{
+    const QString known = m_decoded.value(QByteArray::fromRawData(field.data(), field.size()));
+    if (!known.isNull() || field.isEmpty())
+        return known;
+    if (m_decoded.size() >= MaximumSize)
+        m_decoded.clear();
+    const QString decoded = TextDecoder::decodePrefix(field, Limits::NameBytes);
+    m_decoded.insert(field.toByteArray(), decoded);
+    return decoded;
+}

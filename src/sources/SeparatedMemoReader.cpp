@@ -1,0 +1,290 @@
+#include "SeparatedMemoReader.h"
+
+#include "Limits.h"
+
+#include <cstring>
+
+namespace {
+using MemoRules::NoteLineEnd;
+
+constexpr char Quote = '"';
+// Enough for the largest first field a memo can have and the rest of its
+// record; a source that needs more to show a first record is no such export.
+constexpr qint64 DetectionBytes = Limits::MemoBytes + 2 * ReadBuffer::ChunkSize;
+
+// Whether one of the eight bytes of `word` is `byte`: the bytes equal to it
+// become zero, and only a zero byte turns its top bit on here.
+bool holdsByte(quint64 word, char byte)
+{
+    constexpr quint64 Ones = 0x0101010101010101;
+    const quint64 zeroWhereEqual = word ^ (Ones * static_cast<unsigned char>(byte));
+    return ((zeroWhereEqual - Ones) & ~zeroWhereEqual & (Ones << 7)) != 0;
+}
+} // namespace
+
+SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, Separator separator)
+    : SeparatedMemoReader(source, static_cast<char>(separator))
+{
+}
+
+SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, char separator)
+    : m_read(source), m_separator(separator)
+{
+}
+
+Result<std::optional<Separator>> SeparatedMemoReader::separatorOf(ByteSource &source)
+{
+    SeparatedMemoReader reader(source, Undecided);
+    reader.m_read.limit = DetectionBytes;
+    reader.m_startChecked = true;
+    reader.m_read.skipByteOrderMark();
+    const bool isRecord = reader.hasByte() && reader.byte() == Quote && reader.readRecord() &&
+                          !reader.m_read.cutShort;
+    if (reader.m_read.failure)
+        return *reader.m_read.failure;
+    if (Result<void> rewound = source.seek(0); !rewound)
+        return rewound.error();
+    if (!isRecord)
+        return std::optional<Separator>();
+    return std::optional<Separator>(static_cast<Separator>(reader.m_separator));
+}
+
+Result<const Memo *> SeparatedMemoReader::next()
+{
+    while (!m_stopped) {
+        skipBlankLines();
+        if (!hasByte()) {
+            if (m_read.failure)
+                return stop(*m_read.failure);
+            return nullptr;
+        }
+        if (const Result<void> read = readRecord(); !read)
+            return stop(read.error());
+        if (!m_memo.title.isEmpty())
+            return &m_memo;
+    }
+    return *m_stopped;
+}
+
+Error SeparatedMemoReader::stop(const Error &error)
+{
+    m_stopped = error;
+    return error;
+}
+
+// Nothing where the record is read whole; the memo then holds its text and
+// category, and its title where the text has a title line.
+Result<void> SeparatedMemoReader::readRecord()
+{
+    m_recordLine = m_line;
+    if (Result<void> done = readField(Field::Text, FieldEnd::Separator); !done)
+        return done;
+    if (Result<void> done = readField(Field::Flag, FieldEnd::Separator); !done)
+        return done;
+    if (!MemoRules::isFlag(m_field))
+        return notAMemo();
+    if (Result<void> done = readField(Field::Category, FieldEnd::RecordEnd); !done)
+        return done;
+    m_memo.category = m_categories.decode(m_field);
+    return {};
+}
+
+Result<void> SeparatedMemoReader::readField(Field field, FieldEnd expected)
+{
+    if (field == Field::Text) {
+        // Emptied, not freed: the next memo reuses the room.
+        m_memo.text.resize(0);
+        m_memo.title.clear();
+        m_textLine = m_line;
+    } else {
+        m_field.resize(0);
+    }
+    const Result<FieldEnd> end =
+        hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
+    if (!end)
+        return end.error();
+    if (*end != expected)
+        return notAMemo();
+    // A line break at the very end of the text ends its last line; no empty
+    // line follows it.
+    if (field == Field::Text && textLineOpen())
+        return endTextLine();
+    return {};
+}
+
+Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readQuoted(Field field)
+{
+    ++m_read.position; // the opening quote
+    for (;;) {
+        const qsizetype end = endOfRun(Quote);
+        const QByteArrayView run =
+            QByteArrayView(m_read.bytes).sliced(m_read.position, end - m_read.position);
+        if (const Result<void> done = hold(field, run); !done)
+            return done.error();
+        m_read.position = end;
+        if (m_read.position == m_read.bytes.size()) {
+            if (!m_read.fill())
+                return endOfSource(FieldEnd::Broken); // the quote is never closed
+            continue;
+        }
+        if (isLineBreak(byte())) {
+            if (const Result<void> done = takeLineBreakInto(field); !done)
+                return done.error();
+            continue;
+        }
+        ++m_read.position;
+        if (!hasByte())
+            return endOfSource(FieldEnd::RecordEnd);
+        if (byte() != Quote)
+            return endAfterField();
+        ++m_read.position;
+        if (const Result<void> done = hold(field, QByteArrayView(&Quote, 1)); !done)
+            return done.error();
+    }
+}
+
+// A quote here is a character like any other.
+Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readUnquoted(Field field)
+{
+    for (;;) {
+        const qsizetype end = endOfRun(m_separator);
+        const QByteArrayView run =
+            QByteArrayView(m_read.bytes).sliced(m_read.position, end - m_read.position);
+        if (const Result<void> done = hold(field, run); !done)
+            return done.error();
+        m_read.position = end;
+        if (m_read.position < m_read.bytes.size())
+            return endAfterField();
+        if (!m_read.fill())
+            return endOfSource(FieldEnd::RecordEnd);
+    }
+}
+
+// What follows a field: the separator, the end of the record, or else
+// something that breaks the form. While the separator is undecided, a comma or
+// a tab here decides it.
+SeparatedMemoReader::FieldEnd SeparatedMemoReader::endAfterField()
+{
+    const char next = byte();
+    if (isLineBreak(next)) {
+        takeLineBreak();
+        return FieldEnd::RecordEnd;
+    }
+    if (m_separator == Undecided && (next == ',' || next == '\t'))
+        m_separator = next;
+    if (next != m_separator || m_separator == Undecided)
+        return FieldEnd::Broken;
+    ++m_read.position;
+    return FieldEnd::Separator;
+}
+
+// The source ended after a field: `end`, unless a read failed.
+Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::endOfSource(FieldEnd end) const
+{
+    if (m_read.failure)
+        return *m_read.failure;
+    return end;
+}
+
+// A line break inside quotes: in the text it ends a line of the memo; in
+// another field it stays as it is.
+Result<void> SeparatedMemoReader::takeLineBreakInto(Field field)
+{
+    const QByteArrayView lineBreak = takeLineBreak();
+    if (field != Field::Text)
+        return hold(field, lineBreak);
+    Result<void> ended = endTextLine();
+    m_textLine = m_line;
+    return ended;
+}
+
+// Until the title line is found the memo's text holds only the line being
+// read, which is dropped unless it is the title line. From the title line on,
+// every line is kept and ended by CR LF.
+Result<void> SeparatedMemoReader::endTextLine()
+{
+    if (m_memo.title.isEmpty()) {
+        m_memo.title = MemoRules::titleCandidate(m_memo.text);
+        if (m_memo.title.isEmpty()) {
+            m_memo.text.resize(0);
+            return {};
+        }
+        m_memo.titleLine = m_textLine;
+    }
+    return hold(Field::Text, NoteLineEnd);
+}
+
+// The text line being read holds a character. A line's content never holds
+// a CR or LF, so a kept line is open exactly when the text does not end with
+// CR LF.
+bool SeparatedMemoReader::textLineOpen() const
+{
+    return m_memo.title.isEmpty() ? !m_memo.text.isEmpty() : !m_memo.text.endsWith(NoteLineEnd);
+}
+
+// Adds `bytes` to the field being read, unless that would hold it past
+// Limits::MemoBytes, which ends the reading.
+Result<void> SeparatedMemoReader::hold(Field field, QByteArrayView bytes)
+{
+    QByteArray &held = field == Field::Text ? m_memo.text : m_field;
+    if (held.size() + bytes.size() > Limits::MemoBytes)
+        return MemoRules::tooLong(m_recordLine, m_read.source.path());
+    // Grown and copied by hand: cheaper than append() for the many short runs.
+    if (!bytes.isEmpty()) {
+        const qsizetype oldSize = held.size();
+        held.resize(oldSize + bytes.size());
+        std::memcpy(held.data() + oldSize, bytes.data(), bytes.size());
+    }
+    return {};
+}
+
+Error SeparatedMemoReader::notAMemo() const
+{
+    const Error::Reason reason = m_separator == static_cast<char>(Separator::Tab)
+                                     ? Error::Reason::NotTabRecord
+                                     : Error::Reason::NotCommaRecord;
+    return Error(reason, m_recordLine).during(Error::Action::ReadSource, m_read.source.path());
+}
+
+void SeparatedMemoReader::skipBlankLines()
+{
+    if (!m_startChecked) {
+        m_startChecked = true;
+        m_read.skipByteOrderMark();
+    }
+    while (hasByte() && isLineBreak(byte()))
+        takeLineBreak();
+}
+
+// CR LF, LF or a lone CR, each one line end.
+QByteArrayView SeparatedMemoReader::takeLineBreak()
+{
+    ++m_line;
+    if (m_read.bytes[m_read.position++] == '\n')
+        return "\n";
+    if (hasByte() && byte() == '\n') {
+        ++m_read.position;
+        return NoteLineEnd;
+    }
+    return "\r";
+}
+
+// Where the run of ordinary characters from the current position ends: at
+// `stop`, a line break or the end of the buffer. This scan is the reader's
+// inner loop; it looks at eight bytes at a time until one of them may end
+// the run.
+qsizetype SeparatedMemoReader::endOfRun(char stop) const
+{
+    const char *data = m_read.bytes.constData();
+    const qsizetype size = m_read.bytes.size();
+    qsizetype at = m_read.position;
+    for (; at + qsizetype(sizeof(quint64)) <= size; at += sizeof(quint64)) {
+        quint64 word;
+        std::memcpy(&word, data + at, sizeof word);
+        if (holdsByte(word, stop) || holdsByte(word, '\r') || holdsByte(word, '\n'))
+            break;
+    }
+    while (at < size && data[at] != stop && !isLineBreak(data[at]))
+        ++at;
+    return at;
+}

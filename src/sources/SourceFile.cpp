@@ -1,0 +1,74 @@
+#include "SourceFile.h"
+
+namespace {
+Error notRegular(FileSystem::Status::Kind kind)
+{
+    return Error(kind == FileSystem::Status::Kind::Folder ? Error::Reason::IsFolder
+                                                          : Error::Reason::NotRegularFile);
+}
+} // namespace
+
+SourceFile::SourceFile(Path path) : ByteSource(std::move(path)) {}
+
+Result<void> SourceFile::open()
+{
+    if (const Result<void> opened = openRegularFile(); !opened)
+        return opened.error().during(Error::Action::OpenSource, path());
+    return {};
+}
+
+Result<qsizetype> SourceFile::read(char *into, qsizetype size)
+{
+    const Result<qsizetype> got = FileSystem::read(m_descriptor, into, size);
+    if (!got)
+        return failure(got.error());
+    m_position += *got;
+    return got;
+}
+
+Result<void> SourceFile::seek(qint64 offset)
+{
+    if (const Result<void> moved = FileSystem::seek(m_descriptor, offset); !moved)
+        return failure(moved.error());
+    m_position = offset;
+    return {};
+}
+
+Result<void> SourceFile::checkReadWhole()
+{
+    const Result<FileSystem::Status> now = FileSystem::status(m_descriptor);
+    if (!now)
+        return failure(now.error());
+    if (*now != m_opened || m_position < m_opened.size)
+        return failure(Error(Error::Reason::ChangedWhileRead));
+    return {};
+}
+
+// Looks before it opens, and looks again at what it opened, in case the name
+// was given to something else in between.
+Result<void> SourceFile::openRegularFile()
+{
+    const Result<FileSystem::Status> named = FileSystem::status(path());
+    if (!named)
+        return named.error();
+    if (named->kind != FileSystem::Status::Kind::File)
+        return notRegular(named->kind);
+    Result<FileSystem::Descriptor> file = FileSystem::openForReading(path());
+    if (!file)
+        return file.error();
+    const Result<FileSystem::Status> opened = FileSystem::status(*file);
+    if (!opened)
+        return opened.error();
+    if (opened->kind != FileSystem::Status::Kind::File)
+        return notRegular(opened->kind);
+    if (const Result<void> blocking = FileSystem::makeBlocking(*file); !blocking)
+        return blocking;
+    m_descriptor = std::move(*file);
+    m_opened = *opened;
+    return {};
+}
+
+Error SourceFile::failure(const Error &error) const
+{
+    return error.during(Error::Action::ReadSource, path());
+}
