@@ -15,10 +15,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -142,22 +144,37 @@ double timeEngine(const QString &source, const QString &root)
     return seconds;
 }
 
-// Seconds for `quillet-bench --source` exporting into `root`, from the start of
-// the process to its exit.
-double timeEngineProcess(const QString &source, const QString &root)
+// One export by a program of its own: its whole time, from the start of the
+// process to its exit, and the export's own time as the program reports it.
+struct ProcessTiming
+{
+    double wholeSeconds = 0;
+    double exportSeconds = 0;
+};
+
+ProcessTiming timeProcess(const QString &program, const QStringList &arguments)
 {
     QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer timer;
     timer.start();
-    process.start(QCoreApplication::applicationFilePath(),
-                  {QStringLiteral("--source"), source, QStringLiteral("--root"), root});
+    process.start(program, arguments);
     const bool finished = process.waitForFinished(-1);
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        qFatal("the engine's process failed below %s", qPrintable(root));
-    return seconds;
+        qFatal("%s %s failed", qPrintable(program), qPrintable(arguments.join(u' ')));
+    static const QRegularExpression reported(QStringLiteral("exported in ([0-9.]+) s"));
+    const QRegularExpressionMatch match =
+        reported.match(QString::fromLocal8Bit(process.readAllStandardOutput()));
+    return {seconds, match.hasMatch() ? match.captured(1).toDouble() : 0};
+}
+
+// `quillet-bench --source` of this build or another, exporting into `root`.
+ProcessTiming timeEngineProcess(const QString &source, const QString &root,
+                                const QString &program = QCoreApplication::applicationFilePath())
+{
+    return timeProcess(program,
+                       {QStringLiteral("--source"), source, QStringLiteral("--root"), root});
 }
 
 WindowExport timeWindow(const QString &source, const QString &root)
@@ -194,7 +211,8 @@ void timeRound(const QString &source, const QList<SystemCallFloor::Note> &notes,
     const QString floorRoot = freshFolder(scratch, QStringLiteral("floor"));
     t.engine << timeEngine(source, engineRoot);
     t.floor << timeFloor(notes, floorRoot);
-    t.process << timeEngineProcess(source, freshFolder(scratch, QStringLiteral("process")));
+    t.process
+        << timeEngineProcess(source, freshFolder(scratch, QStringLiteral("process"))).wholeSeconds;
     const WindowExport window = timeWindow(source, freshFolder(scratch, QStringLiteral("window")));
     t.window << window.secondsFromClick;
     t.longestPaintGap = std::max(t.longestPaintGap, window.longestPaintGapSeconds);
@@ -207,25 +225,35 @@ void timeRound(const QString &source, const QList<SystemCallFloor::Note> &notes,
     t.againRatio << t.engineAgain.last() / t.floorAgain.last();
 }
 
-int compareWithFloor(qint64 memos)
+// A source of `memos` generated memos on the RAM disk, or nothing where it
+// cannot be made.
+std::optional<QString> generatedSource(const QTemporaryDir &scratch, qint64 memos)
 {
-    QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
     if (!scratch.isValid()) {
         std::fprintf(stderr, "cannot make a folder in /dev/shm: %s\n",
                      qPrintable(scratch.errorString()));
-        return 1;
+        return std::nullopt;
     }
     const QString source = scratch.filePath("memos.txt");
     ExportGenerator::Shape shape;
     shape.memos = memos;
     if (!ExportGenerator::write(source, shape)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(source));
-        return 1;
+        return std::nullopt;
     }
-    const QList<SystemCallFloor::Note> notes = SystemCallFloor::notesOf(source, false);
+    return source;
+}
+
+int compareWithFloor(qint64 memos)
+{
+    const QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
+    const std::optional<QString> source = generatedSource(scratch, memos);
+    if (!source)
+        return 1;
+    const QList<SystemCallFloor::Note> notes = SystemCallFloor::notesOf(*source, false);
     Timings t;
     for (int round = 0; round < Rounds; ++round)
-        timeRound(source, notes, scratch.path(), t);
+        timeRound(*source, notes, scratch.path(), t);
     std::printf("%lld memos in 20 categories, %s, medians of %d rounds\n",
                 static_cast<long long>(notes.size()), qPrintable(scratch.path()), Rounds);
     std::printf("fresh export:  engine %.3f s, engine's whole process %.3f s, window (offscreen) "
@@ -249,6 +277,46 @@ int compareWithFloor(qint64 memos)
     return 0;
 }
 
+// This build's engine against another build's, each `quillet-bench --source`
+// on the same generated export, taking turns which goes first. The export's
+// own time, as each process reports it, is what changes with the engine; the
+// whole process is shown beside it.
+int compareWithProgram(const QString &other, qint64 memos)
+{
+    const QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
+    const std::optional<QString> source = generatedSource(scratch, memos);
+    if (!source)
+        return 1;
+    QList<double> ours, theirs, exportRatios, processRatios;
+    for (int round = 0; round < Rounds; ++round) {
+        ProcessTiming ourTiming, theirTiming;
+        const auto timeOurs = [&] {
+            ourTiming = timeEngineProcess(*source, freshFolder(scratch.path(), "ours"));
+        };
+        const auto timeTheirs = [&] {
+            theirTiming = timeEngineProcess(*source, freshFolder(scratch.path(), "theirs"), other);
+        };
+        if (round % 2 == 0) {
+            timeOurs();
+            timeTheirs();
+        } else {
+            timeTheirs();
+            timeOurs();
+        }
+        ours << ourTiming.exportSeconds;
+        theirs << theirTiming.exportSeconds;
+        exportRatios << ourTiming.exportSeconds / theirTiming.exportSeconds;
+        processRatios << ourTiming.wholeSeconds / theirTiming.wholeSeconds;
+    }
+    std::printf("%lld memos, %s, medians of %d rounds, each build's --source in turn\n",
+                static_cast<long long>(memos), qPrintable(scratch.path()), Rounds);
+    std::printf("export:  this build %.3f s, %s %.3f s\n", median(ours), qPrintable(other),
+                median(theirs));
+    std::printf("this build / the other, the export:        %.3f\n", median(exportRatios));
+    std::printf("this build / the other, the whole process: %.3f\n", median(processRatios));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -269,8 +337,13 @@ int main(int argc, char *argv[])
     parser.addOption({"generate", "Write a generated export to FILE and stop.", "FILE"});
     parser.addOption({"memos", "Memos generated (default 32767).", "N", "32767"});
     parser.addOption({"memo-bytes", "Bytes per memo for --generate (default 200).", "N", "200"});
+    parser.addOption({"against",
+                      "Time this build's engine against PROGRAM, another build's "
+                      "quillet-bench, on the same generated export.",
+                      "PROGRAM"});
     const bool parsed = parser.parse(arguments);
-    const bool engineOnly = parsed && (parser.isSet("source") || parser.isSet("generate"));
+    const bool engineOnly =
+        parsed && (parser.isSet("source") || parser.isSet("generate") || parser.isSet("against"));
     // The window's export runs offscreen; no display is needed.
     if (!engineOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -298,5 +371,7 @@ int main(int argc, char *argv[])
             return writeBare(parser.value("source"), parser.value("root"), parser.isSet("txt"));
         return exportOne(parser.value("source"), parser.value("root"), parser.isSet("txt"));
     }
+    if (parser.isSet("against"))
+        return compareWithProgram(parser.value("against"), parser.value("memos").toLongLong());
     return compareWithFloor(parser.value("memos").toLongLong());
 }

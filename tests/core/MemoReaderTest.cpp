@@ -1,5 +1,6 @@
 #include "Limits.h"
 #include "SeparatedMemoReader.h"
+#include "TextDecoder.h"
 #include "TextMemoReader.h"
 
 #include <gtest/gtest.h>
@@ -361,6 +362,57 @@ TEST(SeparatedMemoReader, DetectsTheFormByContent)
         const Result<qsizetype> read = bytes.read(&first, 1);
         EXPECT_EQ(first, c.source.isEmpty() ? '\0' : c.source.front()) << "not left at its start";
     }
+}
+
+// Each piece of text is UTF-8 where it is valid UTF-8, else Windows-1252, whose
+// five undefined bytes keep their Latin-1 value; a prefix counts code points.
+TEST(TextDecoder, DecodesEachPieceOnItsOwn)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        qsizetype count; // of the prefix; -1 for the whole text
+        QString text;
+    } cases[] = {
+        {"ASCII", "Plan", -1, "Plan"},
+        {"UTF-8", "R\xC3\xA9sum\xC3\xA9", -1, QString::fromUtf8("Résumé")},
+        {"Windows-1252", "\x80 caf\xE9 \x93q\x94", -1, QString::fromUtf8("€ café “q”")},
+        {"undefined bytes kept", "\x81\x8D\x8F\x90\x9D", -1,
+         QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D")},
+        {"byte-order mark is a character",
+         "\xEF\xBB\xBF"
+         "A",
+         -1, QChar(0xFEFF) + QString("A")},
+        {"prefix of ASCII", "Groceries", 4, "Groc"},
+        {"prefix counts code points",
+         "\xF0\x9F\x98\x80"
+         "ab",
+         2, QString::fromUtf8("😀a")},
+        {"prefix of Windows-1252", "caf\xE9s", 4, QString::fromUtf8("café")},
+        {"prefix longer than the text", "ab", 20, "ab"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.count < 0 ? TextDecoder::decode(c.bytes)
+                              : TextDecoder::decodePrefix(c.bytes, c.count),
+                  c.text);
+    }
+}
+
+// A file of ever new categories must not grow the cache without bound; what
+// it decoded before it was emptied still decodes the same.
+TEST(CategoryCache, IsEmptiedWhenFullAndDecodesTheSameAfterwards)
+{
+    CategoryCache cache;
+    for (int i = 0; i < CategoryCache::MaximumSize; ++i)
+        cache.decode("Category " + QByteArray::number(i));
+    EXPECT_EQ(cache.size(), CategoryCache::MaximumSize);
+    EXPECT_EQ(cache.decode("caf\xE9"), QString::fromUtf8("café"));
+    EXPECT_EQ(cache.size(), 1);
+    EXPECT_EQ(cache.decode("Category 0"), "Category 0");
+    EXPECT_EQ(cache.decode(""), "");
+    EXPECT_EQ(cache.size(), 2);
 }
 
 } // namespace
