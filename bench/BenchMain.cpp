@@ -227,17 +227,20 @@ void timeRound(const QString &source, const QList<SystemCallFloor::Note> &notes,
 
 // A source of `memos` generated memos on the RAM disk, or nothing where it
 // cannot be made.
-std::optional<QString> generatedSource(const QTemporaryDir &scratch, qint64 memos)
+std::optional<QString> generatedSource(const QTemporaryDir &scratch, qint64 memos,
+                                       bool database = false, int categories = 20)
 {
     if (!scratch.isValid()) {
         std::fprintf(stderr, "cannot make a folder in /dev/shm: %s\n",
                      qPrintable(scratch.errorString()));
         return std::nullopt;
     }
-    const QString source = scratch.filePath("memos.txt");
+    const QString source = scratch.filePath(database ? "MemoDB.pdb" : "memos.txt");
     ExportGenerator::Shape shape;
     shape.memos = memos;
-    if (!ExportGenerator::write(source, shape)) {
+    shape.categories = categories;
+    if (!(database ? ExportGenerator::writeDatabase(source, shape)
+                   : ExportGenerator::write(source, shape))) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(source));
         return std::nullopt;
     }
@@ -317,6 +320,49 @@ int compareWithProgram(const QString &other, qint64 memos)
     return 0;
 }
 
+// The same memos as the organiser's memo database and as a Text export, each
+// exported by a `quillet-bench --source` process of its own, taking turns which
+// goes first; the notes of the two are compared once.
+int compareDatabaseWithText(qint64 memos)
+{
+    // A memo database names at most 16 categories.
+    constexpr int Categories = 15;
+    const QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
+    const std::optional<QString> text = generatedSource(scratch, memos, false, Categories);
+    const std::optional<QString> database = generatedSource(scratch, memos, true, Categories);
+    if (!text || !database)
+        return 1;
+    QList<double> textSeconds, databaseSeconds, ratios;
+    for (int round = 0; round < Rounds; ++round) {
+        const QString textRoot = freshFolder(scratch.path(), "text");
+        const QString databaseRoot = freshFolder(scratch.path(), "database");
+        double textTime = 0;
+        double databaseTime = 0;
+        if (round % 2 == 0) {
+            textTime = timeEngineProcess(*text, textRoot).wholeSeconds;
+            databaseTime = timeEngineProcess(*database, databaseRoot).wholeSeconds;
+        } else {
+            databaseTime = timeEngineProcess(*database, databaseRoot).wholeSeconds;
+            textTime = timeEngineProcess(*text, textRoot).wholeSeconds;
+        }
+        textSeconds << textTime;
+        databaseSeconds << databaseTime;
+        ratios << databaseTime / textTime;
+    }
+    const bool sameNotes =
+        QProcess::execute(QStringLiteral("diff"),
+                          {QStringLiteral("-r"), QStringLiteral("-q"), scratch.filePath("text"),
+                           scratch.filePath("database")}) == 0;
+    std::printf("%lld memos in %d categories, %s, medians of %d rounds, each a whole --source "
+                "process\n",
+                static_cast<long long>(memos), Categories, qPrintable(scratch.path()), Rounds);
+    std::printf("memo database %.3f s, Text export %.3f s; the same notes: %s\n",
+                median(databaseSeconds), median(textSeconds), sameNotes ? "yes" : "NO");
+    std::printf("memo database / Text export:       %.3f   (target at most 1.10)\n",
+                median(ratios));
+    return sameNotes ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -337,13 +383,15 @@ int main(int argc, char *argv[])
     parser.addOption({"generate", "Write a generated export to FILE and stop.", "FILE"});
     parser.addOption({"memos", "Memos generated (default 32767).", "N", "32767"});
     parser.addOption({"memo-bytes", "Bytes per memo for --generate (default 200).", "N", "200"});
+    parser.addOption({"database", "With --generate: write a memo database instead. Alone: time a "
+                                  "memo database against a Text export of the same memos."});
     parser.addOption({"against",
                       "Time this build's engine against PROGRAM, another build's "
                       "quillet-bench, on the same generated export.",
                       "PROGRAM"});
     const bool parsed = parser.parse(arguments);
-    const bool engineOnly =
-        parsed && (parser.isSet("source") || parser.isSet("generate") || parser.isSet("against"));
+    const bool engineOnly = parsed && (parser.isSet("source") || parser.isSet("generate") ||
+                                       parser.isSet("against") || parser.isSet("database"));
     // The window's export runs offscreen; no display is needed.
     if (!engineOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -362,6 +410,10 @@ int main(int argc, char *argv[])
         ExportGenerator::Shape shape;
         shape.memos = parser.value("memos").toLongLong();
         shape.bodyBytes = parser.value("memo-bytes").toLongLong();
+        if (parser.isSet("database")) {
+            shape.categories = 15;
+            return ExportGenerator::writeDatabase(parser.value("generate"), shape) ? 0 : 1;
+        }
         return ExportGenerator::write(parser.value("generate"), shape) ? 0 : 1;
     }
     if (parser.isSet("source")) {
@@ -371,6 +423,8 @@ int main(int argc, char *argv[])
             return writeBare(parser.value("source"), parser.value("root"), parser.isSet("txt"));
         return exportOne(parser.value("source"), parser.value("root"), parser.isSet("txt"));
     }
+    if (parser.isSet("database"))
+        return compareDatabaseWithText(parser.value("memos").toLongLong());
     if (parser.isSet("against"))
         return compareWithProgram(parser.value("against"), parser.value("memos").toLongLong());
     return compareWithFloor(parser.value("memos").toLongLong());

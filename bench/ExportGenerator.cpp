@@ -1,20 +1,42 @@
 #include "ExportGenerator.h"
 
+#include "MemoDatabase.h"
+
 #include <QFile>
 
 namespace {
 
-QByteArray memo(qint64 index, const ExportGenerator::Shape &shape)
+// The lines of one memo, as its note holds them.
+QList<QByteArray> linesOf(qint64 index, const ExportGenerator::Shape &shape)
 {
-    const QByteArray title = "Memo " + QByteArray::number(index % shape.distinctTitles) + ": notes";
-    QByteArray text = title + "\r\n";
-    const QByteArray line = "Line of text for memo " + QByteArray::number(index) + ", caf\xE9.\r\n";
-    while (text.size() < shape.bodyBytes)
-        text += line;
+    QList<QByteArray> lines{"Memo " + QByteArray::number(index % shape.distinctTitles) + ": notes"};
+    const QByteArray line = "Line of text for memo " + QByteArray::number(index) + ", caf\xE9.";
+    for (qint64 bytes = lines.first().size() + 2; bytes < shape.bodyBytes; bytes += line.size() + 2)
+        lines << line;
     if (index % 7 == 0)
-        text += "\r\n\r\nafter a blank line\r\n";
+        lines << QByteArray() << "after a blank line";
+    return lines;
+}
+
+int categoryOf(qint64 index, const ExportGenerator::Shape &shape)
+{
+    return int(index % shape.categories);
+}
+
+// The Text form halves a run of empty lines, so each empty line is written twice.
+QByteArray textMemo(qint64 index, const ExportGenerator::Shape &shape)
+{
+    QByteArray text;
+    for (const QByteArray &line : linesOf(index, shape))
+        text += line.isEmpty() ? "\r\n\r\n" : line + "\r\n";
     return text + (index % 2 ? "1\r\n" : "0\r\n") + "Category " +
-           QByteArray::number(index % shape.categories) + "\r\n\r\n";
+           QByteArray::number(categoryOf(index, shape)) + "\r\n\r\n";
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -25,8 +47,23 @@ bool ExportGenerator::write(const QString &path, const Shape &shape)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     for (qint64 index = 0; index < shape.memos; ++index) {
-        if (file.write(memo(index, shape)) < 0)
+        if (file.write(textMemo(index, shape)) < 0)
             return false;
     }
     return true;
+}
+
+// Category 0 is named "Category 0", as in the Text form, not "Unfiled".
+bool ExportGenerator::writeDatabase(const QString &path, const Shape &shape)
+{
+    if (shape.categories > 16 || shape.memos > 0xFFFF)
+        return false;
+    MemoDatabase database;
+    database.categories.clear();
+    for (int category = 0; category < shape.categories; ++category)
+        database.categories << "Category " + QByteArray::number(category);
+    for (qint64 index = 0; index < shape.memos; ++index)
+        database.records.append({linesOf(index, shape).join('\n'), quint8(categoryOf(index, shape)),
+                                 quint8(index % 2 ? 0x10 : 0)});
+    return writeFile(path, database.bytes());
 }

@@ -2,8 +2,10 @@
 // every name they give must be safe on a FAT player and unique in the run,
 // folders and notes alike. Bytes without a CR are read with LF line ends, as
 // the export reads them. The same bytes are also read as a comma- and as a
-// tab-separated export, and the form is detected as the export does it.
+// tab-separated export, and as a memo database whatever their header says, and
+// the form is told as the export tells it.
 
+#include "DatabaseMemoReader.h"
 #include "Limits.h"
 #include "NoteNamer.h"
 #include "SeparatedMemoReader.h"
@@ -60,10 +62,10 @@ bool holdsOnlyWholeLines(const QByteArray &text)
     return true;
 }
 
-QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, Separator separator)
+QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, SeparatedForm form)
 {
     MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
-    SeparatedMemoReader reader(bytes, separator);
+    SeparatedMemoReader reader(bytes, form);
     QList<Memo> memos;
     Result<const Memo *> next = reader.next();
     for (; next && *next; next = reader.next()) {
@@ -80,21 +82,51 @@ QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, Separator separat
     return memos;
 }
 
-// The reader the forms are told apart by reads the source from its start, and
-// a source taken for a separated export is read without its first record
-// breaking the form.
+// Whatever the header says, the records are read as memos, each a title and
+// whole lines, and nothing more is read after the reading stopped.
+QList<Memo> databaseMemosOf(const uint8_t *data, size_t size)
+{
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    if (bytes.size() < DatabaseMemoReader::HeaderSize)
+        return {};
+    MemoryBytes source(bytes);
+    DatabaseMemoReader reader(source, DatabaseMemoReader::Header::of(bytes));
+    QList<Memo> memos;
+    Result<const Memo *> next = reader.next();
+    for (; next && *next; next = reader.next()) {
+        const Memo *memo = *next;
+        if (memo->title.isEmpty() || memo->unit != SourceUnit::Record ||
+            !holdsOnlyWholeLines(memo->text) || memo->text.size() > 2 * qsizetype(size) + 2)
+            std::abort();
+        memos.append(*memo);
+    }
+    if (!next && reader.next().hasValue())
+        std::abort();
+    return memos;
+}
+
+// The reader the forms are told apart by reads the source from its start. A
+// source taken for a separated export is read without its first record
+// breaking the form, unless that record opens with a quote, as only a
+// separated export's does.
 void checkDetection(const uint8_t *data, size_t size)
 {
-    MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
-    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(bytes);
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    MemoryBytes source(bytes);
+    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(source);
     if (!reader)
         return;
     Result<const Memo *> next = (*reader)->next();
     while (next && *next)
         next = (*reader)->next();
-    if (!next && next.error().line() == 1 &&
-        (next.error().reason() == Error::Reason::NotCommaRecord ||
-         next.error().reason() == Error::Reason::NotTabRecord))
+    const bool firstRecordBroken = !next && next.error().line() == 1 &&
+                                   (next.error().reason() == Error::Reason::NotCommaRecord ||
+                                    next.error().reason() == Error::Reason::NotTabRecord);
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < bytes.size() &&
+           (bytes[start] == ' ' || bytes[start] == '\r' || bytes[start] == '\n'))
+        ++start;
+    if (firstRecordBroken && (start == bytes.size() || bytes[start] != '"'))
         std::abort();
 }
 
@@ -132,11 +164,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<Memo> memos = memosOf(data, size);
     checkNames(memos, QStringLiteral(".txt"));
     checkNames(memos, QString());
-    for (const Separator separator : {Separator::Comma, Separator::Tab}) {
-        const QList<Memo> separated = separatedMemosOf(data, size, separator);
+    using Columns = SeparatedForm::Columns;
+    for (const SeparatedForm form :
+         {SeparatedForm{Separator::Comma}, SeparatedForm{Separator::Tab},
+          SeparatedForm{Separator::Comma, Columns::CategoryFlagText, true}}) {
+        const QList<Memo> separated = separatedMemosOf(data, size, form);
         checkNames(separated, QStringLiteral(".txt"));
         checkNames(separated, QString());
     }
+    const QList<Memo> fromDatabase = databaseMemosOf(data, size);
+    checkNames(fromDatabase, QStringLiteral(".txt"));
     checkDetection(data, size);
     return 0;
 }

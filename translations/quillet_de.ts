@@ -154,6 +154,18 @@
         <source>it does not hold the three settings</source>
         <translation>sie enthält nicht die drei Einstellungen</translation>
     </message>
+    <message>
+        <source>from record %1 on, the text runs past %2 MiB without ending a memo, which no memo export does</source>
+        <translation>ab Datensatz %1 geht der Text über %2 MiB hinaus, ohne dass ein Memo endet, und das kommt in keinem Memo-Export vor</translation>
+    </message>
+    <message>
+        <source>it is the organiser&apos;s database &quot;%1&quot;, not its memos</source>
+        <translation>es ist die Datenbank „%1“ des Organizers, nicht seine Memos</translation>
+    </message>
+    <message>
+        <source>the memo database is damaged: record %1 lies outside the file</source>
+        <translation>die Memo-Datenbank ist beschädigt: Datensatz %1 liegt außerhalb der Datei</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -194,6 +206,12 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
     <message>
         <source>%1 memos were written but may not all have reached the device.</source>
         <translation>%1 Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</translation>
+    </message>
+    <message>
+        <source>%1
+The memo &quot;%2&quot; (record %3 of the export file) was not saved.</source>
+        <translation>%1
+Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</translation>
     </message>
 </context>
 <context>

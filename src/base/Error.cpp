@@ -4,6 +4,8 @@
 
 Error::Error(Reason reason, qint64 line) : m_reason(reason), m_line(line) {}
 
+Error::Error(Reason reason, QString detail) : m_reason(reason), m_detail(std::move(detail)) {}
+
 Error Error::fromSystem(int errorNumber, Condition condition)
 {
     Error error;
@@ -101,12 +103,22 @@ QString Error::reasonText() const
                   "memo export does")
             .arg(m_line)
             .arg(Limits::MemoBytes / (1024 * 1024));
+    case Reason::RecordTooLong:
+        return tr("from record %1 on, the text runs past %2 MiB without ending a memo, which no "
+                  "memo export does")
+            .arg(m_line)
+            .arg(Limits::MemoBytes / (1024 * 1024));
     case Reason::NotCommaRecord:
         return tr("the record that starts on line %1 is not a memo of a comma-separated export")
             .arg(m_line);
     case Reason::NotTabRecord:
         return tr("the record that starts on line %1 is not a memo of a tab-separated export")
             .arg(m_line);
+    case Reason::OtherDatabase:
+        // One arg() call: a name holding "%1" must stay as it is.
+        return tr("it is the organiser's database \"%1\", not its memos").arg(m_detail);
+    case Reason::DamagedDatabase:
+        return tr("the memo database is damaged: record %1 lies outside the file").arg(m_line);
     case Reason::NotesFolderIsLink:
         return tr("it is a link to another place; Quillet writes only into a real folder");
     case Reason::AnotherExport:

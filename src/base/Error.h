@@ -7,8 +7,8 @@
 #include <memory>
 
 // Why something failed: what was being done, to which path, and why, as the
-// system's error number or as a reason of the program's own, with the line of
-// the source where one applies. Made where the failure happens, told in words
+// system's error number or as a reason of the program's own, with the line or
+// record of the source where one applies. Made where the failure happens, told in words
 // only where it is shown: message() is the sentence a person reads.
 class Error
 {
@@ -44,9 +44,12 @@ public:
         NotRegularFile,
         NotText,
         ChangedWhileRead,
-        MemoTooLong,    // from line(), the text never ends a memo
-        NotCommaRecord, // the record that starts on line() breaks the form
-        NotTabRecord,   // the same, in a tab-separated export
+        MemoTooLong,     // from line(), the text never ends a memo
+        RecordTooLong,   // the same, from record line() of a database
+        NotCommaRecord,  // the record that starts on line() breaks the form
+        NotTabRecord,    // the same, in a tab-separated export
+        OtherDatabase,   // the organiser's database detail(), which holds no memos
+        DamagedDatabase, // record line() of the memo database lies outside the file
         NotesFolderIsLink,
         AnotherExport,
         NoFreeName,
@@ -70,6 +73,7 @@ public:
 
     Error() = default;
     explicit Error(Reason reason, qint64 line = 0);
+    Error(Reason reason, QString detail);
     // Made by the file system layer only.
     static Error fromSystem(int errorNumber, Condition condition);
 
@@ -84,6 +88,7 @@ public:
     int errorNumber() const { return m_errorNumber; }
     bool is(Condition condition) const { return m_condition == condition; }
     qint64 line() const { return m_line; }
+    const QString &detail() const { return m_detail; }
 
     // 'Could not create the note "/media/me/IPOD/Notes/Work/Plan": No space
     // left on device.', translated.
@@ -99,5 +104,6 @@ private:
     int m_errorNumber = 0;
     Condition m_condition = Condition::Other;
     qint64 m_line = 0;
+    QString m_detail;
     std::shared_ptr<const Error> m_cleanup;
 };

@@ -59,8 +59,11 @@ QString ExportResult::failureText() const
     if (!error)
         return {};
     QString text = error->message();
-    if (unsavedMemo)
-        // One arg() call: a title or path holding "%1" must stay as it is.
+    // One arg() call: a title or path holding "%1" must stay as it is.
+    if (unsavedMemo && unsavedMemo->unit == SourceUnit::Record)
+        text = tr("%1\nThe memo \"%2\" (record %3 of the export file) was not saved.")
+                   .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
+    else if (unsavedMemo)
         text = tr("%1\nThe memo \"%2\" (line %3 of the export file) was not saved.")
                    .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
     if (flushError)

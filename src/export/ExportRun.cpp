@@ -93,7 +93,7 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
         if (!memo)
             return {};
         if (const Result<void> written = writeNote(*memo, namer, notes); !written) {
-            result.unsavedMemo = UnfinishedMemo{memo->title, memo->titleLine};
+            result.unsavedMemo = UnfinishedMemo{memo->title, memo->titleLine, memo->unit};
             return written.error();
         }
         ++result.noteCount;

@@ -52,3 +52,11 @@ void ReadBuffer::skipByteOrderMark()
     if (bytes.startsWith(ByteOrderMark))
         position = ByteOrderMark.size();
 }
+
+void ReadBuffer::clear()
+{
+    bytes.resize(0);
+    position = 0;
+    bytesRead = 0;
+    atEnd = cutShort = false;
+}

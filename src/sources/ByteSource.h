@@ -17,6 +17,8 @@ public:
     virtual ~ByteSource() = default;
 
     const Path &path() const { return m_path; }
+    // How many bytes it holds, as far as known when it was opened.
+    virtual qint64 size() const = 0;
     // The next bytes, at most `size` of them; 0 at the end.
     virtual Result<qsizetype> read(char *into, qsizetype size) = 0;
     // Reads on from `offset` bytes into the source.
@@ -32,6 +34,7 @@ class MemoryBytes : public ByteSource
 public:
     explicit MemoryBytes(QByteArrayView bytes) : m_bytes(bytes) {}
 
+    qint64 size() const override { return m_bytes.size(); }
     Result<qsizetype> read(char *into, qsizetype size) override;
     Result<void> seek(qint64 offset) override;
 
@@ -59,6 +62,8 @@ struct ReadBuffer
     bool fill();
     // Skips a UTF-8 byte-order mark at the very start of the source.
     void skipByteOrderMark();
+    // Forgets what was read, as after the source was moved to read elsewhere.
+    void clear();
     bool failed() const { return failure.has_value(); }
 
     ByteSource &source;

@@ -6,6 +6,10 @@
 #include <QString>
 #include <optional>
 
+// What a memo's place in its source is counted in: the lines of an export, or
+// the records of the organiser's database.
+enum class SourceUnit { Line, Record };
+
 struct Memo
 {
     // The first 20 characters of the title line without leading spaces; not yet
@@ -15,16 +19,19 @@ struct Memo
     QByteArray text;
     // The category as read; empty puts the note into the notes folder.
     QString category;
-    // Line of the source that holds the title, for messages.
+    // Line of the source that holds the title, or the record that holds the
+    // memo, for messages.
     qint64 titleLine = 0;
+    SourceUnit unit = SourceUnit::Line;
 };
 
-// A memo the export file ends inside of, which is not saved: its title as in
-// Memo, and the line that holds it.
+// A memo that was not saved, the export file ending inside of it or writing it
+// failing: its title and place as in Memo.
 struct UnfinishedMemo
 {
     QString title;
     qint64 titleLine = 0;
+    SourceUnit unit = SourceUnit::Line;
 
     bool operator==(const UnfinishedMemo &) const = default;
 };

@@ -13,7 +13,17 @@ QString MemoRules::titleCandidate(QByteArrayView line)
     qsizetype start = 0;
     while (start < prefix.size() && prefix[start] == QLatin1Char(' '))
         ++start;
-    return prefix.remove(0, start);
+    if (start < prefix.size())
+        return prefix.remove(0, start);
+    // A heading centred with twenty spaces or more is still what the person
+    // wrote first: it names the memo after its text. Only a line of spaces
+    // alone is blank.
+    qsizetype text = 0;
+    while (text < line.size() && line[text] == ' ')
+        ++text;
+    if (text == line.size())
+        return {};
+    return TextDecoder::decodePrefix(line.sliced(text), TitleLength);
 }
 
 bool MemoRules::isFlag(QByteArrayView field)

@@ -13,10 +13,10 @@ namespace MemoRules {
 // Every line of a note ends with it, whatever ended the line in the source.
 inline constexpr QByteArrayView NoteLineEnd("\r\n");
 
-// The first 20 characters of a line without its leading spaces: the title of
-// the memo whose title line it is. Empty where those characters are all
-// spaces: such a line is no title line, and lines before a memo's title line
-// are skipped.
+// The first 20 characters of a line without its leading spaces, or where those
+// are all spaces, the first 20 after them: the title of the memo whose title
+// line it is. Empty for a line that is empty or holds spaces alone: such a
+// line is no title line, and is skipped before a memo's title line.
 QString titleCandidate(QByteArrayView line);
 // The private flag, "0" or "1", which every form carries and none uses.
 bool isFlag(QByteArrayView field);

@@ -2,15 +2,16 @@
 
 #include "Limits.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 using MemoRules::NoteLineEnd;
 
 constexpr char Quote = '"';
-// Enough for the largest first field a memo can have and the rest of its
-// record; a source that needs more to show a first record is no such export.
-constexpr qint64 DetectionBytes = Limits::MemoBytes + 2 * ReadBuffer::ChunkSize;
+// Enough for the two largest first records a separated export can have; a
+// source that needs more to show them is no such export.
+constexpr qint64 DetectionBytes = 2 * (Limits::MemoBytes + 2 * ReadBuffer::ChunkSize);
 
 // Whether one of the eight bytes of `word` is `byte`: the bytes equal to it
 // become zero, and only a zero byte turns its top bit on here.
@@ -22,9 +23,10 @@ bool holdsByte(quint64 word, char byte)
 }
 } // namespace
 
-SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, Separator separator)
-    : SeparatedMemoReader(source, static_cast<char>(separator))
+SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, SeparatedForm form)
+    : SeparatedMemoReader(source, static_cast<char>(form.separator))
 {
+    m_form = form;
 }
 
 SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, char separator)
@@ -32,25 +34,70 @@ SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, char separator)
 {
 }
 
-Result<std::optional<Separator>> SeparatedMemoReader::separatorOf(ByteSource &source)
+Result<SeparatedMemoReader::FirstRecords> SeparatedMemoReader::firstRecords(ByteSource &source)
 {
     SeparatedMemoReader reader(source, Undecided);
     reader.m_read.limit = DetectionBytes;
-    reader.m_startChecked = true;
-    reader.m_read.skipByteOrderMark();
-    const bool isRecord = reader.hasByte() && reader.byte() == Quote && reader.readRecord() &&
-                          !reader.m_read.cutShort;
-    if (reader.m_read.failure)
-        return *reader.m_read.failure;
-    if (Result<void> rewound = source.seek(0); !rewound)
-        return rewound.error();
-    if (!isRecord)
-        return std::optional<Separator>();
-    return std::optional<Separator>(static_cast<Separator>(reader.m_separator));
+    FirstRecords records;
+    for (std::optional<RecordShape> *shape : {&records.first, &records.second}) {
+        Result<std::optional<RecordShape>> read = reader.readShape();
+        if (!read)
+            return read.error();
+        *shape = *read;
+        if (!*shape || reader.m_separator == Undecided)
+            break;
+    }
+    if (reader.m_separator == static_cast<char>(Separator::Tab))
+        records.separator = Separator::Tab;
+    return records;
+}
+
+// The shape of the next record, read field by field until it ends or breaks
+// the form. A record cut short by the detection's limit counts as broken, and
+// one that breaks the form is passed over to the end of its line.
+Result<std::optional<RecordShape>> SeparatedMemoReader::readShape()
+{
+    skipBlankLines();
+    if (!hasByte()) {
+        if (m_read.failure)
+            return *m_read.failure;
+        return std::optional<RecordShape>();
+    }
+    m_recordLine = m_line;
+    m_sawLineBreak = false;
+    RecordShape shape;
+    shape.opensQuoted = byte() == Quote;
+    const Field roles[] = {Field::Text, Field::Flag, Field::Category};
+    FieldEnd end = FieldEnd::Separator;
+    while (end == FieldEnd::Separator) {
+        const Field role = roles[qMin(shape.fields, 2)];
+        const Result<FieldEnd> read = readFieldOf(role);
+        if (!read && read.error().reason() != Error::Reason::MemoTooLong)
+            return read.error();
+        end = read ? *read : FieldEnd::Broken;
+        ++shape.fields;
+        if (shape.fields == 1)
+            shape.quotedThenSeparator = shape.opensQuoted && end == FieldEnd::Separator;
+        if (shape.fields == 2) {
+            shape.flagInMiddle = MemoRules::isFlag(m_field);
+            shape.numberInMiddle =
+                !m_field.isEmpty() && std::all_of(m_field.begin(), m_field.end(),
+                                                  [](char c) { return c >= '0' && c <= '9'; });
+        }
+    }
+    shape.lineBreaks = m_sawLineBreak;
+    shape.broken = end == FieldEnd::Broken || m_read.cutShort;
+    if (end == FieldEnd::Broken)
+        skipLine();
+    return std::optional(shape);
 }
 
 Result<const Memo *> SeparatedMemoReader::next()
 {
+    if (!m_startChecked && m_form.header) {
+        skipBlankLines();
+        skipLine();
+    }
     while (!m_stopped) {
         skipBlankLines();
         if (!hasByte()) {
@@ -77,24 +124,42 @@ Error SeparatedMemoReader::stop(const Error &error)
 Result<void> SeparatedMemoReader::readRecord()
 {
     m_recordLine = m_line;
-    if (Result<void> done = readField(Field::Text, FieldEnd::Separator); !done)
+    const bool textFirst = m_form.columns == SeparatedForm::Columns::TextFlagCategory;
+    const Field first = textFirst ? Field::Text : Field::Category;
+    const Field last = textFirst ? Field::Category : Field::Text;
+    if (Result<void> done = readField(first, FieldEnd::Separator); !done)
         return done;
+    if (!textFirst)
+        m_memo.category = m_categories.decode(m_field);
     if (Result<void> done = readField(Field::Flag, FieldEnd::Separator); !done)
         return done;
     if (!MemoRules::isFlag(m_field))
         return notAMemo();
-    if (Result<void> done = readField(Field::Category, FieldEnd::RecordEnd); !done)
+    if (Result<void> done = readField(last, FieldEnd::RecordEnd); !done)
         return done;
-    m_memo.category = m_categories.decode(m_field);
+    if (textFirst)
+        m_memo.category = m_categories.decode(m_field);
     return {};
 }
 
 Result<void> SeparatedMemoReader::readField(Field field, FieldEnd expected)
 {
+    const Result<FieldEnd> end = readFieldOf(field);
+    if (!end)
+        return end.error();
+    if (*end != expected)
+        return notAMemo();
+    return {};
+}
+
+// Reads one field into the memo's text or into m_field, whatever follows it.
+Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readFieldOf(Field field)
+{
     if (field == Field::Text) {
         // Emptied, not freed: the next memo reuses the room.
         m_memo.text.resize(0);
         m_memo.title.clear();
+        m_memo.titleLine = 0;
         m_textLine = m_line;
     } else {
         m_field.resize(0);
@@ -102,14 +167,14 @@ Result<void> SeparatedMemoReader::readField(Field field, FieldEnd expected)
     const Result<FieldEnd> end =
         hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
     if (!end)
-        return end.error();
-    if (*end != expected)
-        return notAMemo();
+        return end;
     // A line break at the very end of the text ends its last line; no empty
     // line follows it.
-    if (field == Field::Text && textLineOpen())
-        return endTextLine();
-    return {};
+    if (field == Field::Text && textLineOpen()) {
+        if (const Result<void> ended = endTextLine(); !ended)
+            return ended.error();
+    }
+    return end;
 }
 
 Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readQuoted(Field field)
@@ -167,7 +232,7 @@ SeparatedMemoReader::FieldEnd SeparatedMemoReader::endAfterField()
 {
     const char next = byte();
     if (isLineBreak(next)) {
-        takeLineBreak();
+        takeLineBreak(false);
         return FieldEnd::RecordEnd;
     }
     if (m_separator == Undecided && (next == ',' || next == '\t'))
@@ -190,7 +255,8 @@ Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::endOfSource(FieldEnd 
 // another field it stays as it is.
 Result<void> SeparatedMemoReader::takeLineBreakInto(Field field)
 {
-    const QByteArrayView lineBreak = takeLineBreak();
+    m_sawLineBreak = true;
+    const QByteArrayView lineBreak = takeLineBreak(true);
     if (field != Field::Text)
         return hold(field, lineBreak);
     Result<void> ended = endTextLine();
@@ -246,18 +312,60 @@ Error SeparatedMemoReader::notAMemo() const
     return Error(reason, m_recordLine).during(Error::Action::ReadSource, m_read.source.path());
 }
 
-void SeparatedMemoReader::skipBlankLines()
+void SeparatedMemoReader::checkStart()
 {
-    if (!m_startChecked) {
-        m_startChecked = true;
-        m_read.skipByteOrderMark();
-    }
-    while (hasByte() && isLineBreak(byte()))
-        takeLineBreak();
+    if (m_startChecked)
+        return;
+    m_startChecked = true;
+    m_read.skipByteOrderMark();
 }
 
-// CR LF, LF or a lone CR, each one line end.
-QByteArrayView SeparatedMemoReader::takeLineBreak()
+// Lines that are empty or hold spaces alone, before a record; a record starts
+// with anything else.
+void SeparatedMemoReader::skipBlankLines()
+{
+    checkStart();
+    for (;;) {
+        qsizetype spaces = 0;
+        while (hasBytes(spaces + 1) && m_read.bytes[m_read.position + spaces] == ' ' &&
+               spaces < Limits::MemoBytes)
+            ++spaces;
+        const bool atEnd = !hasBytes(spaces + 1);
+        if (!atEnd && !isLineBreak(m_read.bytes[m_read.position + spaces]))
+            return;
+        m_read.position += spaces;
+        if (atEnd)
+            return;
+        takeLineBreak(false);
+    }
+}
+
+// The header line, whatever it holds.
+void SeparatedMemoReader::skipLine()
+{
+    while (hasByte() && !isLineBreak(byte())) {
+        m_read.position = endOfRun('\n');
+        if (m_read.position == m_read.bytes.size())
+            m_read.fill();
+    }
+    if (hasByte())
+        takeLineBreak(false);
+}
+
+// Whether `count` bytes from the current position are buffered, reading on as
+// needed.
+bool SeparatedMemoReader::hasBytes(qsizetype count)
+{
+    while (m_read.bytes.size() - m_read.position < count) {
+        if (!m_read.fill())
+            return false;
+    }
+    return true;
+}
+
+// CR LF, LF and a lone CR each end one line; inside quotes, CR CR LF ends one
+// too, counted as the two lines an editor shows.
+QByteArrayView SeparatedMemoReader::takeLineBreak(bool inQuotes)
 {
     ++m_line;
     if (m_read.bytes[m_read.position++] == '\n')
@@ -266,25 +374,33 @@ QByteArrayView SeparatedMemoReader::takeLineBreak()
         ++m_read.position;
         return NoteLineEnd;
     }
+    if (inQuotes && hasBytes(2) && byte() == '\r' && m_read.bytes[m_read.position + 1] == '\n') {
+        m_read.position += 2;
+        ++m_line;
+        return "\r\r\n";
+    }
     return "\r";
 }
 
 // Where the run of ordinary characters from the current position ends: at
-// `stop`, a line break or the end of the buffer. This scan is the reader's
-// inner loop; it looks at eight bytes at a time until one of them may end
-// the run.
+// `stop`, a line break or the end of the buffer; while the separator is
+// undecided, also at a comma or a tab. This scan is the reader's inner loop; it
+// looks at eight bytes at a time until one of them may end the run.
 qsizetype SeparatedMemoReader::endOfRun(char stop) const
 {
     const char *data = m_read.bytes.constData();
     const qsizetype size = m_read.bytes.size();
+    const bool undecided = stop == Undecided;
     qsizetype at = m_read.position;
     for (; at + qsizetype(sizeof(quint64)) <= size; at += sizeof(quint64)) {
         quint64 word;
         std::memcpy(&word, data + at, sizeof word);
-        if (holdsByte(word, stop) || holdsByte(word, '\r') || holdsByte(word, '\n'))
+        if (holdsByte(word, stop) || holdsByte(word, '\r') || holdsByte(word, '\n') ||
+            (undecided && (holdsByte(word, ',') || holdsByte(word, '\t'))))
             break;
     }
-    while (at < size && data[at] != stop && !isLineBreak(data[at]))
+    while (at < size && data[at] != stop && !isLineBreak(data[at]) &&
+           !(undecided && (data[at] == ',' || data[at] == '\t')))
         ++at;
     return at;
 }

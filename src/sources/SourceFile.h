@@ -12,6 +12,7 @@ public:
     explicit SourceFile(Path path);
 
     Result<void> open();
+    qint64 size() const override { return m_opened.size; }
     Result<qsizetype> read(char *into, qsizetype size) override;
     Result<void> seek(qint64 offset) override;
     // Once the file has been read to its end: nothing, when it is still as it

@@ -1,51 +1,137 @@
 #include "SourceForms.h"
 
+#include "DatabaseMemoReader.h"
 #include "LineReader.h"
 #include "SeparatedMemoReader.h"
+#include "TextDecoder.h"
 #include "TextMemoReader.h"
 
 namespace {
 
-// One pass before the run, which stops at the first CR after the checked
-// start: what ends the Text form's lines, unless a NUL byte says this is no
-// text. The source is left at its start.
-Result<LineEnd> lineEndOf(ByteSource &source)
+using Reader = Result<std::unique_ptr<MemoSource>>;
+
+constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+
+template <typename Form, typename... Arguments> Reader readerOf(Arguments &&...arguments)
 {
-    QByteArray chunk(SourceForms::CheckedLength, Qt::Uninitialized);
-    qint64 position = 0;
-    bool holdsCarriageReturn = false;
-    bool holdsLineFeed = false;
-    while (!holdsCarriageReturn || position < SourceForms::CheckedLength) {
-        const Result<qsizetype> got = source.read(chunk.data(), chunk.size());
+    return std::unique_ptr<MemoSource>(std::make_unique<Form>(arguments...));
+}
+
+Error readFailure(const ByteSource &source, Error::Reason reason, const QString &detail = {})
+{
+    return Error(reason, detail).during(Error::Action::ReadSource, source.path());
+}
+
+// Up to CheckedLength bytes from the start.
+Result<QByteArray> startOf(ByteSource &source)
+{
+    QByteArray start(SourceForms::CheckedLength, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < start.size()) {
+        const Result<qsizetype> got = source.read(start.data() + filled, start.size() - filled);
         if (!got)
             return got.error();
         if (*got == 0)
             break;
-        const QByteArrayView read(chunk.constData(), *got);
-        if (position < SourceForms::CheckedLength &&
-            read.first(qMin<qint64>(*got, SourceForms::CheckedLength - position)).contains('\0'))
-            return Error(Error::Reason::NotText).during(Error::Action::ReadSource, source.path());
-        position += *got;
-        holdsCarriageReturn = holdsCarriageReturn || read.contains('\r');
-        holdsLineFeed = holdsLineFeed || read.contains('\n');
+        filled += *got;
     }
+    start.truncate(filled);
+    return start;
+}
+
+// A source without a single CR but with LF went through a Unix tool, so LF
+// ends the Text form's lines. Past the start, the source is read on only until
+// its first CR.
+Result<LineEnd> lineEndOf(ByteSource &source, QByteArrayView start)
+{
+    bool holdsLineFeed = start.contains('\n');
+    if (start.contains('\r'))
+        return LineEnd::CarriageReturn;
+    QByteArray chunk(SourceForms::CheckedLength, Qt::Uninitialized);
+    for (qsizetype got = start.size(); got == SourceForms::CheckedLength;) {
+        const Result<qsizetype> read = source.read(chunk.data(), chunk.size());
+        if (!read)
+            return read.error();
+        got = *read;
+        const QByteArrayView bytes(chunk.constData(), got);
+        if (bytes.contains('\r'))
+            return LineEnd::CarriageReturn;
+        holdsLineFeed = holdsLineFeed || bytes.contains('\n');
+    }
+    return holdsLineFeed ? LineEnd::LineFeed : LineEnd::CarriageReturn;
+}
+
+// J-Pilot's export starts with a line that names it, and lays out each memo
+// as category, private flag and text, every field quoted.
+bool isJPilotExport(QByteArrayView start)
+{
+    if (start.startsWith(ByteOrderMark))
+        start = start.sliced(ByteOrderMark.size());
+    return start.startsWith("CSV memo version ") || start.startsWith("CSV memos version ");
+}
+
+// The desktop program's separated export, told from its first two records. A
+// Text export whose first memo begins with a quotation ("To be or not to be",
+// he said) stays the Text form.
+std::optional<SeparatedForm> separatedFormOf(const SeparatedMemoReader::FirstRecords &records)
+{
+    if (!records.first)
+        return std::nullopt;
+    const RecordShape &first = *records.first;
+    const bool secondIsMemo = records.second && records.second->isMemo();
+    SeparatedForm form;
+    form.separator = records.separator;
+    if (first.isMemo() && (first.opensQuoted || !records.second || secondIsMemo))
+        return form;
+    if (first.isHeader() && secondIsMemo) {
+        form.header = true;
+        return form;
+    }
+    // A first record broken in a way only a separated export can be: the
+    // reading then stops there, saying so.
+    if (first.quotedThenSeparator && secondIsMemo)
+        return form;
+    return std::nullopt;
+}
+
+Reader textOrSeparated(ByteSource &source, QByteArrayView start)
+{
+    if (start.contains('\0'))
+        return readFailure(source, Error::Reason::NotText);
+    const Result<LineEnd> lineEnd = lineEndOf(source, start);
+    if (!lineEnd)
+        return lineEnd.error();
     if (const Result<void> rewound = source.seek(0); !rewound)
         return rewound.error();
-    return holdsLineFeed && !holdsCarriageReturn ? LineEnd::LineFeed : LineEnd::CarriageReturn;
+    if (isJPilotExport(start))
+        return readerOf<SeparatedMemoReader>(
+            source,
+            SeparatedForm{Separator::Comma, SeparatedForm::Columns::CategoryFlagText, true});
+    const Result<SeparatedMemoReader::FirstRecords> records =
+        SeparatedMemoReader::firstRecords(source);
+    if (!records)
+        return records.error();
+    if (const Result<void> rewound = source.seek(0); !rewound)
+        return rewound.error();
+    if (const std::optional<SeparatedForm> form = separatedFormOf(*records))
+        return readerOf<SeparatedMemoReader>(source, *form);
+    return readerOf<TextMemoReader>(source, *lineEnd);
 }
 
 } // namespace
 
 Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
 {
-    const Result<LineEnd> lineEnd = lineEndOf(source);
-    if (!lineEnd)
-        return lineEnd.error();
-    const Result<std::optional<Separator>> separator = SeparatedMemoReader::separatorOf(source);
-    if (!separator)
-        return separator.error();
-    if (*separator)
-        return std::unique_ptr<MemoSource>(
-            std::make_unique<SeparatedMemoReader>(source, **separator));
-    return std::unique_ptr<MemoSource>(std::make_unique<TextMemoReader>(source, *lineEnd));
+    const Result<QByteArray> start = startOf(source);
+    if (!start)
+        return start.error();
+    if (start->size() >= DatabaseMemoReader::HeaderSize) {
+        const DatabaseMemoReader::Header header = DatabaseMemoReader::Header::of(*start);
+        if (header.isMemoDatabase())
+            return readerOf<DatabaseMemoReader>(source, header);
+        if (header.isDatabase())
+            return readFailure(source, Error::Reason::OtherDatabase,
+                               TextDecoder::decode(header.name));
+    }
+    return textOrSeparated(source, *start);
 }

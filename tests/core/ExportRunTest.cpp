@@ -1,6 +1,7 @@
 #include "ExportRun.h"
 
 #include "Limits.h"
+#include "MemoDatabase.h"
 #include "QtPrinters.h"
 #include "SoftLimit.h"
 #include "TestFiles.h"
@@ -284,6 +285,13 @@ TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
 // record that breaks the form stops the run; the notes before it stay.
 TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
 {
+    MemoDatabase database;
+    database.records = {{"A", 0}, {"B", 0}, {"C", 0}};
+    QByteArray damagedDatabase = database.bytes();
+    MemoDatabase::setOffset(damagedDatabase, 2, quint32(damagedDatabase.size() + 1));
+    MemoDatabase addressDatabase;
+    addressDatabase.name = "AddressDB";
+    addressDatabase.creator = "addr";
     const struct
     {
         const char *name;
@@ -313,6 +321,24 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
          "A\r\n",
          "Could not read the export file \"%1\": the record that starts on line 2 is not a "
          "memo of a comma-separated export.\n1 memo was saved before it."},
+        {"first record that breaks the form",
+         "\"A\",2,c\r\n\"B\",0,c\r\n",
+         {},
+         "<missing>",
+         "Could not read the export file \"%1\": the record that starts on line 1 is not a "
+         "memo of a comma-separated export.\nNo memos were saved."},
+        {"damaged memo database",
+         damagedDatabase,
+         {"Unfiled/A"},
+         "A\r\n",
+         "Could not read the export file \"%1\": the memo database is damaged: record 2 lies "
+         "outside the file.\n1 memo was saved before it."},
+        {"another of the organiser's databases",
+         addressDatabase.bytes(),
+         {},
+         "<missing>",
+         "Could not read the export file \"%1\": it is the organiser's database \"AddressDB\", "
+         "not its memos.\nNo memos were saved."},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -321,7 +347,59 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
         EXPECT_EQ(result.succeeded() ? QString() : result.message(),
                   c.error.isEmpty() ? QString() : c.error.arg(folder.filePath("memos.txt")));
         EXPECT_EQ(TestFiles::listRecursively(notes()), c.notes);
-        EXPECT_EQ(TestFiles::read(notes() + "/" + c.notes.first()), c.firstNote);
+        EXPECT_EQ(TestFiles::read(notes() + "/" + c.notes.value(0)), c.firstNote);
+    }
+}
+
+// The same memos give the same notes from every form the organiser's programs
+// write them in: the desktop program's Text, comma- and tab-separated exports
+// (with its CR CR LF inside a memo), J-Pilot's export and the memo database.
+TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
+{
+    const QByteArray centred = QByteArray(22, ' ') + "Centred";
+    MemoDatabase database;
+    database.categories = {"Unfiled", "Personal", "Work"};
+    database.records = {{"Groceries\nmilk\neggs\n", 1},
+                        {"Plan\nfirst", 2},
+                        {"Gone", 2, 0x80},
+                        {"\n  \n" + centred + "\nbody", 0},
+                        {"plan\nsecond", 2, 0x10}};
+    const struct
+    {
+        const char *name;
+        QByteArray source;
+    } forms[] = {
+        {"Text", "Groceries\r\nmilk\r\neggs\r\n0\r\nPersonal\r\n\r\nPlan\r\nfirst\r\n1\r\nWork\r\n"
+                 "\r\n   \r\n" +
+                     centred + "\r\nbody\r\n0\r\nUnfiled\r\nplan\r\nsecond\r\n1\r\nWork\r\n"},
+        {"comma", "\"Groceries\r\r\nmilk\r\r\neggs\",\"0\",\"Personal\"\r\n\"Plan\r\r\nfirst\","
+                  "\"1\",\"Work\"\r\n"
+                  "\"\r\r\n  \r\r\n" +
+                      centred +
+                      "\r\r\nbody\",\"0\",\"Unfiled\"\r\n"
+                      "\"plan\r\r\nsecond\",\"1\",\"Work\"\r\n"},
+        {"tab",
+         "\"Groceries\r\nmilk\r\neggs\r\n\"\t0\tPersonal\r\n\"Plan\r\nfirst\"\t1\tWork\r\n\"" +
+             centred + "\r\nbody\"\t0\tUnfiled\r\n\"plan\r\nsecond\"\t1\tWork\r\n"},
+        {"J-Pilot",
+         "CSV memo version 1.8.2: Category, Private, Memo Text\n"
+         "\"Personal\",\"0\",\"Groceries\nmilk\neggs\n\"\n\"Work\",\"0\",\"Plan\nfirst\"\n"
+         "\"Unfiled\",\"0\",\"\n  \n" +
+             centred + "\nbody\"\n\"Work\",\"1\",\"plan\nsecond\"\n"},
+        {"memo database", database.bytes()},
+    };
+    const QMap<QString, QByteArray> expected{
+        {"Personal/Groceries", "Groceries\r\nmilk\r\neggs\r\n"},
+        {"Work/Plan", "Plan\r\nfirst\r\n"},
+        {"Unfiled/Centred", centred + "\r\nbody\r\n"},
+        {"Work/plan (2)", "plan\r\nsecond\r\n"},
+    };
+    for (const auto &form : forms) {
+        SCOPED_TRACE(form.name);
+        QDir(root()).removeRecursively();
+        const ExportResult result = exportToPlayer(form.source);
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+        EXPECT_EQ(TestFiles::contentsBelow(notes()), expected);
     }
 }
 

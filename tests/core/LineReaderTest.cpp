@@ -62,6 +62,7 @@ class FailingBytes : public ByteSource
 public:
     explicit FailingBytes(QByteArray data) : m_data(std::move(data)) {}
 
+    qint64 size() const override { return m_data.size(); }
     Result<qsizetype> read(char *into, qsizetype size) override
     {
         if (m_data.isEmpty())

@@ -1,5 +1,9 @@
+#include "DatabaseMemoReader.h"
 #include "Limits.h"
+#include "MemoDatabase.h"
+#include "QtPrinters.h"
 #include "SeparatedMemoReader.h"
+#include "SourceForms.h"
 #include "TextDecoder.h"
 #include "TextMemoReader.h"
 
@@ -76,16 +80,21 @@ TEST(TextMemoReader, TitleIsFirstTwentyCharactersWithoutLeadingSpaces)
     EXPECT_EQ(memos[2].title, "Trailing  ");
 }
 
-TEST(TextMemoReader, OutsideAMemoBlankAndFlagLines)
+// Outside a memo only a line that is empty or holds spaces alone is skipped: a
+// heading centred with twenty spaces or more is the title line, named after its
+// text, and a lone "1" starts a memo; it is not a flag.
+TEST(TextMemoReader, OutsideAMemoOnlyBlankLinesAreSkipped)
 {
-    const QByteArray twentySpaces(20, ' ');
+    const QByteArray centred = QByteArray(24, ' ') + "Centred heading";
     const QList<Memo> memos =
-        memosOf("\r\n   \r\n" + twentySpaces + "hidden\r\n1\r\nbody\r\n0\r\nCat\r\n");
-    ASSERT_EQ(memos.size(), 1);
-    // A lone "1" outside a memo starts one; it is not a flag.
-    EXPECT_EQ(memos[0].title, "1");
-    EXPECT_EQ(memos[0].text, "1\r\nbody\r\n");
-    EXPECT_EQ(memos[0].titleLine, 4);
+        memosOf("\r\n   \r\n" + centred + "\r\nbody\r\n0\r\nCat\r\n1\r\nx\r\n0\r\nc\r\n");
+    ASSERT_EQ(memos.size(), 2);
+    EXPECT_EQ(memos[0].title, "Centred heading");
+    EXPECT_EQ(memos[0].text, centred + "\r\nbody\r\n");
+    EXPECT_EQ(memos[0].titleLine, 3);
+    EXPECT_EQ(memos[0].category, "Cat");
+    EXPECT_EQ(memos[1].title, "1");
+    EXPECT_EQ(memos[1].text, "1\r\nx\r\n");
 }
 
 TEST(TextMemoReader, FlagLineInsideTheTextEndsTheMemo)
@@ -157,7 +166,7 @@ struct SeparatedReading
 SeparatedReading separatedMemosOf(const QByteArray &source, Separator separator)
 {
     MemoryBytes bytes(source);
-    SeparatedMemoReader reader(bytes, separator);
+    SeparatedMemoReader reader(bytes, SeparatedForm{separator});
     SeparatedReading reading;
     for (;;) {
         const Result<const Memo *> next = reader.next();
@@ -237,15 +246,24 @@ INSTANTIATE_TEST_SUITE_P(
                                   "\"t\r\ra\r\r\rb\r\r\"\t0\tc",
                                   {"t\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"},
                                   {"c"}},
-                    // Lines before the title line go; a record without one is no memo.
-                    // Blank lines between records and a byte-order mark are skipped.
+                    // Blank lines before the title line go; a record without one is no
+                    // memo. Blank lines between records, also of spaces alone, and a
+                    // byte-order mark are skipped.
                     SeparatedCase{"leadingBlankLinesAndRecordsWithoutTitle",
                                   Separator::Comma,
-                                  "\xEF\xBB\xBF\"\r\n   \r\n" + QByteArray(20, ' ') +
-                                      "hidden\r\n  Title\r\nbody\",0,c\r\n\r\n\r\n"
+                                  "\xEF\xBB\xBF  \r\n\"\r\n   \r\n" + QByteArray(20, ' ') +
+                                      "centred\r\n  Title\",0,c\r\n\r\n   \r\n"
                                       "\"   \r\n\",1,d\r\n\"\",0,e\r\n,0,f\r\n\"A\",0,g\r\n",
-                                  {"  Title\r\nbody\r\n", "A\r\n"},
-                                  {"c", "g"}}),
+                                  {QByteArray(20, ' ') + "centred\r\n  Title\r\n", "A\r\n"},
+                                  {"c", "g"}},
+                    // The desktop program writes CR CR LF for a line break inside a
+                    // memo, so an empty line of the memo is CR CR LF CR CR LF.
+                    SeparatedCase{"carriageReturnTwiceThenLineFeedIsOneLineBreak",
+                                  Separator::Comma,
+                                  "\"Plan\r\r\nmilk\r\r\n\r\r\neggs\r\r\n\",\"0\",\"c\"\r\n"
+                                  "\"B\",0,d\r\n",
+                                  {"Plan\r\nmilk\r\n\r\neggs\r\n", "B\r\n"},
+                                  {"c", "d"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // CR LF, LF and a lone CR each end a line, inside quotes and out.
@@ -328,39 +346,222 @@ INSTANTIATE_TEST_SUITE_P(
                       Error::Reason::MemoTooLong, 2}),
     [](const auto &info) { return std::string(info.param.name); });
 
-// By content alone: a quoted first field, then a comma or a tab, and a first
-// record of three fields with a flag in the middle.
-TEST(SeparatedMemoReader, DetectsTheFormByContent)
+// What a source gives, read in the form it is told to be: each memo as
+// "title/category", and what stopped the reading, if anything.
+struct Reading
+{
+    QStringList memos;
+    std::optional<Error> error;
+};
+
+Reading readInItsForm(const QByteArray &source)
+{
+    MemoryBytes bytes(source);
+    Reading reading;
+    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(bytes);
+    if (!reader) {
+        reading.error = reader.error();
+        return reading;
+    }
+    for (;;) {
+        const Result<const Memo *> next = (*reader)->next();
+        if (!next)
+            reading.error = next.error();
+        if (!next || !*next)
+            return reading;
+        reading.memos << (*next)->title + u'/' + (*next)->category;
+    }
+}
+
+QByteArray databaseOf(QList<MemoDatabase::Record> records, const QByteArray &creator = "memo",
+                      const QByteArray &name = "MemoDB")
+{
+    MemoDatabase database;
+    database.name = name;
+    database.creator = creator;
+    database.records = std::move(records);
+    return database.bytes();
+}
+
+// By content alone, whatever the file is called. A separated export is told
+// by its first records; anything else is the Text form.
+TEST(SourceForms, TellTheFormByContent)
 {
     const struct
     {
         const char *name;
         QByteArray source;
-        std::optional<Separator> separator;
+        QStringList memos;
+        std::optional<Error::Reason> error = std::nullopt;
+        qint64 errorLine = 0;
     } cases[] = {
-        {"comma", "\"A\r\nb\",0,c\r\n", Separator::Comma},
-        {"tab", "\"A\"\t\"1\"\t\"c\"", Separator::Tab},
-        {"byte-order mark", "\xEF\xBB\xBF\"A\",0,c", Separator::Comma},
-        {"first record without a title", "\"\",1,", Separator::Comma},
-        {"text export whose title starts with a quote", "\"Quoted\" title\r\nb\r\n0\r\nc\r\n",
-         std::nullopt},
-        {"text export whose title is a quoted list", "\"a\",\"b\"\r\n0\r\nc\r\n", std::nullopt},
-        {"flag not 0 or 1", "\"A\",2,c", std::nullopt},
-        {"four fields", "\"A\",0,c,d", std::nullopt},
-        {"first field not quoted", "A,0,c", std::nullopt},
-        {"blank line first", "\r\n\"A\",0,c", std::nullopt},
-        {"quote never closed", "\"A,0,c\r\n", std::nullopt},
-        {"empty", "", std::nullopt},
+        {"comma", "\"A\r\nb\",0,c\r\n", {"A/c"}},
+        {"tab", "\"A\"\t\"1\"\t\"c\"", {"A/c"}},
+        {"byte-order mark", "\xEF\xBB\xBF\"A\",0,c", {"A/c"}},
+        {"first record without a title", "\"\",1,\r\n\"B\",0,d", {"B/d"}},
+        {"blank lines first", "\r\n   \r\n\"A\",0,c", {"A/c"}},
+        {"header naming the columns",
+         "\"Memo\",\"Private\",\"Category\"\r\n\"A\",0,c\r\n",
+         {"A/c"}},
+        {"saved again by a spreadsheet",
+         "Groceries,0,Personal\r\n\"Meeting: plan\r\nagenda\",1,Business\r\n",
+         {"Groceries/Personal", "Meeting: plan/Business"}},
+        {"one unquoted record", "Plan,0,Work", {"Plan/Work"}},
+        {"first record's flag is 2",
+         "\"A\",2,c\r\n\"B\",0,d\r\n",
+         {},
+         Error::Reason::NotCommaRecord,
+         1},
+        {"J-Pilot",
+         "CSV memo version 1.8.2: Category, Private, Memo Text\n\"Personal\",\"0\",\"Groceries\n"
+         "milk\"\n\"Business\",\"1\",\"Plan\"\n",
+         {"Groceries/Personal", "Plan/Business"}},
+        {"J-Pilot, quotes doubled",
+         "CSV memos version 2.0\n\"Work\",\"0\",\"Say \"\"hi\"\"\"\n",
+         {"Say \"hi\"/Work"}},
+        {"text whose title starts with a quote",
+         "\"Quoted\" title\r\nb\r\n0\r\nc\r\n",
+         {"\"Quoted\" title/c"}},
+        {"text whose title is a quotation",
+         "\"To be or not to be\", he said\r\n0\r\nQuotes\r\n",
+         {"\"To be or not to be\"/Quotes"}},
+        {"text whose title is a quoted list", "\"a\",\"b\"\r\n0\r\nc\r\n", {"\"a\",\"b\"/c"}},
+        {"text whose title looks like a record", "a,0,b\r\nbody\r\n0\r\ncat\r\n", {"a,0,b/cat"}},
+        {"flag not 0 or 1, nothing after", "\"A\",2,c", {}},
+        {"four fields", "\"A\",0,c,d", {}},
+        {"quote never closed", "\"A,0,c\r\n", {}},
+        {"empty", "", {}},
+        {"memo database", databaseOf({{"Plan\nagenda", 1}}), {"Plan/Business"}},
+        {"the later Memos' database", databaseOf({{"Plan", 2}}, "PMem"), {"Plan/Personal"}},
+        {"another database",
+         databaseOf({{"Plan", 1}}, "addr", "AddressDB"),
+         {},
+         Error::Reason::OtherDatabase},
+        {"NUL bytes", QByteArray("A\r\n\0\0\r\n0\r\nc\r\n", 12), {}, Error::Reason::NotText},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        MemoryBytes bytes(c.source);
-        const Result<std::optional<Separator>> separator = SeparatedMemoReader::separatorOf(bytes);
-        ASSERT_TRUE(separator);
-        EXPECT_EQ(*separator, c.separator);
-        char first = 0;
-        const Result<qsizetype> read = bytes.read(&first, 1);
-        EXPECT_EQ(first, c.source.isEmpty() ? '\0' : c.source.front()) << "not left at its start";
+        const Reading reading = readInItsForm(c.source);
+        EXPECT_EQ(reading.memos, c.memos);
+        ASSERT_EQ(reading.error.has_value(), c.error.has_value());
+        if (c.error) {
+            EXPECT_EQ(reading.error->reason(), *c.error);
+            EXPECT_EQ(reading.error->line(), c.errorLine);
+        }
+    }
+    const Reading other = readInItsForm(databaseOf({{"Plan", 1}}, "addr", "AddressDB"));
+    ASSERT_TRUE(other.error);
+    EXPECT_EQ(other.error->detail(), "AddressDB");
+}
+
+// Each record of the organiser's database as the exports give the same memo:
+// its category by label, its lines ended by CR LF; deleted and archived records,
+// and those without a title line, are no memos; private ones are.
+TEST(DatabaseMemoReader, ReadsEveryMemoAsTheExportsGiveIt)
+{
+    const auto withCategories = [](QList<QByteArray> labels, QList<MemoDatabase::Record> records,
+                                   bool appInfo = true) {
+        MemoDatabase database;
+        database.categories = std::move(labels);
+        database.withAppInfo = appInfo;
+        database.records = std::move(records);
+        return database.bytes();
+    };
+    QByteArray appInfoPastTheEnd = databaseOf({{"Plan", 1}});
+    qToBigEndian<quint32>(appInfoPastTheEnd.size() - 100, appInfoPastTheEnd.data() + 0x34);
+    const QByteArray centred = QByteArray(25, ' ') + "Heading";
+    const struct
+    {
+        const char *name;
+        QByteArray database;
+        QStringList memos; // "title/category/text"
+    } cases[] = {
+        {"labels",
+         databaseOf({{"Plan\nagenda", 1}, {"Shop", 2}, {"Misc", 9}}),
+         {"Plan/Business/Plan\r\nagenda\r\n", "Shop/Personal/Shop\r\n", "Misc/Unfiled/Misc\r\n"}},
+        {"empty label takes the first one's",
+         withCategories({"Main", "", "Home"}, {{"A", 1}}),
+         {"A/Main/A\r\n"}},
+        {"no labels at all",
+         withCategories({"", "Work"}, {{"A", 0}, {"B", 1}}),
+         {"A/Unfiled/A\r\n", "B/Work/B\r\n"}},
+        {"no application-info block",
+         withCategories({"Unfiled", "Work"}, {{"A", 1}}, false),
+         {"A/Unfiled/A\r\n"}},
+        {"application-info block past the end", appInfoPastTheEnd, {"Plan/Unfiled/Plan\r\n"}},
+        {"deleted and archived, private",
+         databaseOf({{"Gone", 1, 0x80}, {"Secret", 1, 0x10}}),
+         {"Secret/Business/Secret\r\n"}},
+        {"line ends",
+         databaseOf({{"a\nb\r\nc\rd\n", 0}, {"e\n\n", 0}}),
+         {"a/Unfiled/a\r\nb\r\nc\r\nd\r\n", "e/Unfiled/e\r\n\r\n"}},
+        {"blank lines first, a centred heading",
+         databaseOf({{"\n   \r\n" + centred + "\nx", 0}}),
+         {"Heading/Unfiled/" + centred + "\r\nx\r\n"}},
+        {"no title line", databaseOf({{"  \n\n", 0}, {"", 0}}), {}},
+        {"text up to the first NUL",
+         databaseOf({{QByteArray("Plan\0rest", 9), 0}}),
+         {"Plan/Unfiled/Plan\r\n"}},
+        {"legacy bytes",
+         withCategories({"Caf\xE9"}, {{"R\xE9sum\xE9", 0}}),
+         {QString::fromUtf8("Résumé/Café/") + QString::fromLatin1("R\xE9sum\xE9\r\n")}},
+        {"no records", databaseOf({}), {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryBytes bytes(c.database);
+        Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(bytes);
+        ASSERT_TRUE(reader);
+        QStringList memos;
+        Result<const Memo *> next = (*reader)->next();
+        for (; next && *next; next = (*reader)->next()) {
+            const Memo &memo = **next;
+            memos << memo.title + u'/' + memo.category + u'/' + QString::fromLatin1(memo.text);
+            EXPECT_EQ(memo.unit, SourceUnit::Record);
+        }
+        ASSERT_TRUE(next) << next.error().message().toStdString();
+        EXPECT_EQ(memos, c.memos);
+    }
+}
+
+// The memos before a damaged record are read; then the reading stops, naming
+// the record, counted from 1.
+TEST(DatabaseMemoReader, StopsAtARecordThatLiesOutsideTheFile)
+{
+    MemoDatabase database;
+    database.records = {{"A", 0}, {"B", 0}, {"C", 0}};
+    const QByteArray whole = database.bytes();
+    const auto damaged = [&whole](int index, qint64 offset) {
+        QByteArray bytes = whole;
+        MemoDatabase::setOffset(bytes, index, quint32(offset));
+        return bytes;
+    };
+    const qint64 second = qFromBigEndian<quint32>(whole.constData() + MemoDatabase::entryOffset(1));
+    MemoDatabase huge;
+    huge.records = {{"A", 0}, {QByteArray(Limits::MemoBytes + 1, 'x'), 0}};
+    const struct
+    {
+        const char *name;
+        QByteArray database;
+        qsizetype memosBefore;
+        Error::Reason reason;
+        qint64 record;
+    } cases[] = {
+        {"inside the record list", damaged(0, MemoDatabase::entryOffset(1)), 0,
+         Error::Reason::DamagedDatabase, 1},
+        {"past the end", damaged(2, whole.size() + 1), 1, Error::Reason::DamagedDatabase, 2},
+        {"ending before it starts", damaged(2, second - 1), 1, Error::Reason::DamagedDatabase, 2},
+        {"record list longer than the file", whole.first(MemoDatabase::entryOffset(3) - 1), 0,
+         Error::Reason::DamagedDatabase, 1},
+        {"text past the largest memo", huge.bytes(), 1, Error::Reason::RecordTooLong, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Reading reading = readInItsForm(c.database);
+        EXPECT_EQ(reading.memos.size(), c.memosBefore);
+        ASSERT_TRUE(reading.error);
+        EXPECT_EQ(reading.error->reason(), c.reason);
+        EXPECT_EQ(reading.error->line(), c.record);
     }
 }
 

@@ -1,0 +1,234 @@
+#include "DatabaseMemoReader.h"
+
+#include "Limits.h"
+#include "MemoRules.h"
+#include "TextDecoder.h"
+
+#include <QtEndian>
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype NameOffset = 0;
+constexpr qsizetype NameSize = 32;
+constexpr qsizetype AppInfoOffsetAt = 0x34;
+constexpr qsizetype TypeAt = 0x3C;
+constexpr qsizetype CreatorAt = 0x40;
+constexpr qsizetype RecordCountAt = 0x4C;
+constexpr qsizetype RecordEntrySize = 8;
+constexpr qsizetype CategoryCount = 16;
+constexpr qsizetype CategoryLabelSize = 16;
+// The labels follow the application-info block's first u16.
+constexpr qsizetype CategoryLabelsAt = 2;
+constexpr quint8 DeletedOrArchived = 0x80;
+constexpr quint8 CategoryBits = 0x0F;
+
+quint32 bigEndian32(QByteArrayView bytes, qsizetype at)
+{
+    return qFromBigEndian<quint32>(bytes.data() + at);
+}
+
+bool isPrintable(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+// The bytes of a fixed-size field up to its NUL.
+QByteArrayView upToNul(QByteArrayView field)
+{
+    const qsizetype nul = field.indexOf('\0');
+    return nul < 0 ? field : field.first(nul);
+}
+
+} // namespace
+
+DatabaseMemoReader::Header DatabaseMemoReader::Header::of(QByteArrayView start)
+{
+    Header header;
+    const QByteArrayView nameField = start.sliced(NameOffset, NameSize);
+    header.name = upToNul(nameField).toByteArray();
+    header.nameEnds = nameField.contains('\0');
+    header.type = start.sliced(TypeAt, 4).toByteArray();
+    header.creator = start.sliced(CreatorAt, 4).toByteArray();
+    header.appInfoOffset = bigEndian32(start, AppInfoOffsetAt);
+    header.recordCount = qFromBigEndian<quint16>(start.data() + RecordCountAt);
+    return header;
+}
+
+bool DatabaseMemoReader::Header::isMemoDatabase() const
+{
+    return type == "DATA" && (creator == "memo" || creator == "PMem");
+}
+
+bool DatabaseMemoReader::Header::isDatabase() const
+{
+    return isPrintable(type) && isPrintable(creator) && nameEnds;
+}
+
+DatabaseMemoReader::DatabaseMemoReader(ByteSource &source, const Header &header)
+    : m_read(source), m_header(header)
+{
+    m_memo.unit = SourceUnit::Record;
+}
+
+Result<const Memo *> DatabaseMemoReader::next()
+{
+    if (m_stopped)
+        return *m_stopped;
+    if (!m_started) {
+        m_started = true;
+        Result<void> ready = readRecordList();
+        if (ready)
+            ready = readCategories();
+        if (!ready)
+            return *(m_stopped = ready.error());
+    }
+    while (m_next < m_records.size()) {
+        const qsizetype index = m_next++;
+        if (liesOutsideTheFile(index))
+            return *(m_stopped = failure(Error::Reason::DamagedDatabase, index + 1));
+        if (m_records[index].attributes & DeletedOrArchived)
+            continue;
+        if (const Result<void> read = readMemo(index); !read)
+            return *(m_stopped = read.error());
+        if (!m_memo.title.isEmpty())
+            return &m_memo;
+    }
+    // Deleted records and what follows a NUL are passed over, not read: the
+    // file is gone through to its end all the same.
+    if (const Result<void> atEnd = m_read.source.seek(m_read.source.size()); !atEnd)
+        return *(m_stopped = atEnd.error());
+    return nullptr;
+}
+
+// A record list that does not fit into the file leaves the first record
+// outside it.
+Result<void> DatabaseMemoReader::readRecordList()
+{
+    const qint64 listSize = qint64(m_header.recordCount) * RecordEntrySize;
+    if (HeaderSize + listSize > m_read.source.size())
+        return failure(Error::Reason::DamagedDatabase, 1);
+    const Result<QByteArrayView> list = bytesAt(HeaderSize, listSize);
+    if (!list)
+        return list.error();
+    m_records.reserve(m_header.recordCount);
+    for (qsizetype at = 0; at < listSize; at += RecordEntrySize)
+        m_records.append({bigEndian32(*list, at), quint8(list->at(at + 4))});
+    return {};
+}
+
+// A record's category is its label, or where that is empty the first
+// category's, or where that is empty too, or there are no labels, "Unfiled".
+Result<void> DatabaseMemoReader::readCategories()
+{
+    const QString unfiled = QStringLiteral("Unfiled");
+    m_categories.fill(unfiled);
+    const qint64 labelsAt = qint64(m_header.appInfoOffset) + CategoryLabelsAt;
+    const qsizetype labelsSize = CategoryCount * CategoryLabelSize;
+    if (m_header.appInfoOffset == 0 || labelsAt + labelsSize > m_read.source.size())
+        return {};
+    const Result<QByteArrayView> labels = bytesAt(labelsAt, labelsSize);
+    if (!labels)
+        return labels.error();
+    const auto labelOf = [&labels](qsizetype index) {
+        return upToNul(labels->sliced(index * CategoryLabelSize, CategoryLabelSize));
+    };
+    const QString first = labelOf(0).isEmpty() ? unfiled : TextDecoder::decode(labelOf(0));
+    for (qsizetype index = 0; index < CategoryCount; ++index) {
+        const QByteArrayView label = labelOf(index);
+        m_categories[index] = label.isEmpty() ? first : TextDecoder::decode(label);
+    }
+    return {};
+}
+
+// It starts inside the header or the record list or past the end, or ends
+// before it starts or past the end.
+bool DatabaseMemoReader::liesOutsideTheFile(qsizetype index) const
+{
+    const qint64 size = m_read.source.size();
+    const qint64 listEnd = HeaderSize + qint64(m_records.size()) * RecordEntrySize;
+    const qint64 offset = m_records[index].offset;
+    const qint64 end = index + 1 < m_records.size() ? m_records[index + 1].offset : size;
+    return offset < listEnd || offset > size || end < offset || end > size;
+}
+
+Result<void> DatabaseMemoReader::readMemo(qsizetype index)
+{
+    const qint64 offset = m_records[index].offset;
+    const qint64 end =
+        index + 1 < m_records.size() ? m_records[index + 1].offset : m_read.source.size();
+    // One byte more than a memo may hold tells a text that runs past it.
+    const Result<QByteArrayView> bytes =
+        bytesAt(offset, qsizetype(qMin<qint64>(end - offset, Limits::MemoBytes + 1)));
+    if (!bytes)
+        return bytes.error();
+    const QByteArrayView text = upToNul(*bytes);
+    if (text.size() > Limits::MemoBytes)
+        return failure(Error::Reason::RecordTooLong, index + 1);
+    // Emptied, not freed: the next memo reuses the room.
+    m_memo.text.resize(0);
+    m_memo.title.clear();
+    m_memo.titleLine = index + 1;
+    m_memo.category = m_categories[m_records[index].attributes & CategoryBits];
+    // LF is the organiser's own line end; CR LF and a lone CR end a line too,
+    // and a line break at the very end adds no empty line.
+    for (qsizetype at = 0; at < text.size();) {
+        const auto lineEnd = std::find_if(text.begin() + at, text.end(),
+                                          [](char c) { return c == '\n' || c == '\r'; });
+        const qsizetype endAt = lineEnd - text.begin();
+        addLine(text.sliced(at, endAt - at));
+        at = endAt +
+             (endAt + 1 < text.size() && text[endAt] == '\r' && text[endAt + 1] == '\n' ? 2 : 1);
+    }
+    return {};
+}
+
+// Blank lines before the title line are dropped; from the title line on,
+// every line is kept and ended by CR LF.
+void DatabaseMemoReader::addLine(QByteArrayView line)
+{
+    if (m_memo.title.isEmpty()) {
+        m_memo.title = MemoRules::titleCandidate(line);
+        if (m_memo.title.isEmpty())
+            return;
+    }
+    m_memo.text.append(line);
+    m_memo.text.append(MemoRules::NoteLineEnd);
+}
+
+// The `length` bytes from `offset` on, valid until the next call. Records
+// follow each other, so the source is read front to back in chunks; only a
+// jump back, or past what is read, seeks.
+Result<QByteArrayView> DatabaseMemoReader::bytesAt(qint64 offset, qsizetype length)
+{
+    const qint64 bufferEnd = m_bufferStart + m_read.bytes.size();
+    if (offset < m_bufferStart + m_read.position || offset > bufferEnd) {
+        if (const Result<void> moved = m_read.source.seek(offset); !moved)
+            return moved.error();
+        m_read.clear();
+        m_bufferStart = offset;
+    } else {
+        m_read.position = qsizetype(offset - m_bufferStart);
+    }
+    while (m_read.bytes.size() - m_read.position < length) {
+        // fill() drops the bytes taken already, unless the source had ended.
+        const qsizetype taken = m_read.position;
+        const bool filled = m_read.fill();
+        if (m_read.position == 0)
+            m_bufferStart += taken;
+        if (!filled)
+            break;
+    }
+    if (m_read.failure)
+        return *m_read.failure;
+    if (m_read.bytes.size() - m_read.position < length)
+        return failure(Error::Reason::ChangedWhileRead, 0);
+    const QByteArrayView bytes = QByteArrayView(m_read.bytes).sliced(m_read.position, length);
+    m_read.position += length;
+    return bytes;
+}
+
+Error DatabaseMemoReader::failure(Error::Reason reason, qint64 record) const
+{
+    return Error(reason, record).during(Error::Action::ReadSource, m_read.source.path());
+}
