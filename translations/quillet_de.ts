@@ -166,6 +166,22 @@
         <source>the memo database is damaged: record %1 lies outside the file</source>
         <translation>die Memo-Datenbank ist beschädigt: Datensatz %1 liegt außerhalb der Datei</translation>
     </message>
+    <message>
+        <source>Could not write the record of the notes &quot;%1&quot;: %2.</source>
+        <translation>Das Verzeichnis der Notizen „%1“ konnte nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not remove the note &quot;%1&quot;: %2.</source>
+        <translation>Die Notiz „%1“ konnte nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not remove the folder &quot;%1&quot;: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht entfernt werden: %2.</translation>
+    </message>
+    <message>
+        <source>it was changed after the export, so it stays</source>
+        <translation>sie wurde nach dem Export geändert und bleibt deshalb</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -212,6 +228,17 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
 The memo &quot;%2&quot; (record %3 of the export file) was not saved.</source>
         <translation>%1
 Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>RemovalResult</name>
+    <message>
+        <source>1 note was removed.</source>
+        <translation>1 Notiz wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>%1 notes were removed.</source>
+        <translation>%1 Notizen wurden entfernt.</translation>
     </message>
 </context>
 <context>

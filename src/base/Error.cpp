@@ -73,6 +73,12 @@ QString Error::sentence() const
         return tr("Could not find a free name for the note \"%1\": %2.");
     case Action::FlushNotes:
         return tr("Could not flush the notes to \"%1\": %2.");
+    case Action::WriteRecord:
+        return tr("Could not write the record of the notes \"%1\": %2.");
+    case Action::RemoveNote:
+        return tr("Could not remove the note \"%1\": %2.");
+    case Action::RemoveFolder:
+        return tr("Could not remove the folder \"%1\": %2.");
     case Action::ReadSettings:
         return tr("Could not read the settings \"%1\": %2.");
     case Action::SaveSettings:
@@ -127,6 +133,8 @@ QString Error::reasonText() const
         return tr("the device holds every numbered name up to this one");
     case Reason::NotConnected:
         return tr("no player is connected at that path");
+    case Reason::ChangedSinceExport:
+        return tr("it was changed after the export, so it stays");
     case Reason::MalformedSettings:
         return tr("it does not hold the three settings");
     case Reason::NoSettingsFolder:

@@ -32,6 +32,9 @@ public:
         ReplaceNote,
         NameNote,
         FlushNotes,
+        WriteRecord,
+        RemoveNote,
+        RemoveFolder,
         ReadSettings,
         SaveSettings,
         FindSettingsFolder,
@@ -54,6 +57,7 @@ public:
         AnotherExport,
         NoFreeName,
         NotConnected,
+        ChangedSinceExport, // a note the person changed after the export offered to remove it
         MalformedSettings,
         NoSettingsFolder,
     };
@@ -69,6 +73,7 @@ public:
                      // symbolic link where a folder is, a link where a file is
         NoRoom,      // the device is full
         Busy,        // a lock is held by someone else
+        NotEmpty,    // a folder holds something
     };
 
     Error() = default;

@@ -31,6 +31,8 @@ Error::Condition conditionOf(int errorNumber)
         return Error::Condition::NoRoom;
     case EWOULDBLOCK:
         return Error::Condition::Busy;
+    case ENOTEMPTY:
+        return Error::Condition::NotEmpty;
     default:
         return Error::Condition::Other;
     }
@@ -405,6 +407,19 @@ Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &
     return open(folder.get(), name, O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
 }
 
+Result<Descriptor> openForAppending(const Path &path)
+{
+    return open(AT_FDCWD, path.toNative(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
+}
+
+Result<void> write(const Descriptor &file, QByteArrayView bytes)
+{
+    const int descriptor = file.get();
+    return writeAll(bytes, [=](const char *data, size_t size, off_t) {
+        return ::write(descriptor, data, size);
+    });
+}
+
 Result<void> writeAllAndClose(Descriptor &file, QByteArrayView bytes)
 {
     const int descriptor = file.get();
@@ -434,6 +449,16 @@ Result<void> rename(const Descriptor &folder, const QByteArray &from, const QByt
 Result<void> remove(const Descriptor &folder, const QByteArray &name)
 {
     return done(::unlinkat(folder.get(), name.constData(), 0));
+}
+
+Result<void> removeFile(const Path &path)
+{
+    return done(::unlink(path.toNative().constData()));
+}
+
+Result<void> removeFolder(const Descriptor &folder, const QByteArray &name)
+{
+    return done(::unlinkat(folder.get(), name.constData(), AT_REMOVEDIR));
 }
 
 Result<void> replaceWhole(const Path &path, QByteArrayView bytes)

@@ -98,6 +98,11 @@ Result<void> lockExclusively(const Descriptor &folder);
 Result<Descriptor> createNew(const Descriptor &folder, const QByteArray &name);
 // Opens a regular file to write over it from its start, never through a link.
 Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &name);
+// Opens a file to add to its end, making it where it is missing; never through
+// a symbolic link.
+Result<Descriptor> openForAppending(const Path &path);
+// Writes all of `bytes`.
+Result<void> write(const Descriptor &file, QByteArrayView bytes);
 // Writes all of `bytes` and closes the file: the first error, which a device
 // may report only on closing.
 Result<void> writeAllAndClose(Descriptor &file, QByteArrayView bytes);
@@ -107,6 +112,9 @@ Result<void> rewriteAndClose(Descriptor &file, QByteArrayView bytes);
 Result<void> rename(const Descriptor &folder, const QByteArray &from, const QByteArray &to);
 // Removes a file, not a folder.
 Result<void> remove(const Descriptor &folder, const QByteArray &name);
+Result<void> removeFile(const Path &path);
+// Removes an empty folder: Condition::NotEmpty where it holds anything.
+Result<void> removeFolder(const Descriptor &folder, const QByteArray &name);
 // Writes `bytes` into a new file beside `path` and renames it into its place,
 // so that `path` holds the older bytes or the new ones, never a part.
 Result<void> replaceWhole(const Path &path, QByteArrayView bytes);

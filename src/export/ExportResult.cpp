@@ -51,6 +51,8 @@ QString ExportResult::completionText() const
         limits << notesOnPlayer->error().message();
     if (!limits.isEmpty())
         paragraphs << limits.join(QLatin1Char('\n'));
+    if (recordError)
+        paragraphs << recordError->message();
     return paragraphs.join(QStringLiteral("\n\n"));
 }
 
@@ -68,8 +70,21 @@ QString ExportResult::failureText() const
                    .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
     if (flushError)
         text += u'\n' + flushError->message();
+    if (recordError)
+        text += u'\n' + recordError->message();
     if (error->action() == Error::Action::FlushNotes)
         return text + u'\n' +
                tr("%1 memos were written but may not all have reached the device.").arg(noteCount);
     return text + u'\n' + savedBefore(noteCount);
+}
+
+QString RemovalResult::message() const
+{
+    QStringList lines{removed == 1 ? tr("1 note was removed.")
+                                   : tr("%1 notes were removed.").arg(removed)};
+    for (const Error &failure : failures)
+        lines << failure.message();
+    if (error)
+        lines << error->message();
+    return lines.join(u'\n');
 }

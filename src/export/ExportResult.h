@@ -2,6 +2,7 @@
 
 #include "Error.h"
 #include "Memo.h"
+#include "NotesRecord.h"
 #include "Path.h"
 #include "Result.h"
 
@@ -32,6 +33,11 @@ public:
     std::optional<Result<qint64>> notesOnPlayer;
     // A completed run's source ended inside this memo, which was not saved.
     std::optional<UnfinishedMemo> unfinishedMemo;
+    // Of a completed run: the notes an earlier export wrote for memos that are
+    // no longer in the export, still as Quillet wrote them.
+    QList<RecordedNote> goneNotes;
+    // Keeping the record of Quillet's notes failed; its journal knows them.
+    std::optional<Error> recordError;
 
     bool succeeded() const { return outcome == Outcome::Completed; }
     // "N memos saved to DESTINATION/Notes/"
@@ -44,4 +50,20 @@ public:
 private:
     QString completionText() const;
     QString failureText() const;
+};
+
+// How removing the notes of memos that are gone went.
+struct RemovalResult
+{
+    Q_DECLARE_TR_FUNCTIONS(RemovalResult)
+
+public:
+    qint64 removed = 0;
+    // Notes or folders that could not be removed, each with why.
+    QList<Error> failures;
+    // What kept the removal from starting or from being recorded.
+    std::optional<Error> error;
+
+    // "N notes were removed.", then what could not be, and why.
+    QString message() const;
 };

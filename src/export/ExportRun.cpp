@@ -32,13 +32,19 @@ ExportResult ExportRun::run(ExportProgress &progress)
     NotesFolder notes(m_destinationFolder, folders);
     ExportResult result;
     result.notesFolder = notes.path();
+    bool prepared = false;
     const auto fail = [&](const Error &error) {
         result.outcome = ExportResult::Outcome::Failed;
         result.error = error;
-        // Whatever was written is on the device before the person reads this.
+        // Whatever was written is on the device before the person reads this,
+        // and the record knows of it.
         if (result.noteCount > 0) {
             if (const Result<void> flushed = notes.flush(); !flushed)
                 result.flushError = flushed.error();
+        }
+        if (prepared) {
+            if (const Result<void> kept = keepRecord(notes, nullptr); !kept)
+                result.recordError = kept.error();
         }
         return result;
     };
@@ -53,8 +59,9 @@ ExportResult ExportRun::run(ExportProgress &progress)
         if (const Result<void> checked = m_destinationCheck(); !checked)
             return fail(checked.error());
     }
-    if (const Result<void> prepared = notes.prepare(); !prepared)
-        return fail(prepared.error());
+    if (const Result<void> ready = notes.prepare(); !ready)
+        return fail(ready.error());
+    prepared = true;
     progress.notesSaved(0);
 
     NoteNamer namer(folders, m_addTxt);
@@ -66,18 +73,61 @@ ExportResult ExportRun::run(ExportProgress &progress)
         if (const Result<void> whole = source.checkReadWhole(); !whole)
             return fail(whole.error());
     }
+    // A device that cannot flush would not keep a record either: the journal
+    // the run leaves knows of every note it wrote.
     if (const Result<void> flushed = notes.flush(); !flushed) {
         result.outcome = ExportResult::Outcome::Failed;
         result.error = flushed.error();
         return result;
     }
-    if (result.outcome == ExportResult::Outcome::Stopped)
+    const bool stopped = result.outcome == ExportResult::Outcome::Stopped;
+    if (const Result<void> kept = keepRecord(notes, stopped ? nullptr : &result.goneNotes); !kept)
+        result.recordError = kept.error();
+    if (stopped)
         return result;
     result.outcome = ExportResult::Outcome::Completed;
     result.unfinishedMemo = (*memos)->unfinishedMemo();
     if (FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
         result.notesOnPlayer = notes.countNoteFiles();
     return result;
+}
+
+RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
+                                         const QList<RecordedNote> &notes)
+{
+    NoteFolders folders;
+    NotesFolder notesFolder(destinationFolder, folders);
+    RemovalResult result;
+    if (const Result<void> ready = notesFolder.prepare(); !ready) {
+        result.error = ready.error();
+        return result;
+    }
+    const Result<NotesFolder::Removal> removal = notesFolder.remove(notes);
+    if (removal) {
+        result.removed = removal->removed;
+        result.failures = removal->failures;
+    } else {
+        result.error = removal.error();
+    }
+    if (const Result<void> flushed = notesFolder.flush(); !flushed)
+        result.error = result.error ? result.error->followedBy(flushed.error()) : flushed.error();
+    return result;
+}
+
+// The record then knows of every note that is Quillet's: those this run wrote
+// or found unchanged, and the others of its own still there, which after a
+// completed run are the notes of memos that are gone. Replaced once the notes
+// are flushed, and flushed in turn.
+Result<void> ExportRun::keepRecord(NotesFolder &notes, QList<RecordedNote> *gone)
+{
+    Result<QList<RecordedNote>> others = notes.goneNotes();
+    if (!others)
+        return others.error();
+    if (const Result<void> saved = notes.saveRecord(*others); !saved)
+        return saved;
+    if (gone)
+        *gone = std::move(*others);
+    return notes.flush();
 }
 
 // Every memo of the source as a note, counted in the result, until the source

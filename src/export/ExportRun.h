@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExportResult.h"
+#include "NotesRecord.h"
 #include "Path.h"
 #include "Result.h"
 
@@ -39,10 +40,17 @@ public:
     void setDestinationCheck(DestinationCheck check);
     ExportResult run(ExportProgress &progress);
 
+    // Removes, from the destination's notes folder, the notes a completed run
+    // found gone that are still as Quillet wrote them, and the category
+    // folders that leaves empty; the record forgets them.
+    static RemovalResult removeGoneNotes(const Path &destinationFolder,
+                                         const QList<RecordedNote> &notes);
+
 private:
     Result<void> writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
                             ExportProgress &progress, ExportResult &result);
     static Result<void> writeNote(const Memo &memo, NoteNamer &namer, NotesFolder &notes);
+    static Result<void> keepRecord(NotesFolder &notes, QList<RecordedNote> *gone);
 
     Path m_source;
     Path m_destinationFolder;

@@ -1,8 +1,11 @@
 #include "NotesFolder.h"
 
 #include "FileNameRules.h"
+#include "Limits.h"
 #include "TextDecoder.h"
 
+#include <QMap>
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 
@@ -23,7 +26,7 @@ QByteArray temporaryName(qint64 number)
            TemporarySuffix.toByteArray();
 }
 
-quint64 fingerprintOf(const QByteArray &nativeName)
+quint64 nameFingerprint(const QByteArray &nativeName)
 {
     return FileNameRules::fingerprint(TextDecoder::decode(nativeName));
 }
@@ -40,7 +43,7 @@ Result<void> rewriteInPlace(const FileSystem::Descriptor &folder, const QByteArr
 } // namespace
 
 NotesFolder::NotesFolder(const Path &destinationFolder, NoteFolders &folders)
-    : m_path(destinationFolder / u"Notes"), m_folders(folders)
+    : m_path(destinationFolder / u"Notes"), m_folders(folders), m_record(destinationFolder)
 {
 }
 
@@ -85,9 +88,11 @@ Result<void> NotesFolder::prepare()
     NoteFolder &notes = m_folders.notesFolder();
     notes.descriptor = std::move(*opened);
     notes.onDevice = true;
-    if (!made)
-        return listEarlierNames(notes);
-    return {};
+    if (!made) {
+        if (const Result<void> listed = listEarlierNames(notes); !listed)
+            return listed;
+    }
+    return m_record.load();
 }
 
 // A folder made by this run is empty; one that was there is listed once, and
@@ -100,7 +105,7 @@ Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
     folder.earlier.reserve(names->size());
     for (const QByteArray &name : *names) {
         if (!isTemporaryName(name)) {
-            folder.earlier.insert(fingerprintOf(name));
+            folder.earlier.insert(nameFingerprint(name));
             continue;
         }
         if (const Result<void> removed = FileSystem::remove(folder.descriptor, name); !removed)
@@ -125,10 +130,15 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
             return reopened.error();
     }
     Path::encodeName(note.fileName, m_name);
-    if (!folder.earlier.isEmpty() &&
-        folder.earlier.contains(FileNameRules::fingerprint(note.fileName)))
-        return writeOverEarlier(note, text);
-    return writeNew(note, text);
+    m_notePath = note.relativePath().toString();
+    const Result<NoteOutcome> outcome =
+        !folder.earlier.isEmpty() &&
+                folder.earlier.contains(FileNameRules::fingerprint(note.fileName))
+            ? writeOverEarlier(note, text)
+            : writeNew(note, text);
+    if (outcome && (*outcome == NoteOutcome::Written || *outcome == NoteOutcome::Unchanged))
+        m_kept.append({m_notePath, NoteFingerprint::of(text)});
+    return outcome;
 }
 
 // Each category folder is made once per run, and its notes are written
@@ -196,6 +206,8 @@ Result<void> NotesFolder::reopen(NoteFolder &folder)
 Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &text)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
+    if (const Result<void> journaled = m_record.journal(m_notePath); !journaled)
+        return journaled.error();
     Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, m_name);
     if (!file && file.error().is(Error::Condition::Exists))
         return NoteOutcome::NameTaken;
@@ -217,38 +229,50 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
 
 // A name the folder held before the run: an older note is left as it is when
 // it holds these bytes already and replaced otherwise; a folder keeps its name.
-// Whatever the name is, it is looked at and replaced without following a link.
+// Once there is a record, only Quillet's own older note is replaced: anything
+// else there is the person's and keeps its name too. Whatever the name is, it
+// is looked at and replaced without following a link.
 Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QByteArray &text)
 {
     Result<FileSystem::Descriptor> older =
         FileSystem::openForReading(note.folder->descriptor, m_name);
     if (!older && older.error().is(Error::Condition::Missing))
         return writeNew(note, text);
-    // Of an older note; a link, or anything that cannot be read, has none and
-    // is replaced.
+    // Of an older note; a link, or anything that cannot be read, has none.
     qint64 olderSize = -1;
+    bool quillets = !m_record.exists() || m_record.isJournaled(m_notePath);
     if (older) {
         const Result<FileSystem::Status> status = FileSystem::status(*older);
         if (status && status->kind == FileSystem::Status::Kind::Folder)
             return NoteOutcome::NameTaken;
         if (status && status->kind == FileSystem::Status::Kind::File) {
-            if (status->size == text.size() && holdsExactly(*older, text))
-                return NoteOutcome::Unchanged;
+            const bool recorded = !quillets && m_record.recordsSize(m_notePath, status->size);
+            if (status->size == text.size() || recorded) {
+                const bool read = readWhole(*older, status->size);
+                if (read && m_readBuffer == text)
+                    return NoteOutcome::Unchanged;
+                quillets =
+                    quillets || (read && recorded &&
+                                 m_record.owns(m_notePath, NoteFingerprint::of(m_readBuffer)));
+            }
             olderSize = status->size;
         }
     }
+    if (!quillets)
+        return NoteOutcome::NameTaken;
     return replace(note, text, olderSize);
 }
 
-// A note that cannot be read whole is replaced: whatever it holds, it is not
-// known to hold these bytes.
-bool NotesFolder::holdsExactly(const FileSystem::Descriptor &file, const QByteArray &text)
+// The file's `size` bytes, into m_readBuffer; false where it cannot be read
+// whole. A note that cannot be read is not known to hold any bytes.
+bool NotesFolder::readWhole(const FileSystem::Descriptor &file, qint64 size)
 {
-    m_readBuffer.resize(text.size());
-    const Result<qsizetype> got =
-        FileSystem::readFully(file, m_readBuffer.data(), m_readBuffer.size());
-    return got && *got == text.size() &&
-           std::memcmp(m_readBuffer.constData(), text.constData(), text.size()) == 0;
+    // No note is larger: every line of a memo's text at most doubles.
+    if (size > 2 * Limits::MemoBytes + 2)
+        return false;
+    m_readBuffer.resize(size);
+    const Result<qsizetype> got = FileSystem::readFully(file, m_readBuffer.data(), size);
+    return got && *got == size;
 }
 
 // An older note is replaced only by a complete one, through a temporary file
@@ -258,6 +282,8 @@ Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray 
                                          qint64 olderSize)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
+    if (const Result<void> journaled = m_record.journal(m_notePath); !journaled)
+        return journaled.error();
     const Result<void> replaced = replaceThroughTemporary(*note.folder, text);
     if (replaced)
         return NoteOutcome::Written;
@@ -319,4 +345,173 @@ Result<qint64> NotesFolder::countNoteFiles() const
         return qint64(0);
     return FileSystem::countFilesBelow(notes.descriptor, m_path,
                                        [](QByteArrayView name) { return !isTemporaryName(name); });
+}
+
+Result<QList<RecordedNote>> NotesFolder::goneNotes()
+{
+    QSet<QString> kept;
+    kept.reserve(m_kept.size());
+    for (const RecordedNote &note : std::as_const(m_kept))
+        kept.insert(note.path);
+    QStringList candidates;
+    for (const RecordedNote &note : m_record.notes()) {
+        if (!kept.contains(note.path))
+            candidates << note.path;
+    }
+    for (const QString &path : m_record.journaled()) {
+        if (!kept.contains(path))
+            candidates << path;
+    }
+    candidates.removeDuplicates();
+    Result<QList<RecordedNote>> gone = quilletNotesAmong(candidates);
+    // In the order a person looks for them.
+    if (gone)
+        std::sort(gone->begin(), gone->end(),
+                  [](const RecordedNote &one, const RecordedNote &other) {
+                      return one.path.localeAwareCompare(other.path) < 0;
+                  });
+    return gone;
+}
+
+Result<void> NotesFolder::saveRecord(const QList<RecordedNote> &others)
+{
+    return m_record.save(m_kept + others);
+}
+
+// Of the paths, those the device holds under exactly that name (where it
+// ignores case, a note written again as "plan" is not the older "Plan"), as a
+// regular file reached without a link, that are Quillet's, with what they hold.
+Result<QList<RecordedNote>> NotesFolder::quilletNotesAmong(const QStringList &paths)
+{
+    QMap<QString, QStringList> byFolder;
+    for (const QString &path : paths) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        byFolder[slash < 0 ? QString() : path.first(slash)] << path.sliced(slash + 1);
+    }
+    QList<RecordedNote> found;
+    for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
+        const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folder.key());
+        if (!opened)
+            return opened.error();
+        if (!*opened)
+            continue;
+        const FileSystem::Descriptor &at =
+            folder.key().isEmpty() ? m_folders.notesFolder().descriptor : **opened;
+        const Result<QList<QByteArray>> names = FileSystem::entryNames(at);
+        if (!names)
+            return names.error().during(Error::Action::ListFolder, m_path / folder.key());
+        QSet<QString> listed;
+        for (const QByteArray &name : *names)
+            listed.insert(TextDecoder::decode(name));
+        for (const QString &name : folder.value()) {
+            const QString path = folder.key().isEmpty() ? name : folder.key() + u'/' + name;
+            if (!listed.contains(name))
+                continue;
+            if (const std::optional<NoteFingerprint> fingerprint = fingerprintOf(at, name);
+                fingerprint && m_record.owns(path, *fingerprint))
+                found.append({path, *fingerprint});
+        }
+    }
+    return found;
+}
+
+// A category folder below the notes folder, never through a link: nothing
+// where none is there; nothing opened for the notes folder itself.
+Result<std::optional<FileSystem::Descriptor>> NotesFolder::openBelowNotes(const QString &folder)
+{
+    if (folder.isEmpty())
+        return std::optional(FileSystem::Descriptor());
+    QByteArray name;
+    Path::encodeName(folder, name);
+    Result<FileSystem::Descriptor> opened =
+        FileSystem::openFolder(m_folders.notesFolder().descriptor, name);
+    if (!opened && (opened.error().is(Error::Condition::Missing) ||
+                    opened.error().is(Error::Condition::OtherKind)))
+        return std::optional<FileSystem::Descriptor>();
+    if (!opened)
+        return opened.error().during(Error::Action::OpenCategoryFolder, m_path / folder);
+    return std::optional(std::move(*opened));
+}
+
+// What a regular file holds, reached without a link; nothing for anything else.
+std::optional<NoteFingerprint> NotesFolder::fingerprintOf(const FileSystem::Descriptor &folder,
+                                                          const QString &name)
+{
+    QByteArray nativeName;
+    Path::encodeName(name, nativeName);
+    const Result<FileSystem::Descriptor> file = FileSystem::openForReading(folder, nativeName);
+    if (!file)
+        return std::nullopt;
+    const Result<FileSystem::Status> status = FileSystem::status(*file);
+    if (!status || status->kind != FileSystem::Status::Kind::File ||
+        !readWhole(*file, status->size))
+        return std::nullopt;
+    return NoteFingerprint::of(m_readBuffer);
+}
+
+// Each note only while it is still Quillet's; then each category folder that
+// held one, where that left it empty. The record then forgets what went.
+Result<NotesFolder::Removal> NotesFolder::remove(const QList<RecordedNote> &notes)
+{
+    Removal removal;
+    QSet<QString> removed;
+    QStringList emptied;
+    for (const RecordedNote &note : notes) {
+        const qsizetype slash = note.path.lastIndexOf(u'/');
+        const QString folderName = slash < 0 ? QString() : note.path.first(slash);
+        const QString name = note.path.sliced(slash + 1);
+        const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folderName);
+        if (!opened) {
+            removal.failures << opened.error();
+            continue;
+        }
+        if (!*opened)
+            continue;
+        const FileSystem::Descriptor &folder =
+            folderName.isEmpty() ? m_folders.notesFolder().descriptor : **opened;
+        const std::optional<NoteFingerprint> fingerprint = fingerprintOf(folder, name);
+        if (!fingerprint)
+            continue; // gone already, or no note any more
+        if (!m_record.owns(note.path, *fingerprint)) {
+            removal.failures << Error(Error::Reason::ChangedSinceExport)
+                                    .during(Error::Action::RemoveNote, m_path / note.path);
+            continue;
+        }
+        QByteArray nativeName;
+        Path::encodeName(name, nativeName);
+        if (const Result<void> gone = FileSystem::remove(folder, nativeName); !gone) {
+            removal.failures << gone.error().during(Error::Action::RemoveNote, m_path / note.path);
+            continue;
+        }
+        ++removal.removed;
+        removed.insert(note.path);
+        if (!folderName.isEmpty() && !emptied.contains(folderName))
+            emptied << folderName;
+    }
+    for (const QString &folderName : std::as_const(emptied)) {
+        QByteArray nativeName;
+        Path::encodeName(folderName, nativeName);
+        const Result<void> gone =
+            FileSystem::removeFolder(m_folders.notesFolder().descriptor, nativeName);
+        if (!gone && !gone.error().is(Error::Condition::NotEmpty) &&
+            !gone.error().is(Error::Condition::Missing))
+            removal.failures << gone.error().during(Error::Action::RemoveFolder,
+                                                    m_path / folderName);
+    }
+    QList<RecordedNote> remaining;
+    for (const RecordedNote &note : m_record.notes()) {
+        if (!removed.contains(note.path))
+            remaining << note;
+    }
+    QStringList journaled;
+    for (const QString &path : m_record.journaled()) {
+        if (!removed.contains(path))
+            journaled << path;
+    }
+    const Result<QList<RecordedNote>> stillQuillets = quilletNotesAmong(journaled);
+    if (!stillQuillets)
+        return stillQuillets.error();
+    if (const Result<void> saved = m_record.save(remaining + *stillQuillets); !saved)
+        return saved.error();
+    return removal;
 }

@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "NoteFolders.h"
+#include "NotesRecord.h"
 #include "Path.h"
 #include "Result.h"
 
@@ -61,6 +62,25 @@ public:
     // Every note file below the notes folder, older ones included.
     Result<qint64> countNoteFiles() const;
 
+    // Quillet's notes that this run neither wrote nor found unchanged: once a
+    // run has completed, the notes of memos that are no longer in the export.
+    Result<QList<RecordedNote>> goneNotes();
+    // Replaces the record of Quillet's notes with those of this run and
+    // `others`, after the notes are flushed.
+    Result<void> saveRecord(const QList<RecordedNote> &others);
+
+    // How a removal of notes went: how many went, and why others could not.
+    struct Removal
+    {
+        qint64 removed = 0;
+        QList<Error> failures;
+    };
+    // Removes the notes, once prepared, each only while it is still Quillet's
+    // (a note the person changed since stays), then the category folders that
+    // held them and are left empty; the record forgets what went. Never
+    // anything reached through a link.
+    Result<Removal> remove(const QList<RecordedNote> &notes);
+
 private:
     Path pathOf(const NoteFolder &folder) const { return m_path / folder.name; }
     Result<void> listEarlierNames(NoteFolder &folder);
@@ -71,9 +91,13 @@ private:
     Result<void> reopen(NoteFolder &folder);
     Result<NoteOutcome> writeNew(const NotePath &note, const QByteArray &text);
     Result<NoteOutcome> writeOverEarlier(const NotePath &note, const QByteArray &text);
-    bool holdsExactly(const FileSystem::Descriptor &file, const QByteArray &text);
+    bool readWhole(const FileSystem::Descriptor &file, qint64 size);
     Result<NoteOutcome> replace(const NotePath &note, const QByteArray &text, qint64 olderSize);
     Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text);
+    Result<QList<RecordedNote>> quilletNotesAmong(const QStringList &paths);
+    Result<std::optional<FileSystem::Descriptor>> openBelowNotes(const QString &folder);
+    std::optional<NoteFingerprint> fingerprintOf(const FileSystem::Descriptor &folder,
+                                                 const QString &name);
     Result<FileSystem::Descriptor> createTemporary(const NoteFolder &folder, QByteArray &name);
 
     Path m_path;
@@ -84,5 +108,8 @@ private:
     QByteArray m_name; // of the note being written, in the system's form
     QByteArray m_readBuffer;
     qint64 m_temporaryCounter = 0;
-    Error m_nameRefusal; // the device's answer to the last name it refused as too long
+    NotesRecord m_record;
+    QString m_notePath;         // of the note being written, below the notes folder
+    QList<RecordedNote> m_kept; // the notes this run wrote or found unchanged
+    Error m_nameRefusal;        // the device's answer to the last name it refused as too long
 };

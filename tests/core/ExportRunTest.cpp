@@ -131,7 +131,7 @@ TEST_F(ExportRunTest, UnsafeCategoriesStayInsideTheNotesFolder)
     ASSERT_TRUE(
         exportToPlayer("A\r\n0\r\n..\r\nB\r\n0\r\nWork/Home\r\nC\r\n0\r\n\r\n").succeeded());
     EXPECT_EQ(TestFiles::listRecursively(root()),
-              (QStringList{"Notes/A", "Notes/C", "Notes/Work_Home/B"}));
+              (QStringList{".quillet-notes", "Notes/A", "Notes/C", "Notes/Work_Home/B"}));
 }
 
 TEST_F(ExportRunTest, SameTitlesKeepEveryMemoAndRepeatTheSameNames)
@@ -548,6 +548,19 @@ TEST_F(ExportRunTest, NoteAndFolderOfOneNameBothArrive)
     }
 }
 
+// Asks the run to stop once the given number of notes is saved.
+class StopAfter : public ExportProgress
+{
+public:
+    explicit StopAfter(qint64 notes) : m_notes(notes) {}
+    void notesSaved(qint64 count) override { m_count = count; }
+    bool stopRequested() override { return m_count >= m_notes; }
+
+private:
+    qint64 m_notes;
+    qint64 m_count = 0;
+};
+
 // Kills the process, as a power cut or a player pulled out would end it, once
 // the given number of notes is saved.
 class KillAfter : public ExportProgress
@@ -607,9 +620,10 @@ TEST_F(ExportRunTest, ARunCutOffAnywhereLeavesNothingTheNextRunKeeps)
              TestFiles::write(notes() + "/Work/quillet-unfinished-1.tmp", "Plan\r\nne");
              TestFiles::write(notes() + "/quillet-unfinished-2.tmp", "");
          }},
-        {"killed while writing a new note",
+        {"killed while writing a new note, named in the journal before it",
          [&] {
              QDir().mkpath(notes() + "/Home");
+             TestFiles::write(root() + "/.quillet-notes-journal", "Work/Plan\nHome/Last\n");
              TestFiles::write(notes() + "/Home/Last", "La");
          }},
     };
@@ -796,6 +810,118 @@ TEST_F(ExportRunTest, ASourceThatChangesOrEndsInsideAMemoIsTold)
                                                   " memos were saved before it."));
             EXPECT_EQ(TestFiles::listRecursively(notes()).size(), result.noteCount);
         }
+    }
+}
+
+// Notes of memos that are gone are Quillet's own alone: what an earlier export
+// wrote, as it wrote it, that this one did not. A note the person changed or
+// wrote, a folder of theirs, and anything after a damaged record stay theirs;
+// a run stopped or failed half-way forgets nothing it wrote, and a removal cut
+// off half-way is offered again.
+TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
+{
+    const QByteArray three = "Plan\r\n0\r\nWork\r\nList\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n";
+    const QByteArray planOnly = "Plan\r\n0\r\nWork\r\n";
+    const auto paths = [](const QList<RecordedNote> &notes) {
+        QStringList list;
+        for (const RecordedNote &note : notes)
+            list << note.path;
+        return list;
+    };
+    struct Step
+    {
+        QByteArray memos;
+        std::function<void()> before = {};
+        qint64 stopAfter = 0; // notes; 0 runs to the end
+    };
+    const struct
+    {
+        const char *name;
+        QList<Step> steps;
+        QStringList gone;       // offered after the last step
+        qsizetype removeFirst;  // of them, as a removal cut off would
+        QStringList afterwards; // the notes once those are removed
+    } cases[] = {
+        {"deleted memos", {{three}, {planOnly}}, {"Home/Idea", "Home/List"}, 2, {"Work/Plan"}},
+        {"renamed memo",
+         {{three}, {"Plan v2\r\n0\r\nWork\r\nList\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n"}},
+         {"Work/Plan"},
+         1,
+         {"Home/Idea", "Home/List", "Work/Plan v2"}},
+        {"re-categorised memo",
+         {{planOnly}, {"Plan\r\n0\r\nHome\r\n"}},
+         {"Work/Plan"},
+         1,
+         {"Home/Plan"}},
+        {"a note the person changed",
+         {{three}, {planOnly, [&] { TestFiles::write(notes() + "/Home/List", "mine now\r\n"); }}},
+         {"Home/Idea"},
+         1,
+         {"Home/List", "Work/Plan"}},
+        {"the person's own note and folder",
+         {{planOnly},
+          {"Plan\r\n0\r\nWork\r\nIdea\r\n0\r\nMine\r\n",
+           [&] {
+               QDir().mkpath(notes() + "/Mine");
+               TestFiles::write(notes() + "/Mine/Idea", "my own idea\r\n");
+               TestFiles::write(notes() + "/Work/Own", "my own note\r\n");
+           }}},
+         {},
+         0,
+         {"Mine/Idea", "Mine/Idea (2)", "Work/Own", "Work/Plan"}},
+        {"a damaged record",
+         {{three}, {planOnly, [&] { TestFiles::write(root() + "/.quillet-notes", "garbage"); }}},
+         {},
+         0,
+         {"Home/Idea", "Home/List", "Work/Plan"}},
+        {"a run stopped half-way, then one completed",
+         {{three},
+          {"Plan v2\r\n0\r\nWork\r\nList v2\r\n0\r\nHome\r\n", {}, 1},
+          {"Plan v2\r\n0\r\nWork\r\nList v2\r\n0\r\nHome\r\n"}},
+         {"Home/Idea", "Home/List", "Work/Plan"},
+         3,
+         {"Home/List v2", "Work/Plan v2"}},
+        {"a run failed half-way, then one completed",
+         {{three},
+          {"\"Plan v2\",0,Work\r\n\"List v2\",0\r\n"},
+          {"Plan v2\r\n0\r\nWork\r\nList v2\r\n0\r\nHome\r\n"}},
+         {"Home/Idea", "Home/List", "Work/Plan"},
+         3,
+         {"Home/List v2", "Work/Plan v2"}},
+        {"a removal cut off half-way",
+         {{three}, {planOnly}},
+         {"Home/Idea", "Home/List"},
+         1,
+         {"Home/List", "Work/Plan"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        ExportResult result;
+        for (const Step &step : c.steps) {
+            if (step.before)
+                step.before();
+            if (step.stopAfter > 0) {
+                const QString sourcePath = source(step.memos);
+                QDir().mkpath(root());
+                StopAfter progress(step.stopAfter);
+                result = ExportRun(Path(sourcePath), Path(root()), false).run(progress);
+                EXPECT_EQ(result.outcome, ExportResult::Outcome::Stopped);
+            } else {
+                result = exportToPlayer(step.memos);
+            }
+        }
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+        EXPECT_EQ(paths(result.goneNotes), c.gone);
+        const RemovalResult removal =
+            ExportRun::removeGoneNotes(Path(root()), result.goneNotes.first(c.removeFirst));
+        EXPECT_EQ(removal.removed, c.removeFirst);
+        EXPECT_TRUE(removal.failures.isEmpty() && !removal.error)
+            << removal.message().toStdString();
+        EXPECT_EQ(TestFiles::listRecursively(notes()), c.afterwards);
+        // What is left is offered again, and nothing else.
+        const ExportResult again = exportToPlayer(c.steps.last().memos);
+        EXPECT_EQ(paths(again.goneNotes), c.gone.mid(c.removeFirst));
     }
 }
 

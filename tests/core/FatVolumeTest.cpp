@@ -114,6 +114,7 @@ TEST_F(FatVolumeTest, FullVolumeRewritesInPlaceWhatFitsAndKeepsTheRestWhole)
         SCOPED_TRACE(c.name);
         ASSERT_NO_FATAL_FAILURE(mount(true));
         QDir(mountPoint() + "/Notes").removeRecursively();
+        QFile::remove(mountPoint() + "/.quillet-notes");
         QDir().mkpath(mountPoint() + "/Notes");
         TestFiles::write(mountPoint() + "/Notes/Old", c.older);
 
