@@ -197,7 +197,7 @@ Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translati
     </message>
 </context>
 <context>
-    <name>frmMain</name>
+    <name>MainWindow</name>
     <message>
         <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
         <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“. Der Dateiname ist beliebig, aber warum nicht „memos.txt“?</translation>

@@ -30,21 +30,21 @@ struct ControlRow
 };
 
 const ControlRow Controls[] = {
-    {"Label4", "QLabel", "Source:", {16, 8, 57, 17}, Fit::Whole},
-    {"txtSource", "QLineEdit", "", {80, 8, 177, 19}, Fit::Height},
-    {"cmdOpen", "QPushButton", "Browse . . .", {264, 8, 65, 25}, Fit::Whole},
-    {"Label6", "QLabel", "Destination:", {16, 40, 57, 17}, Fit::Whole},
-    {"Drive1", "QComboBox", nullptr, {80, 40, 81, 21}, Fit::Height},
-    {"Label5", "QLabel", "iPod Drive Letter", {176, 40, 105, 25}, Fit::Whole},
-    {"cmdExport", "QPushButton", "Export", {24, 80, 81, 25}, Fit::Whole},
-    {"cmdExit", "QPushButton", "Exit", {224, 80, 81, 25}, Fit::Whole},
-    {"chkTextExt",
+    {"sourceLabel", "QLabel", "Source:", {16, 8, 57, 17}, Fit::Whole},
+    {"sourceEdit", "QLineEdit", "", {80, 8, 177, 19}, Fit::Height},
+    {"browseButton", "QPushButton", "Browse . . .", {264, 8, 65, 25}, Fit::Whole},
+    {"destinationLabel", "QLabel", "Destination:", {16, 40, 57, 17}, Fit::Whole},
+    {"destinationList", "QComboBox", nullptr, {80, 40, 81, 21}, Fit::Height},
+    {"destinationHint", "QLabel", "iPod Drive Letter", {176, 40, 105, 25}, Fit::Whole},
+    {"exportButton", "QPushButton", "Export", {24, 80, 81, 25}, Fit::Whole},
+    {"exitButton", "QPushButton", "Exit", {224, 80, 81, 25}, Fit::Whole},
+    {"txtCheckBox",
      "QCheckBox",
      "Check here to add .txt to memo names on iPod",
      {32, 128, 273, 17},
      Fit::Whole},
-    {"Label2", "QLabel", "Instructions", {16, 152, 97, 17}, Fit::Whole},
-    {"txtMemo", "QPlainTextEdit", nullptr, {16, 176, 297, 177}, Fit::Scrolls},
+    {"instructionsLabel", "QLabel", "Instructions", {16, 152, 97, 17}, Fit::Whole},
+    {"instructionsEdit", "QPlainTextEdit", nullptr, {16, 176, 297, 177}, Fit::Scrolls},
 };
 
 QString captionOf(const QWidget &control)
@@ -80,11 +80,11 @@ bool placedAt(const QRect &actual, const QRect &pixels, double factor)
            near(actual.width(), pixels.width()) && near(actual.height(), pixels.height());
 }
 
-TEST(frmMainLayout, HasEveryControlNamedAndCaptionedAsTheTableSays)
+TEST(MainWindowLayout, HasEveryControlNamedAndCaptionedAsTheTableSays)
 {
     WindowUnderTest test;
-    const frmMain &window = test.open(false);
-    EXPECT_EQ(window.objectName(), "frmMain");
+    const MainWindow &window = test.open(false);
+    EXPECT_EQ(window.objectName(), "MainWindow");
     EXPECT_EQ(window.windowTitle(), "Quillet");
     for (const ControlRow &row : Controls) {
         SCOPED_TRACE(row.name);
@@ -95,12 +95,12 @@ TEST(frmMainLayout, HasEveryControlNamedAndCaptionedAsTheTableSays)
             EXPECT_EQ(captionOf(*control), QString::fromLatin1(row.caption));
         }
     }
-    EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->checkState(), Qt::Unchecked);
+    EXPECT_EQ(test.control<QCheckBox>("txtCheckBox")->checkState(), Qt::Unchecked);
 }
 
 // The window's scale at three fonts: one small enough for the table's own
 // pixels, the platform's default, and a large one.
-class frmMainScaling : public testing::TestWithParam<int>
+class MainWindowScaling : public testing::TestWithParam<int>
 {
 protected:
     void SetUp() override
@@ -118,10 +118,10 @@ private:
     QFont m_defaultFont;
 };
 
-TEST_P(frmMainScaling, ScalesEveryControlByOneFactorSoThatNothingIsClipped)
+TEST_P(MainWindowScaling, ScalesEveryControlByOneFactorSoThatNothingIsClipped)
 {
     WindowUnderTest test;
-    const frmMain &window = test.open();
+    const MainWindow &window = test.open();
     const double factor = window.width() / 342.0;
     EXPECT_GE(factor, 1.0);
     EXPECT_NEAR(window.height(), 369 * factor, 1.0);
@@ -135,7 +135,7 @@ TEST_P(frmMainScaling, ScalesEveryControlByOneFactorSoThatNothingIsClipped)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
+INSTANTIATE_TEST_SUITE_P(Fonts, MainWindowScaling, testing::Values(0, 11, 24),
                          [](const testing::TestParamInfo<int> &info) {
                              return info.param == 0 ? std::string("DefaultFont")
                                                     : "Pixels" + std::to_string(info.param);
@@ -143,10 +143,10 @@ INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
 
 // Nothing is laid out anew, so the window never becomes smaller than its
 // controls: each stays whole.
-TEST(frmMainLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
+TEST(MainWindowLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
 {
     WindowUnderTest test;
-    frmMain &window = test.open();
+    MainWindow &window = test.open();
     QList<QRect> before;
     for (const ControlRow &row : Controls)
         before.append(test.control<QWidget>(row.name)->geometry());
@@ -164,10 +164,10 @@ TEST(frmMainLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
     }
 }
 
-TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
+TEST(MainWindowLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
 {
     WindowUnderTest test;
-    frmMain &window = test.open();
+    MainWindow &window = test.open();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -176,17 +176,18 @@ TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited.append(QApplication::focusWidget()->objectName());
     }
-    EXPECT_EQ(visited, (QStringList{"cmdOpen", "txtMemo", "cmdExit", "Drive1", "txtSource",
-                                    "cmdExport", "chkTextExt", "cmdOpen"}));
+    EXPECT_EQ(visited,
+              (QStringList{"browseButton", "instructionsEdit", "exitButton", "destinationList",
+                           "sourceEdit", "exportButton", "txtCheckBox", "browseButton"}));
 }
 
 // Return and keypad Enter press the button that has the focus, as Space
 // does, and no other: the window has no default or cancel button.
-TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOne)
+TEST(MainWindowLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOne)
 {
     WindowUnderTest test;
     test.open();
-    auto *source = test.control<QLineEdit>("txtSource");
+    auto *source = test.control<QLineEdit>("sourceEdit");
     source->setText(QStringLiteral("memos.txt"));
     source->setFocus();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
@@ -194,7 +195,7 @@ TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOn
     EXPECT_TRUE(test.messages.texts().isEmpty());
     EXPECT_TRUE(test.files.requests().isEmpty());
 
-    auto *browse = test.control<QPushButton>("cmdOpen");
+    auto *browse = test.control<QPushButton>("browseButton");
     browse->setFocus();
     QTest::keyClick(browse, Qt::Key_Return);
     QTest::keyClick(browse, Qt::Key_Enter, Qt::KeypadModifier);
@@ -209,7 +210,7 @@ TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOn
 
 // A screen reader speaks a field by its name, or, for the drive list, by its
 // labels and its value; every label is tied to the field it names.
-TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
+TEST(MainWindowLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
 {
     WindowUnderTest test;
     test.open();
@@ -219,9 +220,9 @@ TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
         const char *name;
         QStringList labels;
     } cases[] = {
-        {"txtSource", "Source", {"Source:"}},
-        {"txtMemo", "Instructions", {"Instructions"}},
-        {"Drive1", nullptr, {"Destination:", "iPod Drive Letter"}},
+        {"sourceEdit", "Source", {"Source:"}},
+        {"instructionsEdit", "Instructions", {"Instructions"}},
+        {"destinationList", nullptr, {"Destination:", "iPod Drive Letter"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.field);
@@ -238,9 +239,9 @@ TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
     }
 }
 
-TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
+TEST(MainWindowLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
 {
-    const QString text = frmMain::instructionsText();
+    const QString text = MainWindow::instructionsText();
     ASSERT_TRUE(text.endsWith("\r\n"));
     const QStringList paragraphs = text.chopped(2).split("\r\n\r\n");
     ASSERT_EQ(paragraphs.size(), 4);
@@ -251,24 +252,25 @@ TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddr
     EXPECT_TRUE(paragraphs[1].endsWith("memos still on the Palm will be overwritten"));
     EXPECT_TRUE(paragraphs[2].endsWith("all the memos will be written to the iPod."));
     EXPECT_EQ(paragraphs[3],
-              "For questions or source code please write to " + frmMain::contactAddress());
-    EXPECT_TRUE(frmMain::contactAddress().contains(u'@'));
+              "For questions or source code please write to " + MainWindow::contactAddress());
+    EXPECT_TRUE(MainWindow::contactAddress().contains(u'@'));
 
     WindowUnderTest test;
     test.open(false);
-    const auto *memo = test.control<QPlainTextEdit>("txtMemo");
+    const auto *memo = test.control<QPlainTextEdit>("instructionsEdit");
     EXPECT_EQ(memo->toPlainText(), QString(text).replace("\r\n", "\n"));
     EXPECT_TRUE(memo->tabChangesFocus());
     EXPECT_FALSE(memo->isReadOnly());
 }
 // The window speaks the user's language where the program has a translation
 // for it, and is unchanged under C or English.
-TEST(frmMainLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
+TEST(MainWindowLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
 {
     const struct
     {
         QLocale locale;
-        QStringList captions; // of cmdOpen, cmdExport, cmdExit, Label4, Label6, Label5, Label2
+        QStringList captions; // of browseButton, exportButton, exitButton, sourceLabel,
+                              // destinationLabel, destinationHint, instructionsLabel
         const char *box;
         const char *instructionsStart;
     } cases[] = {
@@ -294,13 +296,14 @@ TEST(frmMainLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
         WindowUnderTest test;
         test.open(false);
         QStringList captions;
-        for (const char *name :
-             {"cmdOpen", "cmdExport", "cmdExit", "Label4", "Label6", "Label5", "Label2"})
+        for (const char *name : {"browseButton", "exportButton", "exitButton", "sourceLabel",
+                                 "destinationLabel", "destinationHint", "instructionsLabel"})
             captions << captionOf(*test.control<QWidget>(name));
         EXPECT_EQ(captions, c.captions);
-        EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->text(), QString::fromUtf8(c.box));
-        EXPECT_TRUE(test.control<QPlainTextEdit>("txtMemo")->toPlainText().startsWith(
-            QString::fromUtf8(c.instructionsStart)));
+        EXPECT_EQ(test.control<QCheckBox>("txtCheckBox")->text(), QString::fromUtf8(c.box));
+        EXPECT_TRUE(test.control<QPlainTextEdit>("instructionsEdit")
+                        ->toPlainText()
+                        .startsWith(QString::fromUtf8(c.instructionsStart)));
     }
 }
 } // namespace
