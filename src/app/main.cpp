@@ -1,9 +1,9 @@
 #include "CommandLine.h"
+#include "DriveSource.h"
+#include "FileDialog.h"
 #include "MainWindow.h"
-#include "QtFileDialog.h"
-#include "QtMessageBoxes.h"
+#include "MessageBoxes.h"
 #include "SettingsStore.h"
-#include "SystemDrives.h"
 #include "TerminationSignal.h"
 #include "Translations.h"
 

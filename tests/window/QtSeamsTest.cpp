@@ -1,5 +1,5 @@
+#include "FileDialog.h"
 #include "MainWindow.h"
-#include "QtFileDialog.h"
 #include "QtPrinters.h"
 
 #include <QComboBox>
