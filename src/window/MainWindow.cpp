@@ -96,11 +96,11 @@ QString MainWindow::instructionsText()
            "be anything, but why not \"memos.txt\"?"),
         tr("If you want you can then delete everything in the iPod's \"Notes\" folder, "
            "otherwise old files will remain and memos still on the Palm will be overwritten"),
-        tr("Then you can open this program, click Open and choose the \"memos.txt\" file you "
-           "created in Palm Desktop. Then select the drive letter of your iPod (make sure it is "
-           "hooked up!). If you have run the program before it will use your previous values "
-           "for the memos.txt file and drive letter. Then click \"Export\" and all the memos "
-           "will be written to the iPod."),
+        tr("Then you can open this program, click \"Browse . . .\" and choose the \"memos.txt\" "
+           "file you created in Palm Desktop. Then, in the Destination list, choose the folder "
+           "where your iPod is mounted (make sure it is hooked up!). If you have run the program "
+           "before it will use your previous values for the memos.txt file and the iPod's "
+           "folder. Then click \"Export\" and all the memos will be written to the iPod."),
         tr("For questions or source code please write to %1").arg(contactAddress())};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
@@ -259,7 +259,7 @@ void MainWindow::createControls()
     m_exportButton = makeButton(QStringLiteral("exportButton"), tr("Export"), this);
     m_destinationLabel =
         makeLabel(QStringLiteral("destinationLabel"), tr("Destination:"), m_destinationList, this);
-    m_destinationHint = makeLabel(QStringLiteral("destinationHint"), tr("iPod Drive Letter"),
+    m_destinationHint = makeLabel(QStringLiteral("destinationHint"), tr("The iPod's folder"),
                                   m_destinationList, this);
     m_txtCheckBox = new FlagCheckBox(tr("Check here to add .txt to memo names on iPod"), this);
     m_txtCheckBox->setObjectName(QStringLiteral("txtCheckBox"));

@@ -35,7 +35,7 @@ const ControlRow Controls[] = {
     {"browseButton", "QPushButton", "Browse . . .", {264, 8, 65, 25}, Fit::Whole},
     {"destinationLabel", "QLabel", "Destination:", {16, 40, 57, 17}, Fit::Whole},
     {"destinationList", "QComboBox", nullptr, {80, 40, 81, 21}, Fit::Height},
-    {"destinationHint", "QLabel", "iPod Drive Letter", {176, 40, 105, 25}, Fit::Whole},
+    {"destinationHint", "QLabel", "The iPod's folder", {176, 40, 105, 25}, Fit::Whole},
     {"exportButton", "QPushButton", "Export", {24, 80, 81, 25}, Fit::Whole},
     {"exitButton", "QPushButton", "Exit", {224, 80, 81, 25}, Fit::Whole},
     {"txtCheckBox",
@@ -222,7 +222,7 @@ TEST(MainWindowLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField
     } cases[] = {
         {"sourceEdit", "Source", {"Source:"}},
         {"instructionsEdit", "Instructions", {"Instructions"}},
-        {"destinationList", nullptr, {"Destination:", "iPod Drive Letter"}},
+        {"destinationList", nullptr, {"Destination:", "The iPod's folder"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.field);
@@ -275,17 +275,17 @@ TEST(MainWindowLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
         const char *instructionsStart;
     } cases[] = {
         {QLocale(QLocale::German, QLocale::Germany),
-         {"Durchsuchen . . .", "Exportieren", "Beenden", "Quelle:", "Ziel:", "Laufwerk des iPod",
+         {"Durchsuchen . . .", "Exportieren", "Beenden", "Quelle:", "Ziel:", "Ordner des iPod",
           "Anleitung"},
          "Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen",
          "Beginnen Sie in Palm Desktop."},
         {QLocale::c(),
-         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "The iPod's folder",
           "Instructions"},
          "Check here to add .txt to memo names on iPod",
          "Start in Palm Desktop."},
         {QLocale(QLocale::English, QLocale::UnitedKingdom),
-         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "The iPod's folder",
           "Instructions"},
          "Check here to add .txt to memo names on iPod",
          "Start in Palm Desktop."},
