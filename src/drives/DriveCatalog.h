@@ -19,8 +19,8 @@ struct Volume
 
 // Turns the machine's mounted volumes into the entries of the drive list.
 namespace DriveCatalog {
-// Systems without drive letters: the home folder, then the volumes that hold
-// a player, then every other volume a person could write notes to.
+// The home folder, then the volumes that hold a player, then every other
+// volume a person could write notes to.
 QList<DriveEntry> folderEntries(const QString &homeFolder, const QList<Volume> &volumes);
 
 // The entry the list starts on when no drive was saved: the player when
