@@ -2,10 +2,10 @@
 
 #include "FixedDrives.h"
 #include "FlagCheckBox.h"
+#include "MainWindow.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBoxes.h"
 #include "SettingsStore.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -88,19 +88,19 @@ WindowExport exportThroughWindow(const QString &sourcePath, const QString &desti
     const FixedDrives drives = FixedDrives::ofFolders({destinationFolder});
     ScriptedMessageBoxes messages;
     ScriptedFileDialog files;
-    frmMain window(
+    MainWindow window(
         SettingsStore(settingsFolder.path(), settingsFolder.path(), settingsFolder.path()), drives,
         messages, files);
     window.show();
-    window.findChild<QLineEdit *>(QStringLiteral("txtSource"))->setText(sourcePath);
-    window.findChild<FlagCheckBox *>(QStringLiteral("chkTextExt"))
+    window.findChild<QLineEdit *>(QStringLiteral("sourceEdit"))->setText(sourcePath);
+    window.findChild<FlagCheckBox *>(QStringLiteral("txtCheckBox"))
         ->setValue(txt ? FlagCheckBox::Checked : FlagCheckBox::Unchecked);
     // The window's first paint is not part of the export.
     while (!window.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QCoreApplication::processEvents();
 
-    auto *exportButton = window.findChild<QPushButton *>(QStringLiteral("cmdExport"));
+    auto *exportButton = window.findChild<QPushButton *>(QStringLiteral("exportButton"));
     WindowExport result;
     QElapsedTimer timer;
     PaintGaps paints(*exportButton, timer);

@@ -242,7 +242,7 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     </message>
 </context>
 <context>
-    <name>frmMain</name>
+    <name>MainWindow</name>
     <message>
         <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
         <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“. Der Dateiname ist beliebig, aber warum nicht „memos.txt“?</translation>
@@ -252,8 +252,8 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Wenn Sie möchten, können Sie danach alles im Ordner „Notes“ des iPod löschen, sonst bleiben alte Dateien dort liegen, und Memos, die noch auf dem Palm sind, werden überschrieben</translation>
     </message>
     <message>
-        <source>Then you can open this program, click Open and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Then select the drive letter of your iPod (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file and drive letter. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
-        <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Öffnen“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann den Laufwerksbuchstaben Ihres iPod (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Laufwerksbuchstaben. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
+        <source>Then you can open this program, click &quot;Browse . . .&quot; and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Then, in the Destination list, choose the folder where your iPod is mounted (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file and the iPod&apos;s folder. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
+        <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
     </message>
     <message>
         <source>For questions or source code please write to %1</source>
@@ -312,8 +312,8 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Ziel:</translation>
     </message>
     <message>
-        <source>iPod Drive Letter</source>
-        <translation>Laufwerk des iPod</translation>
+        <source>The iPod&apos;s folder</source>
+        <translation>Ordner des iPod</translation>
     </message>
     <message>
         <source>Check here to add .txt to memo names on iPod</source>

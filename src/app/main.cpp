@@ -1,11 +1,11 @@
 #include "CommandLine.h"
-#include "QtFileDialog.h"
-#include "QtMessageBoxes.h"
+#include "DriveSource.h"
+#include "FileDialog.h"
+#include "MainWindow.h"
+#include "MessageBoxes.h"
 #include "SettingsStore.h"
-#include "SystemDrives.h"
 #include "TerminationSignal.h"
 #include "Translations.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -79,9 +79,9 @@ int main(int argc, char *argv[])
     const SystemDrives drives;
     QtMessageBoxes messages;
     QtFileDialog files;
-    frmMain window(SettingsStore::forThisProcess(), drives, messages, files);
+    MainWindow window(SettingsStore::forThisProcess(), drives, messages, files);
     QObject::connect(&termination, &TerminationSignal::received, &window,
-                     &frmMain::endOnTerminationRequest);
+                     &MainWindow::endOnTerminationRequest);
     termination.listen();
     window.show();
     return QApplication::exec();

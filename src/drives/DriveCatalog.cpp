@@ -3,6 +3,27 @@
 #include <QDir>
 #include <QSet>
 
+namespace {
+bool isUsable(const Volume &volume)
+{
+    return volume.ready && volume.isFolder &&
+           !DriveCatalog::isSystemFileSystem(volume.fileSystemType);
+}
+
+QString withLabel(const QString &name, const QString &label)
+{
+    return label.isEmpty() ? name : name + QStringLiteral(" [") + label + u']';
+}
+
+bool holds(const QString &outer, const QString &inner)
+{
+    if (inner.compare(outer, Qt::CaseSensitive) == 0)
+        return true;
+    const QString prefix = outer.endsWith(u'/') ? outer : outer + u'/';
+    return inner.startsWith(prefix);
+}
+} // namespace
+
 QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
                                               const QList<Volume> &volumes)
 {
@@ -97,22 +118,4 @@ bool DriveCatalog::isSystemFileSystem(const QString &type)
                                            "fuse.snapfuse",
                                            "fuse.xdg-document-portal"};
     return systemTypes.contains(type);
-}
-
-bool DriveCatalog::isUsable(const Volume &volume)
-{
-    return volume.ready && volume.isFolder && !isSystemFileSystem(volume.fileSystemType);
-}
-
-QString DriveCatalog::withLabel(const QString &name, const QString &label)
-{
-    return label.isEmpty() ? name : name + QStringLiteral(" [") + label + u']';
-}
-
-bool DriveCatalog::holds(const QString &outer, const QString &inner)
-{
-    if (inner.compare(outer, Qt::CaseSensitive) == 0)
-        return true;
-    const QString prefix = outer.endsWith(u'/') ? outer : outer + u'/';
-    return inner.startsWith(prefix);
 }

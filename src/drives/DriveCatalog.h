@@ -1,33 +1,37 @@
 #pragma once
 
-#include "DriveEntry.h"
-#include "Volume.h"
+#include "DriveSource.h"
 
 #include <QList>
 #include <QString>
 
-// Turns the machine's mounted volumes into the entries of the drive list.
-class DriveCatalog
+// What the drive list needs to know of one mounted volume.
+struct Volume
 {
-public:
-    // Systems without drive letters: the home folder, then the volumes that hold
-    // a player, then every other volume a person could write notes to.
-    static QList<DriveEntry> folderEntries(const QString &homeFolder, const QList<Volume> &volumes);
-
-    // The entry the list starts on when no drive was saved: the player when
-    // exactly one is mounted, else the entry holding the working folder.
-    static qsizetype firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder);
-    // The entry whose folder holds the given folder most closely, or 0.
-    static qsizetype entryHolding(const QList<DriveEntry> &entries, const QString &folder);
-    // The folder of a drive string made here: the string without the " [LABEL]"
-    // a labelled volume's folder is followed by.
-    static QString folderOf(const QString &driveString);
-
-    // Kernel, container and desktop-helper file systems that hold no user files.
-    static bool isSystemFileSystem(const QString &type);
-
-private:
-    static bool isUsable(const Volume &volume);
-    static QString withLabel(const QString &name, const QString &label);
-    static bool holds(const QString &outer, const QString &inner);
+    QString rootPath;
+    QString fileSystemType;
+    QString label;
+    bool ready = true;
+    bool isFolder = true;           // some mounts are single files (bind-mounted configs)
+    bool holdsPlayerFolder = false; // an "iPod_Control" folder at its top
+    QString device = {};            // for example "/dev/sdb1"
 };
+
+// Turns the machine's mounted volumes into the entries of the drive list.
+namespace DriveCatalog {
+// The home folder, then the volumes that hold a player, then every other
+// volume a person could write notes to.
+QList<DriveEntry> folderEntries(const QString &homeFolder, const QList<Volume> &volumes);
+
+// The entry the list starts on when no drive was saved: the player when
+// exactly one is mounted, else the entry holding the working folder.
+qsizetype firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder);
+// The entry whose folder holds the given folder most closely, or 0.
+qsizetype entryHolding(const QList<DriveEntry> &entries, const QString &folder);
+// The folder of a drive string made here: the string without the " [LABEL]"
+// a labelled volume's folder is followed by.
+QString folderOf(const QString &driveString);
+
+// Kernel, container and desktop-helper file systems that hold no user files.
+bool isSystemFileSystem(const QString &type);
+} // namespace DriveCatalog

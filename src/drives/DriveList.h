@@ -1,10 +1,8 @@
 #pragma once
 
-#include "DriveEntry.h"
+#include "DriveSource.h"
 
 #include <QComboBox>
-
-class DriveSource;
 
 // The drive list. It asks its source again each time it is opened, so that a
 // player plugged in after start-up shows up. The chosen drive never changes by

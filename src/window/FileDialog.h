@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 // What the Open dialog is asked to show.
@@ -27,4 +28,14 @@ class FileDialog
 public:
     virtual ~FileDialog() = default;
     virtual FileChoice chooseFile(QWidget *parent, const FileRequest &request) = 0;
+};
+
+// The Open dialog as Qt draws it, never the desktop's: only Qt's own dialog
+// shows the filter descriptions exactly as given, whatever patterns they stand
+// for.
+class QtFileDialog : public FileDialog
+{
+public:
+    FileChoice chooseFile(QWidget *parent, const FileRequest &request) override;
+    static void prepare(QFileDialog &dialog, const FileRequest &request);
 };

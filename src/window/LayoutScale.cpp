@@ -12,6 +12,21 @@ int scaledSize(int pixels, double factor)
 {
     return int(std::ceil(pixels * factor - RoundingSlack));
 }
+
+double neededFactor(const LayoutScale::Box &box)
+{
+    const QSize hint = box.control->sizeHint();
+    switch (box.fit) {
+    case LayoutScale::Fit::Whole:
+        return std::max(double(hint.width()) / box.pixels.width(),
+                        double(hint.height()) / box.pixels.height());
+    case LayoutScale::Fit::Height:
+        return double(hint.height()) / box.pixels.height();
+    case LayoutScale::Fit::Nothing:
+        break;
+    }
+    return 1.0;
+}
 } // namespace
 
 double LayoutScale::factorFor(const QList<Box> &boxes)
@@ -31,19 +46,4 @@ QRect LayoutScale::scaled(const QRect &pixels, double factor)
 QSize LayoutScale::scaled(const QSize &pixels, double factor)
 {
     return {scaledSize(pixels.width(), factor), scaledSize(pixels.height(), factor)};
-}
-
-double LayoutScale::neededFactor(const Box &box)
-{
-    const QSize hint = box.control->sizeHint();
-    switch (box.fit) {
-    case Fit::Whole:
-        return std::max(double(hint.width()) / box.pixels.width(),
-                        double(hint.height()) / box.pixels.height());
-    case Fit::Height:
-        return double(hint.height()) / box.pixels.height();
-    case Fit::Nothing:
-        break;
-    }
-    return 1.0;
 }

@@ -9,25 +9,20 @@ class QWidget;
 // system font. Where today's default font needs more room, every box and the
 // window are scaled by one common factor, so the proportions stay and nothing
 // is clipped; where the font fits, the pixels are used as they are.
-class LayoutScale
+namespace LayoutScale {
+// How much of a control's size hint must fit into its box: the whole hint
+// for captions, only the height for fields whose text scrolls or is chosen.
+enum class Fit { Whole, Height, Nothing };
+
+struct Box
 {
-public:
-    // How much of a control's size hint must fit into its box: the whole hint
-    // for captions, only the height for fields whose text scrolls or is chosen.
-    enum class Fit { Whole, Height, Nothing };
-
-    struct Box
-    {
-        QWidget *control;
-        QRect pixels;
-        Fit fit;
-    };
-
-    // The smallest factor, at least 1, at which every hint fits its box.
-    static double factorFor(const QList<Box> &boxes);
-    static QRect scaled(const QRect &pixels, double factor);
-    static QSize scaled(const QSize &pixels, double factor);
-
-private:
-    static double neededFactor(const Box &box);
+    QWidget *control;
+    QRect pixels;
+    Fit fit;
 };
+
+// The smallest factor, at least 1, at which every hint fits its box.
+double factorFor(const QList<Box> &boxes);
+QRect scaled(const QRect &pixels, double factor);
+QSize scaled(const QSize &pixels, double factor);
+} // namespace LayoutScale

@@ -12,3 +12,10 @@ public:
     // Returns once the person has closed the message.
     virtual void inform(QWidget *parent, const QString &text) = 0;
 };
+
+// The messages as Qt's message boxes show them.
+class QtMessageBoxes : public MessageBoxes
+{
+public:
+    void inform(QWidget *parent, const QString &text) override;
+};

@@ -1,6 +1,6 @@
-#include "QtFileDialog.h"
+#include "FileDialog.h"
+#include "MainWindow.h"
 #include "QtPrinters.h"
-#include "frmMain.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -14,7 +14,7 @@ TEST(QtFileDialog, ShowsTheThreeFiltersAsDescribedStartingOnTextFilesInTheSource
 {
     QTemporaryDir folder;
     QFileDialog dialog;
-    QtFileDialog::prepare(dialog, frmMain::openRequest(folder.filePath("memos.txt")));
+    QtFileDialog::prepare(dialog, MainWindow::openRequest(folder.filePath("memos.txt")));
 
     const auto *types = dialog.findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
     ASSERT_NE(types, nullptr);
@@ -30,7 +30,7 @@ TEST(QtFileDialog, ShowsTheThreeFiltersAsDescribedStartingOnTextFilesInTheSource
 TEST(QtFileDialog, EachFilterShowsTheFilesItNames)
 {
     QFileDialog dialog;
-    QtFileDialog::prepare(dialog, frmMain::openRequest({}));
+    QtFileDialog::prepare(dialog, MainWindow::openRequest({}));
     const auto *model = dialog.findChild<QFileSystemModel *>();
     ASSERT_NE(model, nullptr);
 

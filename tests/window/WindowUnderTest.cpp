@@ -15,9 +15,9 @@ WindowUnderTest::WindowUnderTest()
     drives = FixedDrives::ofFolders({otherDriveFolder(), playerFolder()});
 }
 
-frmMain &WindowUnderTest::open(bool show)
+MainWindow &WindowUnderTest::open(bool show)
 {
-    m_window = std::make_unique<frmMain>(
+    m_window = std::make_unique<MainWindow>(
         SettingsStore(workingFolder(), m_programFolder, userFolder()), drives, messages, files);
     if (show)
         m_window->show();
@@ -26,7 +26,7 @@ frmMain &WindowUnderTest::open(bool show)
 
 bool WindowUnderTest::waitForTheExportToEnd()
 {
-    const auto *button = control<QPushButton>("cmdExport");
+    const auto *button = control<QPushButton>("exportButton");
     return QTest::qWaitFor([&] { return button->isEnabled() || !m_window->isVisible(); },
                            PatienceMs);
 }

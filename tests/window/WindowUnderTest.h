@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FixedDrives.h"
+#include "MainWindow.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBoxes.h"
-#include "frmMain.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -20,8 +20,8 @@ public:
     WindowUnderTest();
 
     // Creates the window, which loads the settings; shows it when asked.
-    frmMain &open(bool show = true);
-    frmMain &window() { return *m_window; }
+    MainWindow &open(bool show = true);
+    MainWindow &window() { return *m_window; }
     // Runs the event loop until the export begun by the Export key has ended:
     // its button is back, or the window has closed. False when it never did.
     // The window must be shown.
@@ -52,5 +52,5 @@ private:
 
     QTemporaryDir m_root;
     QString m_programFolder;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };

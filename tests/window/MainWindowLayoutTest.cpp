@@ -6,57 +6,40 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-// How much of a control's size hint must fit: captions whole, fields whose
-// text scrolls or is chosen in height, the scrolling instructions not at all.
-enum class Fit { Whole, Height, Scrolls };
+// How much of a control's size hint must fit: captions are read whole, fields
+// whose text scrolls or is chosen need their height, and the instructions,
+// which scroll, a few lines.
+enum class Fit { Whole, Height, Lines };
 
-struct ControlRow
+const struct
 {
     const char *name;
-    const char *className;
-    const char *caption;
-    QRect pixels;
     Fit fit;
-};
-
-const ControlRow Controls[] = {
-    {"Label4", "QLabel", "Source:", {16, 8, 57, 17}, Fit::Whole},
-    {"txtSource", "QLineEdit", "", {80, 8, 177, 19}, Fit::Height},
-    {"cmdOpen", "QPushButton", "Browse . . .", {264, 8, 65, 25}, Fit::Whole},
-    {"Label6", "QLabel", "Destination:", {16, 40, 57, 17}, Fit::Whole},
-    {"Drive1", "QComboBox", nullptr, {80, 40, 81, 21}, Fit::Height},
-    {"Label5", "QLabel", "iPod Drive Letter", {176, 40, 105, 25}, Fit::Whole},
-    {"cmdExport", "QPushButton", "Export", {24, 80, 81, 25}, Fit::Whole},
-    {"cmdExit", "QPushButton", "Exit", {224, 80, 81, 25}, Fit::Whole},
-    {"chkTextExt",
-     "QCheckBox",
-     "Check here to add .txt to memo names on iPod",
-     {32, 128, 273, 17},
-     Fit::Whole},
-    {"Label2", "QLabel", "Instructions", {16, 152, 97, 17}, Fit::Whole},
-    {"txtMemo", "QPlainTextEdit", nullptr, {16, 176, 297, 177}, Fit::Scrolls},
+} Controls[] = {
+    {"sourceLabel", Fit::Whole},      {"sourceEdit", Fit::Height},
+    {"browseButton", Fit::Whole},     {"destinationLabel", Fit::Whole},
+    {"destinationList", Fit::Height}, {"destinationHint", Fit::Whole},
+    {"exportButton", Fit::Whole},     {"exitButton", Fit::Whole},
+    {"txtCheckBox", Fit::Whole},      {"instructionsLabel", Fit::Whole},
+    {"instructionsEdit", Fit::Lines},
 };
 
 QString captionOf(const QWidget &control)
 {
     if (const auto *label = qobject_cast<const QLabel *>(&control))
         return label->text();
-    if (const auto *button = qobject_cast<const QAbstractButton *>(&control))
-        return button->text();
-    return qobject_cast<const QLineEdit *>(&control)->text();
+    return qobject_cast<const QAbstractButton *>(&control)->text();
 }
 
-bool hintFits(const QWidget &control, Fit fit)
+bool fits(const QWidget &control, Fit fit)
 {
     const QSize hint = control.sizeHint();
     switch (fit) {
@@ -64,43 +47,77 @@ bool hintFits(const QWidget &control, Fit fit)
         return hint.width() <= control.width() && hint.height() <= control.height();
     case Fit::Height:
         return hint.height() <= control.height();
-    case Fit::Scrolls:
+    case Fit::Lines:
         break;
     }
-    return true;
+    const auto &edit = static_cast<const QPlainTextEdit &>(control);
+    return edit.viewport()->height() >= 3 * edit.fontMetrics().lineSpacing();
 }
 
-// Within a pixel of the table's box scaled by the factor.
-bool placedAt(const QRect &actual, const QRect &pixels, double factor)
+template <typename Value> QString printed(const Value &value)
 {
-    const auto near = [factor](int actual, int pixels) {
-        return std::abs(actual - pixels * factor) <= 1.0;
-    };
-    return near(actual.x(), pixels.x()) && near(actual.y(), pixels.y()) &&
-           near(actual.width(), pixels.width()) && near(actual.height(), pixels.height());
+    return QString::fromStdString(testing::PrintToString(value));
 }
 
-TEST(frmMainLayout, HasEveryControlNamedAndCaptionedAsTheTableSays)
+QString where(const QWidget &control)
 {
-    WindowUnderTest test;
-    const frmMain &window = test.open(false);
-    EXPECT_EQ(window.objectName(), "frmMain");
-    EXPECT_EQ(window.windowTitle(), "Quillet");
-    for (const ControlRow &row : Controls) {
-        SCOPED_TRACE(row.name);
-        const auto *control = test.control<QWidget>(row.name);
-        ASSERT_NE(control, nullptr);
-        EXPECT_TRUE(control->inherits(row.className));
-        if (row.caption) {
-            EXPECT_EQ(captionOf(*control), QString::fromLatin1(row.caption));
-        }
-    }
-    EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->checkState(), Qt::Unchecked);
+    return control.objectName() + " at " + printed(control.geometry());
 }
 
-// The window's scale at three fonts: one small enough for the table's own
-// pixels, the platform's default, and a large one.
-class frmMainScaling : public testing::TestWithParam<int>
+// Each rule names the controls that break it; `controls` holds one per row of
+// Controls, in the same order.
+using Rule = QStringList (*)(const QWidget &window, const QList<const QWidget *> &controls);
+
+QStringList hidden(const QWidget &, const QList<const QWidget *> &controls)
+{
+    QStringList broken;
+    for (const QWidget *control : controls)
+        if (!control->isVisible() || control->geometry().isEmpty())
+            broken << where(*control);
+    return broken;
+}
+
+QStringList cut(const QWidget &, const QList<const QWidget *> &controls)
+{
+    QStringList broken;
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        if (!fits(*controls[i], Controls[i].fit))
+            broken << where(*controls[i]) + " needs " + printed(controls[i]->sizeHint());
+    return broken;
+}
+
+QStringList overlapping(const QWidget &, const QList<const QWidget *> &controls)
+{
+    QStringList broken;
+    for (qsizetype i = 0; i < controls.size(); ++i)
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            if (controls[i]->geometry().intersects(controls[j]->geometry()))
+                broken << where(*controls[i]) + " and " + where(*controls[j]);
+    return broken;
+}
+
+QStringList outside(const QWidget &window, const QList<const QWidget *> &controls)
+{
+    QStringList broken;
+    for (const QWidget *control : controls)
+        if (!window.rect().contains(control->geometry()))
+            broken << where(*control) + " in " + printed(window.size());
+    return broken;
+}
+
+const struct
+{
+    const char *name;
+    Rule broken;
+} Rules[] = {
+    {"every control is shown", hidden},
+    {"every caption is whole and every field high enough", cut},
+    {"no two controls overlap", overlapping},
+    {"every control lies inside the window", outside},
+};
+
+// The window at three fonts: the platform's default, a small and a large one.
+class MainWindowScaling : public testing::TestWithParam<int>
 {
 protected:
     void SetUp() override
@@ -118,24 +135,24 @@ private:
     QFont m_defaultFont;
 };
 
-TEST_P(frmMainScaling, ScalesEveryControlByOneFactorSoThatNothingIsClipped)
+TEST_P(MainWindowScaling, ShowsEveryControlWholeApartAndInsideAtTheDefaultAndTheMinimumSize)
 {
     WindowUnderTest test;
-    const frmMain &window = test.open();
-    const double factor = window.width() / 342.0;
-    EXPECT_GE(factor, 1.0);
-    EXPECT_NEAR(window.height(), 369 * factor, 1.0);
-
-    for (const ControlRow &row : Controls) {
-        SCOPED_TRACE(row.name);
-        const auto *control = test.control<QWidget>(row.name);
-        EXPECT_TRUE(placedAt(control->geometry(), row.pixels, factor))
-            << testing::PrintToString(control->geometry());
-        EXPECT_TRUE(hintFits(*control, row.fit)) << testing::PrintToString(control->sizeHint());
+    MainWindow &window = test.open();
+    QList<const QWidget *> controls;
+    for (const auto &control : Controls) {
+        controls << test.control<QWidget>(control.name);
+        ASSERT_NE(controls.last(), nullptr) << control.name;
+    }
+    for (const QSize size : {window.size(), window.minimumSize()}) {
+        SCOPED_TRACE(testing::PrintToString(size));
+        window.resize(size);
+        for (const auto &rule : Rules)
+            EXPECT_EQ(rule.broken(window, controls), QStringList()) << rule.name;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
+INSTANTIATE_TEST_SUITE_P(Fonts, MainWindowScaling, testing::Values(0, 11, 24),
                          [](const testing::TestParamInfo<int> &info) {
                              return info.param == 0 ? std::string("DefaultFont")
                                                     : "Pixels" + std::to_string(info.param);
@@ -143,18 +160,18 @@ INSTANTIATE_TEST_SUITE_P(Fonts, frmMainScaling, testing::Values(0, 11, 24),
 
 // Nothing is laid out anew, so the window never becomes smaller than its
 // controls: each stays whole.
-TEST(frmMainLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
+TEST(MainWindowLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
 {
     WindowUnderTest test;
-    frmMain &window = test.open();
+    MainWindow &window = test.open();
     QList<QRect> before;
-    for (const ControlRow &row : Controls)
+    for (const auto &row : Controls)
         before.append(test.control<QWidget>(row.name)->geometry());
     for (const QSize size : {window.size() * 2, QSize(120, 90)}) {
         SCOPED_TRACE(testing::PrintToString(size));
         window.resize(size);
         QList<QRect> after;
-        for (const ControlRow &row : Controls) {
+        for (const auto &row : Controls) {
             after.append(test.control<QWidget>(row.name)->geometry());
             EXPECT_TRUE(window.rect().contains(after.last()))
                 << row.name << " at " << testing::PrintToString(after.last()) << " in "
@@ -164,10 +181,10 @@ TEST(frmMainLayout, LeavesEveryControlInPlaceAndWholeWhenResized)
     }
 }
 
-TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
+TEST(MainWindowLayout, StartsOnBrowseAndTabCyclesInItsFixedOrder)
 {
     WindowUnderTest test;
-    frmMain &window = test.open();
+    MainWindow &window = test.open();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
@@ -176,17 +193,18 @@ TEST(frmMainLayout, StartsOnBrowseAndTabCyclesInTheTableOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited.append(QApplication::focusWidget()->objectName());
     }
-    EXPECT_EQ(visited, (QStringList{"cmdOpen", "txtMemo", "cmdExit", "Drive1", "txtSource",
-                                    "cmdExport", "chkTextExt", "cmdOpen"}));
+    EXPECT_EQ(visited,
+              (QStringList{"browseButton", "instructionsEdit", "exitButton", "destinationList",
+                           "sourceEdit", "exportButton", "txtCheckBox", "browseButton"}));
 }
 
 // Return and keypad Enter press the button that has the focus, as Space
 // does, and no other: the window has no default or cancel button.
-TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOne)
+TEST(MainWindowLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOne)
 {
     WindowUnderTest test;
     test.open();
-    auto *source = test.control<QLineEdit>("txtSource");
+    auto *source = test.control<QLineEdit>("sourceEdit");
     source->setText(QStringLiteral("memos.txt"));
     source->setFocus();
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
@@ -194,7 +212,7 @@ TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOn
     EXPECT_TRUE(test.messages.texts().isEmpty());
     EXPECT_TRUE(test.files.requests().isEmpty());
 
-    auto *browse = test.control<QPushButton>("cmdOpen");
+    auto *browse = test.control<QPushButton>("browseButton");
     browse->setFocus();
     QTest::keyClick(browse, Qt::Key_Return);
     QTest::keyClick(browse, Qt::Key_Enter, Qt::KeypadModifier);
@@ -209,7 +227,7 @@ TEST(frmMainLayout, HasNoDefaultOrCancelButtonButReturnAndEnterPressTheFocusedOn
 
 // A screen reader speaks a field by its name, or, for the drive list, by its
 // labels and its value; every label is tied to the field it names.
-TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
+TEST(MainWindowLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
 {
     WindowUnderTest test;
     test.open();
@@ -219,9 +237,9 @@ TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
         const char *name;
         QStringList labels;
     } cases[] = {
-        {"txtSource", "Source", {"Source:"}},
-        {"txtMemo", "Instructions", {"Instructions"}},
-        {"Drive1", nullptr, {"Destination:", "iPod Drive Letter"}},
+        {"sourceEdit", "Source", {"Source:"}},
+        {"instructionsEdit", "Instructions", {"Instructions"}},
+        {"destinationList", nullptr, {"Destination:", "The iPod's folder"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.field);
@@ -238,9 +256,9 @@ TEST(frmMainLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField)
     }
 }
 
-TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
+TEST(MainWindowLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddress)
 {
-    const QString text = frmMain::instructionsText();
+    const QString text = MainWindow::instructionsText();
     ASSERT_TRUE(text.endsWith("\r\n"));
     const QStringList paragraphs = text.chopped(2).split("\r\n\r\n");
     ASSERT_EQ(paragraphs.size(), 4);
@@ -251,39 +269,41 @@ TEST(frmMainLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectAddr
     EXPECT_TRUE(paragraphs[1].endsWith("memos still on the Palm will be overwritten"));
     EXPECT_TRUE(paragraphs[2].endsWith("all the memos will be written to the iPod."));
     EXPECT_EQ(paragraphs[3],
-              "For questions or source code please write to " + frmMain::contactAddress());
-    EXPECT_TRUE(frmMain::contactAddress().contains(u'@'));
+              "For questions or source code please write to " + MainWindow::contactAddress());
+    EXPECT_TRUE(MainWindow::contactAddress().contains(u'@'));
 
     WindowUnderTest test;
     test.open(false);
-    const auto *memo = test.control<QPlainTextEdit>("txtMemo");
+    const auto *memo = test.control<QPlainTextEdit>("instructionsEdit");
     EXPECT_EQ(memo->toPlainText(), QString(text).replace("\r\n", "\n"));
     EXPECT_TRUE(memo->tabChangesFocus());
     EXPECT_FALSE(memo->isReadOnly());
 }
 // The window speaks the user's language where the program has a translation
-// for it, and is unchanged under C or English.
-TEST(frmMainLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
+// for it, and is unchanged under C or English. Its title is the program's
+// name in every language.
+TEST(MainWindowLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
 {
     const struct
     {
         QLocale locale;
-        QStringList captions; // of cmdOpen, cmdExport, cmdExit, Label4, Label6, Label5, Label2
+        QStringList captions; // of browseButton, exportButton, exitButton, sourceLabel,
+                              // destinationLabel, destinationHint, instructionsLabel
         const char *box;
         const char *instructionsStart;
     } cases[] = {
         {QLocale(QLocale::German, QLocale::Germany),
-         {"Durchsuchen . . .", "Exportieren", "Beenden", "Quelle:", "Ziel:", "Laufwerk des iPod",
+         {"Durchsuchen . . .", "Exportieren", "Beenden", "Quelle:", "Ziel:", "Ordner des iPod",
           "Anleitung"},
          "Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen",
          "Beginnen Sie in Palm Desktop."},
         {QLocale::c(),
-         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "The iPod's folder",
           "Instructions"},
          "Check here to add .txt to memo names on iPod",
          "Start in Palm Desktop."},
         {QLocale(QLocale::English, QLocale::UnitedKingdom),
-         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "iPod Drive Letter",
+         {"Browse . . .", "Export", "Exit", "Source:", "Destination:", "The iPod's folder",
           "Instructions"},
          "Check here to add .txt to memo names on iPod",
          "Start in Palm Desktop."},
@@ -294,13 +314,15 @@ TEST(frmMainLayout, SpeaksTheUsersLanguageWhereItHasATranslation)
         WindowUnderTest test;
         test.open(false);
         QStringList captions;
-        for (const char *name :
-             {"cmdOpen", "cmdExport", "cmdExit", "Label4", "Label6", "Label5", "Label2"})
+        for (const char *name : {"browseButton", "exportButton", "exitButton", "sourceLabel",
+                                 "destinationLabel", "destinationHint", "instructionsLabel"})
             captions << captionOf(*test.control<QWidget>(name));
         EXPECT_EQ(captions, c.captions);
-        EXPECT_EQ(test.control<QCheckBox>("chkTextExt")->text(), QString::fromUtf8(c.box));
-        EXPECT_TRUE(test.control<QPlainTextEdit>("txtMemo")->toPlainText().startsWith(
-            QString::fromUtf8(c.instructionsStart)));
+        EXPECT_EQ(test.window().windowTitle(), "Quillet");
+        EXPECT_EQ(test.control<QCheckBox>("txtCheckBox")->text(), QString::fromUtf8(c.box));
+        EXPECT_TRUE(test.control<QPlainTextEdit>("instructionsEdit")
+                        ->toPlainText()
+                        .startsWith(QString::fromUtf8(c.instructionsStart)));
     }
 }
 } // namespace

@@ -26,14 +26,14 @@ struct FileRequest;
 // can run against temporary folders and without a person. The export runs
 // beside it, on a thread of its own; the window shows its progress and takes
 // no input but Exit and the close box meanwhile.
-class frmMain : public QWidget, private SettingsTarget
+class MainWindow : public QWidget, private SettingsTarget
 {
     Q_OBJECT
 public:
-    frmMain(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
-            FileDialog &files, QWidget *parent = nullptr);
+    MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
+               FileDialog &files, QWidget *parent = nullptr);
     // Stops a running export after the note being written and waits for it.
-    ~frmMain() override;
+    ~MainWindow() override;
 
     static QString instructionsText();
     static QString contactAddress();
@@ -41,10 +41,10 @@ public:
     static FileRequest openRequest(const QString &sourcePath);
 
 public slots:
-    void Form_Load();
-    void cmdOpen_Click();
-    void cmdExport_Click();
-    void cmdExit_Click();
+    void loadSettings();
+    void onBrowseClicked();
+    void onExportClicked();
+    void onExitClicked();
     // A termination request from the system (SIGTERM at logout, SIGINT or
     // SIGHUP from the terminal) ends the program as the close box does. A
     // message or dialog open at that moment is closed first, so that nothing
@@ -80,15 +80,15 @@ private:
     std::unique_ptr<InputBlocker> m_inputBlocker;
     std::unique_ptr<ExportWorker> m_worker; // while the export's thread runs
 
-    CommandButton *cmdOpen = nullptr;
-    QPlainTextEdit *txtMemo = nullptr;
-    QLabel *Label2 = nullptr;
-    CommandButton *cmdExit = nullptr;
-    DriveList *Drive1 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *txtSource = nullptr;
-    CommandButton *cmdExport = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label5 = nullptr;
-    FlagCheckBox *chkTextExt = nullptr;
+    CommandButton *m_browseButton = nullptr;
+    QPlainTextEdit *m_instructionsEdit = nullptr;
+    QLabel *m_instructionsLabel = nullptr;
+    CommandButton *m_exitButton = nullptr;
+    DriveList *m_destinationList = nullptr;
+    QLabel *m_sourceLabel = nullptr;
+    QLineEdit *m_sourceEdit = nullptr;
+    CommandButton *m_exportButton = nullptr;
+    QLabel *m_destinationLabel = nullptr;
+    QLabel *m_destinationHint = nullptr;
+    FlagCheckBox *m_txtCheckBox = nullptr;
 };

@@ -24,6 +24,58 @@ QString runAndRead(const QString &program, const QStringList &arguments,
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
+// Without a desktop session, as over ssh, and in English.
+QProcessEnvironment withoutDesktop()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert("LC_ALL", "C");
+    return environment;
+}
+
+// Standard output or error begins as expected; an empty expectation means
+// nothing is printed there.
+testing::AssertionResult printedAsExpected(const QString &printed, const QString &start)
+{
+    if (start.isEmpty() ? printed.isEmpty() : printed.startsWith(start))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "printed: " << printed.toStdString();
+}
+
+// What a script, or a person at a terminal, sees of each command line.
+TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADesktop)
+{
+    const struct
+    {
+        const char *argument; // nullptr for none
+        int status;
+        const char *output;
+        const char *error;
+    } cases[] = {
+        {"--version", 0, "Quillet " QUILLET_VERSION "\n", ""},
+        {"--help", 0, "Usage: ", ""},
+        {"--frobnicate", 2, "", "Unknown option 'frobnicate'.\nUsage: "},
+        {"memos.txt", 2, "", "Quillet takes no file or other argument: \"memos.txt\".\nUsage: "},
+        {nullptr, 1, "",
+         "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.argument ? c.argument : "no argument");
+        QProcess program;
+        program.setProcessEnvironment(withoutDesktop());
+        program.start(QStringLiteral(QUILLET_PROGRAM),
+                      c.argument ? QStringList{c.argument} : QStringList());
+        ASSERT_TRUE(program.waitForFinished(PatienceMs)) << program.errorString().toStdString();
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), c.status);
+        EXPECT_TRUE(printedAsExpected(QString::fromLocal8Bit(program.readAllStandardOutput()),
+                                      QString::fromUtf8(c.output)));
+        EXPECT_TRUE(printedAsExpected(QString::fromLocal8Bit(program.readAllStandardError()),
+                                      QString::fromUtf8(c.error)));
+    }
+}
+
 class ProgramUnderXvfb : public testing::Test
 {
 protected:

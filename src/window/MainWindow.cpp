@@ -1,4 +1,4 @@
-#include "frmMain.h"
+#include "MainWindow.h"
 
 #include "CommandButton.h"
 #include "DriveList.h"
@@ -66,28 +66,28 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
 }
 } // namespace
 
-frmMain::frmMain(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
-                 FileDialog &files, QWidget *parent)
+MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
+                       FileDialog &files, QWidget *parent)
     : QWidget(parent), m_settings(std::move(settings)), m_drives(drives), m_messages(messages),
       m_files(files)
 {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Quillet"));
     createControls();
     placeControls();
     orderTabs();
     connectCommands();
-    Form_Load();
+    loadSettings();
 }
 
-frmMain::~frmMain() = default;
+MainWindow::~MainWindow() = default;
 
-QString frmMain::contactAddress()
+QString MainWindow::contactAddress()
 {
     return QStringLiteral("quillet@users.noreply.invalid");
 }
 
-QString frmMain::instructionsText()
+QString MainWindow::instructionsText()
 {
     const QStringList paragraphs{
         tr("Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
@@ -96,16 +96,16 @@ QString frmMain::instructionsText()
            "be anything, but why not \"memos.txt\"?"),
         tr("If you want you can then delete everything in the iPod's \"Notes\" folder, "
            "otherwise old files will remain and memos still on the Palm will be overwritten"),
-        tr("Then you can open this program, click Open and choose the \"memos.txt\" file you "
-           "created in Palm Desktop. Then select the drive letter of your iPod (make sure it is "
-           "hooked up!). If you have run the program before it will use your previous values "
-           "for the memos.txt file and drive letter. Then click \"Export\" and all the memos "
-           "will be written to the iPod."),
+        tr("Then you can open this program, click \"Browse . . .\" and choose the \"memos.txt\" "
+           "file you created in Palm Desktop. Then, in the Destination list, choose the folder "
+           "where your iPod is mounted (make sure it is hooked up!). If you have run the program "
+           "before it will use your previous values for the memos.txt file and the iPod's "
+           "folder. Then click \"Export\" and all the memos will be written to the iPod."),
         tr("For questions or source code please write to %1").arg(contactAddress())};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
 
-FileRequest frmMain::openRequest(const QString &sourcePath)
+FileRequest MainWindow::openRequest(const QString &sourcePath)
 {
     // "Description (patterns)": the description keeps its own parentheses,
     // the last pair holds the pattern the dialog applies.
@@ -116,17 +116,17 @@ FileRequest frmMain::openRequest(const QString &sourcePath)
             textFiles};
 }
 
-void frmMain::Form_Load()
+void MainWindow::loadSettings()
 {
     m_settings.load(*this);
 }
 
-void frmMain::cmdOpen_Click()
+void MainWindow::onBrowseClicked()
 {
-    const FileChoice choice = m_files.chooseFile(this, openRequest(txtSource->text()));
+    const FileChoice choice = m_files.chooseFile(this, openRequest(m_sourceEdit->text()));
     switch (choice.outcome) {
     case FileChoice::Outcome::Chosen:
-        txtSource->setText(choice.path);
+        m_sourceEdit->setText(choice.path);
         break;
     case FileChoice::Outcome::Cancelled:
         break;
@@ -136,30 +136,30 @@ void frmMain::cmdOpen_Click()
     }
 }
 
-void frmMain::cmdExport_Click()
+void MainWindow::onExportClicked()
 {
-    const SettingsRecord record{txtSource->text(), Drive1->driveString(),
-                                qint16(chkTextExt->value())};
+    const SettingsRecord record{m_sourceEdit->text(), m_destinationList->driveString(),
+                                qint16(m_txtCheckBox->value())};
     if (record.sourcePath.isEmpty()) {
         m_messages.inform(this, tr("You need to pick an input file name first"));
         return;
     }
-    startExport(record, Drive1->entry());
+    startExport(record, m_destinationList->entry());
 }
 
-void frmMain::cmdExit_Click()
+void MainWindow::onExitClicked()
 {
     close();
 }
 
-void frmMain::endOnTerminationRequest()
+void MainWindow::endOnTerminationRequest()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         modal->close();
     close();
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     // During an export the window stays until the note being written is whole
     // and what was written is flushed; the export then ends, saves nothing and
@@ -172,26 +172,26 @@ void frmMain::closeEvent(QCloseEvent *event)
     if (m_worker)
         m_worker->requestStop();
     // Shows that the request was heard while the export comes to its end.
-    cmdExit->setEnabled(false);
+    m_exitButton->setEnabled(false);
     event->ignore();
 }
 
-void frmMain::startExport(const SettingsRecord &record, const DriveEntry &destination)
+void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &destination)
 {
     m_exporting = true;
     m_exportRecord = record;
-    m_exportHadFocus = cmdExport->hasFocus();
-    cmdExport->setEnabled(false);
-    m_inputBlocker = std::make_unique<InputBlocker>(*cmdExit);
+    m_exportHadFocus = m_exportButton->hasFocus();
+    m_exportButton->setEnabled(false);
+    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
     ExportRun run(Path(sourceFileOf(record.sourcePath)), Path(destination.folder),
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
     m_worker =
-        std::make_unique<ExportWorker>(std::move(run), *cmdExport, *this,
+        std::make_unique<ExportWorker>(std::move(run), *m_exportButton, *this,
                                        [this](const ExportResult &result) { exportEnded(result); });
 }
 
-void frmMain::exportEnded(const ExportResult &result)
+void MainWindow::exportEnded(const ExportResult &result)
 {
     m_worker->showFinalCount();
     m_worker.reset();
@@ -203,13 +203,13 @@ void frmMain::exportEnded(const ExportResult &result)
         close();
         return;
     }
-    cmdExport->setText(tr("Export"));
-    cmdExport->setEnabled(true);
+    m_exportButton->setText(tr("Export"));
+    m_exportButton->setEnabled(true);
     if (m_exportHadFocus)
-        cmdExport->setFocus();
+        m_exportButton->setFocus();
 }
 
-void frmMain::report(const ExportResult &result, const SettingsRecord &record)
+void MainWindow::report(const ExportResult &result, const SettingsRecord &record)
 {
     m_messages.inform(this, result.message());
     // A termination request that closed the message ends the program unsaved.
@@ -219,59 +219,66 @@ void frmMain::report(const ExportResult &result, const SettingsRecord &record)
         m_messages.inform(this, saved.error().message());
 }
 
-void frmMain::setSourcePath(const QString &path)
+void MainWindow::setSourcePath(const QString &path)
 {
-    txtSource->setText(path);
+    m_sourceEdit->setText(path);
 }
 
-void frmMain::selectDrive(const QString &driveString)
+void MainWindow::selectDrive(const QString &driveString)
 {
-    Drive1->selectDrive(driveString);
+    m_destinationList->selectDrive(driveString);
 }
 
-bool frmMain::setExtensionFlag(int flag)
+bool MainWindow::setExtensionFlag(int flag)
 {
-    return chkTextExt->setValue(flag);
+    return m_txtCheckBox->setValue(flag);
 }
 
-void frmMain::createControls()
+void MainWindow::createControls()
 {
     // Created in keyboard order, which is also the order of the focus chain;
     // labels take no focus and follow their fields.
-    cmdOpen = makeButton(QStringLiteral("cmdOpen"), tr("Browse . . ."), this);
-    txtMemo = new QPlainTextEdit(instructionsText(), this);
-    txtMemo->setObjectName(QStringLiteral("txtMemo"));
-    txtMemo->setAccessibleName(tr("Instructions"));
-    txtMemo->setTabChangesFocus(true);
-    txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Label2 = makeLabel(QStringLiteral("Label2"), tr("Instructions"), txtMemo, this);
-    cmdExit = makeButton(QStringLiteral("cmdExit"), tr("Exit"), this);
-    Drive1 = new DriveList(m_drives, this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
+    m_browseButton = makeButton(QStringLiteral("browseButton"), tr("Browse . . ."), this);
+    m_instructionsEdit = new QPlainTextEdit(instructionsText(), this);
+    m_instructionsEdit->setObjectName(QStringLiteral("instructionsEdit"));
+    m_instructionsEdit->setAccessibleName(tr("Instructions"));
+    m_instructionsEdit->setTabChangesFocus(true);
+    m_instructionsEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_instructionsLabel = makeLabel(QStringLiteral("instructionsLabel"), tr("Instructions"),
+                                    m_instructionsEdit, this);
+    m_exitButton = makeButton(QStringLiteral("exitButton"), tr("Exit"), this);
+    m_destinationList = new DriveList(m_drives, this);
+    m_destinationList->setObjectName(QStringLiteral("destinationList"));
     // Spoken on systems that name a combo box by its own name; elsewhere the
     // labels below name it and its name is its value.
-    Drive1->setAccessibleName(tr("Destination"));
-    txtSource = new QLineEdit(this);
-    txtSource->setObjectName(QStringLiteral("txtSource"));
-    txtSource->setAccessibleName(tr("Source"));
-    Label4 = makeLabel(QStringLiteral("Label4"), tr("Source:"), txtSource, this);
-    cmdExport = makeButton(QStringLiteral("cmdExport"), tr("Export"), this);
-    Label6 = makeLabel(QStringLiteral("Label6"), tr("Destination:"), Drive1, this);
-    Label5 = makeLabel(QStringLiteral("Label5"), tr("iPod Drive Letter"), Drive1, this);
-    chkTextExt = new FlagCheckBox(tr("Check here to add .txt to memo names on iPod"), this);
-    chkTextExt->setObjectName(QStringLiteral("chkTextExt"));
+    m_destinationList->setAccessibleName(tr("Destination"));
+    m_sourceEdit = new QLineEdit(this);
+    m_sourceEdit->setObjectName(QStringLiteral("sourceEdit"));
+    m_sourceEdit->setAccessibleName(tr("Source"));
+    m_sourceLabel = makeLabel(QStringLiteral("sourceLabel"), tr("Source:"), m_sourceEdit, this);
+    m_exportButton = makeButton(QStringLiteral("exportButton"), tr("Export"), this);
+    m_destinationLabel =
+        makeLabel(QStringLiteral("destinationLabel"), tr("Destination:"), m_destinationList, this);
+    m_destinationHint = makeLabel(QStringLiteral("destinationHint"), tr("The iPod's folder"),
+                                  m_destinationList, this);
+    m_txtCheckBox = new FlagCheckBox(tr("Check here to add .txt to memo names on iPod"), this);
+    m_txtCheckBox->setObjectName(QStringLiteral("txtCheckBox"));
 }
 
-void frmMain::placeControls()
+void MainWindow::placeControls()
 {
     using Fit = LayoutScale::Fit;
-    const QList<LayoutScale::Box> boxes{
-        {Label4, {16, 8, 57, 17}, Fit::Whole},        {txtSource, {80, 8, 177, 19}, Fit::Height},
-        {cmdOpen, {264, 8, 65, 25}, Fit::Whole},      {Label6, {16, 40, 57, 17}, Fit::Whole},
-        {Drive1, {80, 40, 81, 21}, Fit::Height},      {Label5, {176, 40, 105, 25}, Fit::Whole},
-        {cmdExport, {24, 80, 81, 25}, Fit::Whole},    {cmdExit, {224, 80, 81, 25}, Fit::Whole},
-        {chkTextExt, {32, 128, 273, 17}, Fit::Whole}, {Label2, {16, 152, 97, 17}, Fit::Whole},
-        {txtMemo, {16, 176, 297, 177}, Fit::Nothing}};
+    const QList<LayoutScale::Box> boxes{{m_sourceLabel, {16, 8, 57, 17}, Fit::Whole},
+                                        {m_sourceEdit, {80, 8, 177, 19}, Fit::Height},
+                                        {m_browseButton, {264, 8, 65, 25}, Fit::Whole},
+                                        {m_destinationLabel, {16, 40, 57, 17}, Fit::Whole},
+                                        {m_destinationList, {80, 40, 81, 21}, Fit::Height},
+                                        {m_destinationHint, {176, 40, 105, 25}, Fit::Whole},
+                                        {m_exportButton, {24, 80, 81, 25}, Fit::Whole},
+                                        {m_exitButton, {224, 80, 81, 25}, Fit::Whole},
+                                        {m_txtCheckBox, {32, 128, 273, 17}, Fit::Whole},
+                                        {m_instructionsLabel, {16, 152, 97, 17}, Fit::Whole},
+                                        {m_instructionsEdit, {16, 176, 297, 177}, Fit::Nothing}};
     const double factor = LayoutScale::factorFor(boxes);
     QRect used;
     for (const LayoutScale::Box &box : boxes) {
@@ -284,18 +291,19 @@ void frmMain::placeControls()
     resize(LayoutScale::scaled(ClientPixels, factor));
 }
 
-void frmMain::orderTabs()
+void MainWindow::orderTabs()
 {
-    const QList<QWidget *> order{cmdOpen,   txtMemo,   cmdExit,   Drive1,
-                                 txtSource, cmdExport, chkTextExt};
+    const QList<QWidget *> order{m_browseButton,    m_instructionsEdit, m_exitButton,
+                                 m_destinationList, m_sourceEdit,       m_exportButton,
+                                 m_txtCheckBox};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    cmdOpen->setFocus();
+    m_browseButton->setFocus();
 }
 
-void frmMain::connectCommands()
+void MainWindow::connectCommands()
 {
-    connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
-    connect(cmdExport, &QPushButton::clicked, this, &frmMain::cmdExport_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &frmMain::cmdExit_Click);
+    connect(m_browseButton, &QPushButton::clicked, this, &MainWindow::onBrowseClicked);
+    connect(m_exportButton, &QPushButton::clicked, this, &MainWindow::onExportClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::onExitClicked);
 }

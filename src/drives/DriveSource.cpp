@@ -1,4 +1,4 @@
-#include "SystemDrives.h"
+#include "DriveSource.h"
 
 #include "DriveCatalog.h"
 #include "FileSystem.h"
@@ -7,6 +7,22 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+namespace {
+QList<Volume> mountedVolumes()
+{
+    QList<Volume> volumes;
+    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
+        const QString root = storage.rootPath();
+        const QFileInfo top(root);
+        volumes.append({root, QString::fromUtf8(storage.fileSystemType()), storage.name(),
+                        storage.isValid() && storage.isReady(), top.isDir(),
+                        FileSystem::isFolder(Path(root) / Player::ControlFolder),
+                        QString::fromUtf8(storage.device())});
+    }
+    return volumes;
+}
+} // namespace
 
 QList<DriveEntry> SystemDrives::drives() const
 {
@@ -21,18 +37,4 @@ bool SystemDrives::isStillMounted(const DriveEntry &volume) const
     return storage.isValid() && storage.isReady() &&
            QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(volume.folder) &&
            QString::fromUtf8(storage.device()) == volume.device;
-}
-
-QList<Volume> SystemDrives::mountedVolumes()
-{
-    QList<Volume> volumes;
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        const QString root = storage.rootPath();
-        const QFileInfo top(root);
-        volumes.append({root, QString::fromUtf8(storage.fileSystemType()), storage.name(),
-                        storage.isValid() && storage.isReady(), top.isDir(),
-                        FileSystem::isFolder(Path(root) / Player::ControlFolder),
-                        QString::fromUtf8(storage.device())});
-    }
-    return volumes;
 }

@@ -36,13 +36,13 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-class frmMainCommands : public testing::Test
+class MainWindowCommands : public testing::Test
 {
 protected:
-    QLineEdit *source() const { return test.control<QLineEdit>("txtSource"); }
-    QComboBox *drive() const { return test.control<QComboBox>("Drive1"); }
-    QCheckBox *extension() const { return test.control<QCheckBox>("chkTextExt"); }
-    QPushButton *exportButton() const { return test.control<QPushButton>("cmdExport"); }
+    QLineEdit *source() const { return test.control<QLineEdit>("sourceEdit"); }
+    QComboBox *drive() const { return test.control<QComboBox>("destinationList"); }
+    QCheckBox *extension() const { return test.control<QCheckBox>("txtCheckBox"); }
+    QPushButton *exportButton() const { return test.control<QPushButton>("exportButton"); }
 
     // Opens the window on the player with the example export in the source field.
     void openReadyToExport(const QByteArray &memos = TwoMemos)
@@ -76,7 +76,7 @@ struct StartCase
 
 // A drive that is not there is shown as not connected and the box is restored
 // all the same, so that the next export onto that player names notes as before.
-TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtAMalformedRecord)
+TEST_F(MainWindowCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtAMalformedRecord)
 {
     const StartCase cases[] = {
         {"no file", "", "", nullptr, Qt::Unchecked},
@@ -99,16 +99,16 @@ TEST_F(frmMainCommands, RestoresWhatTheSettingsHoldAndStopsSilentlyAtAMalformedR
             start.writeFile("working/quillet.dat", line + "\r\n");
         }
         start.open(false);
-        EXPECT_EQ(start.control<QLineEdit>("txtSource")->text(), QString::fromUtf8(c.source));
-        EXPECT_EQ(start.control<QComboBox>("Drive1")->currentText(),
+        EXPECT_EQ(start.control<QLineEdit>("sourceEdit")->text(), QString::fromUtf8(c.source));
+        EXPECT_EQ(start.control<QComboBox>("destinationList")->currentText(),
                   c.drive ? QString(c.drive).replace("PLAYER", start.playerFolder())
                           : start.otherDriveFolder());
-        EXPECT_EQ(start.control<QCheckBox>("chkTextExt")->checkState(), c.box);
+        EXPECT_EQ(start.control<QCheckBox>("txtCheckBox")->checkState(), c.box);
         EXPECT_TRUE(start.messages.texts().isEmpty());
     }
 }
 
-TEST_F(frmMainCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhenAFileWasChosen)
+TEST_F(MainWindowCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhenAFileWasChosen)
 {
     const struct
     {
@@ -125,20 +125,20 @@ TEST_F(frmMainCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhenAF
         SCOPED_TRACE(c.name);
         WindowUnderTest browse;
         browse.open();
-        browse.control<QLineEdit>("txtSource")->setText(browse.sourceFolder() + "/memos.txt");
+        browse.control<QLineEdit>("sourceEdit")->setText(browse.sourceFolder() + "/memos.txt");
         browse.files.setNextAnswer(c.answer);
-        QTest::mouseClick(browse.control<QPushButton>("cmdOpen"), Qt::LeftButton);
+        QTest::mouseClick(browse.control<QPushButton>("browseButton"), Qt::LeftButton);
         ASSERT_EQ(browse.files.requests().size(), 1);
         EXPECT_EQ(browse.files.requests()[0].startFolder, browse.sourceFolder());
         EXPECT_EQ(browse.files.requests()[0].selectedFilter,
                   browse.files.requests()[0].nameFilters.value(1));
-        EXPECT_EQ(browse.control<QLineEdit>("txtSource")->text(),
+        EXPECT_EQ(browse.control<QLineEdit>("sourceEdit")->text(),
                   *c.source ? QString(c.source) : browse.sourceFolder() + "/memos.txt");
         EXPECT_EQ(browse.messages.texts(), c.messages);
     }
 }
 
-TEST_F(frmMainCommands, ExportWithoutASourceOnlySaysSo)
+TEST_F(MainWindowCommands, ExportWithoutASourceOnlySaysSo)
 {
     test.open();
     QTest::mouseClick(exportButton(), Qt::LeftButton);
@@ -149,7 +149,7 @@ TEST_F(frmMainCommands, ExportWithoutASourceOnlySaysSo)
     EXPECT_TRUE(exportButton()->isEnabled());
 }
 
-TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
+TEST_F(MainWindowCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
 {
     openReadyToExport();
     extension()->setCheckState(Qt::PartiallyChecked);
@@ -181,7 +181,7 @@ TEST_F(frmMainCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoices)
 // An iPod shows only its first 1,000 notes and the first 4 KB of each; the
 // message says so where a limit is passed, and only onto an iPod. Before that
 // it names a memo the export file ends inside of.
-TEST_F(frmMainCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
+TEST_F(MainWindowCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
 {
     QByteArray thousandMemos;
     for (int i = 0; i < 1000; ++i)
@@ -214,10 +214,10 @@ TEST_F(frmMainCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
             exporting.writeFile("player/iPod_Control/.keep", "");
         exporting.writeFile("player/Notes/Older", "left by an earlier run\r\n");
         exporting.open();
-        exporting.control<QLineEdit>("txtSource")
+        exporting.control<QLineEdit>("sourceEdit")
             ->setText(exporting.writeFile("source/memos.txt", c.memos));
-        exporting.control<QComboBox>("Drive1")->setCurrentText(exporting.playerFolder());
-        exporting.control<QPushButton>("cmdExport")->click();
+        exporting.control<QComboBox>("destinationList")->setCurrentText(exporting.playerFolder());
+        exporting.control<QPushButton>("exportButton")->click();
         ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         ASSERT_EQ(exporting.messages.texts().size(), 1);
@@ -229,7 +229,7 @@ TEST_F(frmMainCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
 
 // Where the chosen player is not mounted, by whatever road, Export says so and
 // writes nothing: never into another drive, never into the folder left behind.
-TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
+TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
 {
     enum class Player { Mounted, UnpluggedAfterChosen, GoneWhenListReadAgain, AbsentAtStart };
     const struct
@@ -266,8 +266,8 @@ TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsM
         }
         exporting.open();
         const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
-        exporting.control<QLineEdit>("txtSource")->setText(sourcePath);
-        auto *drive = exporting.control<QComboBox>("Drive1");
+        exporting.control<QLineEdit>("sourceEdit")->setText(sourcePath);
+        auto *drive = exporting.control<QComboBox>("destinationList");
         if (c.player != Player::AbsentAtStart)
             drive->setCurrentText(driveString);
         if (c.player == Player::GoneWhenListReadAgain) {
@@ -276,7 +276,7 @@ TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsM
             drive->hidePopup();
         }
 
-        exporting.control<QPushButton>("cmdExport")->click();
+        exporting.control<QPushButton>("exportButton")->click();
         ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         const QString saved = exporting.programFolder() + "/quillet.dat";
@@ -300,7 +300,7 @@ TEST_F(frmMainCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsM
 // Exit, the close box and each termination signal, asked for while the export
 // runs: the note being written is finished, the export stops there, nothing is
 // saved and the window closes. Browse, clicked at the same time, stays dead.
-TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteBeingWritten)
+TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteBeingWritten)
 {
     const auto raising = [](int signal) {
         return [signal](WindowUnderTest &) { std::raise(signal); };
@@ -311,7 +311,7 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteB
         std::function<void(WindowUnderTest &)> askToEnd;
     } cases[] = {
         {"Exit clicked",
-         [](WindowUnderTest &t) { PostedInput::click(*t.control<QPushButton>("cmdExit")); }},
+         [](WindowUnderTest &t) { PostedInput::click(*t.control<QPushButton>("exitButton")); }},
         {"close box",
          [](WindowUnderTest &t) {
              QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
@@ -337,17 +337,17 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteB
             std::signal(signal, SIG_DFL);
         TerminationSignal termination;
         QObject::connect(&termination, &TerminationSignal::received, &ending.window(),
-                         &frmMain::endOnTerminationRequest);
+                         &MainWindow::endOnTerminationRequest);
         termination.listen();
-        ending.control<QLineEdit>("txtSource")
+        ending.control<QLineEdit>("sourceEdit")
             ->setText(ending.writeFile("source/memos.txt", TwoMemos));
-        ending.control<QComboBox>("Drive1")->setCurrentText(ending.playerFolder());
+        ending.control<QComboBox>("destinationList")->setCurrentText(ending.playerFolder());
 
         // Both arrive once the export runs, before any note.
-        PostedInput::click(*ending.control<QPushButton>("cmdOpen"));
+        PostedInput::click(*ending.control<QPushButton>("browseButton"));
         c.askToEnd(ending);
-        ending.control<QPushButton>("cmdExport")->click();
-        const auto *exit = ending.control<QPushButton>("cmdExit");
+        ending.control<QPushButton>("exportButton")->click();
+        const auto *exit = ending.control<QPushButton>("exitButton");
         const bool requestHeard =
             QTest::qWaitFor([exit] { return !exit->isEnabled(); }, WindowUnderTest::PatienceMs);
         heard.release();
@@ -366,7 +366,7 @@ TEST_F(frmMainCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteB
     }
 }
 
-TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
+TEST_F(MainWindowCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
 {
     const struct
     {
@@ -390,12 +390,12 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
         WindowUnderTest failing;
         failing.open();
         const QString sourcePath = failing.writeFile("source/memos.txt", c.memos);
-        failing.control<QLineEdit>("txtSource")->setText(sourcePath);
-        failing.control<QComboBox>("Drive1")->setCurrentText(failing.playerFolder());
+        failing.control<QLineEdit>("sourceEdit")->setText(sourcePath);
+        failing.control<QComboBox>("destinationList")->setCurrentText(failing.playerFolder());
         if (c.removeSource)
             QFile::remove(sourcePath);
 
-        auto *button = failing.control<QPushButton>("cmdExport");
+        auto *button = failing.control<QPushButton>("exportButton");
         {
             const SoftLimit fileSize(RLIMIT_FSIZE, c.largestNote);
             button->click();
@@ -416,7 +416,7 @@ TEST_F(frmMainCommands, AFailedExportSaysWhyRestoresTheButtonAndSavesNothing)
     }
 }
 
-TEST_F(frmMainCommands, AnInstalledProgramKeepsItsChoicesInThePerUserFolder)
+TEST_F(MainWindowCommands, AnInstalledProgramKeepsItsChoicesInThePerUserFolder)
 {
     // An installed program's folder cannot be written; a folder below a plain
     // file cannot be written even by root.
@@ -433,7 +433,7 @@ TEST_F(frmMainCommands, AnInstalledProgramKeepsItsChoicesInThePerUserFolder)
     EXPECT_EQ(drive()->currentText(), test.playerFolder());
 }
 
-TEST_F(frmMainCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExport)
+TEST_F(MainWindowCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExport)
 {
     const QString blocker = test.writeFile("installed", "a file, not a folder");
     test.useProgramFolder(blocker + "/bin");
@@ -453,7 +453,7 @@ TEST_F(frmMainCommands, SettingsThatCannotBeSavedAnywhereAreReportedAfterTheExpo
 
 // "~" is the home folder, as in a shell, for the export; the field and the
 // settings keep what was typed.
-TEST_F(frmMainCommands, ATildeInTheSourceStandsForTheHomeFolder)
+TEST_F(MainWindowCommands, ATildeInTheSourceStandsForTheHomeFolder)
 {
     const struct
     {
@@ -471,9 +471,9 @@ TEST_F(frmMainCommands, ATildeInTheSourceStandsForTheHomeFolder)
         qputenv("HOME", home.toUtf8());
         exporting.writeFile("source/memos.txt", TwoMemos);
         exporting.open();
-        exporting.control<QLineEdit>("txtSource")->setText(c.typed);
-        exporting.control<QComboBox>("Drive1")->setCurrentText(exporting.playerFolder());
-        exporting.control<QPushButton>("cmdExport")->click();
+        exporting.control<QLineEdit>("sourceEdit")->setText(c.typed);
+        exporting.control<QComboBox>("destinationList")->setCurrentText(exporting.playerFolder());
+        exporting.control<QPushButton>("exportButton")->click();
         const bool ended = exporting.waitForTheExportToEnd();
         qputenv("HOME", homeBefore);
         ASSERT_TRUE(ended);
@@ -482,16 +482,16 @@ TEST_F(frmMainCommands, ATildeInTheSourceStandsForTheHomeFolder)
         EXPECT_TRUE(exporting.messages.texts()[0].startsWith(
             QString(c.message).replace("HOME", home).replace("PLAYER", exporting.playerFolder())))
             << exporting.messages.texts()[0].toStdString();
-        EXPECT_EQ(exporting.control<QLineEdit>("txtSource")->text(), c.typed);
+        EXPECT_EQ(exporting.control<QLineEdit>("sourceEdit")->text(), c.typed);
     }
 }
 
-TEST_F(frmMainCommands, ExitEndsAtOnceAndSavesNothing)
+TEST_F(MainWindowCommands, ExitEndsAtOnceAndSavesNothing)
 {
     test.writeFile("program/quillet.dat", settingsLine("/x/memos.txt", "/media/gone", "1"));
     test.open();
     source()->setText("/elsewhere/memos.txt");
-    QTest::mouseClick(test.control<QPushButton>("cmdExit"), Qt::LeftButton);
+    QTest::mouseClick(test.control<QPushButton>("exitButton"), Qt::LeftButton);
 
     EXPECT_FALSE(test.window().isVisible());
     EXPECT_EQ(contentOf(test.programFolder() + "/quillet.dat"),

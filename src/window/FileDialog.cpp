@@ -1,4 +1,4 @@
-#include "QtFileDialog.h"
+#include "FileDialog.h"
 
 #include <QFileDialog>
 

@@ -1,4 +1,4 @@
-#include "QtMessageBoxes.h"
+#include "MessageBoxes.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
