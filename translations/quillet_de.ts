@@ -231,17 +231,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     </message>
 </context>
 <context>
-    <name>RemovalResult</name>
-    <message>
-        <source>1 note was removed.</source>
-        <translation>1 Notiz wurde entfernt.</translation>
-    </message>
-    <message>
-        <source>%1 notes were removed.</source>
-        <translation>%1 Notizen wurden entfernt.</translation>
-    </message>
-</context>
-<context>
     <name>MainWindow</name>
     <message>
         <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
@@ -318,6 +307,17 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>Check here to add .txt to memo names on iPod</source>
         <translation>Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen</translation>
+    </message>
+</context>
+<context>
+    <name>RemovalResult</name>
+    <message>
+        <source>1 note was removed.</source>
+        <translation>1 Notiz wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>%1 notes were removed.</source>
+        <translation>%1 Notizen wurden entfernt.</translation>
     </message>
 </context>
 <context>
