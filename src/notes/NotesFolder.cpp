@@ -92,7 +92,12 @@ Result<void> NotesFolder::prepare()
         if (const Result<void> listed = listEarlierNames(notes); !listed)
             return listed;
     }
-    return m_record.load();
+    if (const Result<void> loaded = m_record.load(); !loaded)
+        return loaded;
+    notes.madeByRun = made.hasValue();
+    if (notes.madeByRun)
+        return m_record.journalFolder(QString());
+    return {};
 }
 
 // A folder made by this run is empty; one that was there is listed once, and
@@ -130,15 +135,33 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
             return reopened.error();
     }
     Path::encodeName(note.fileName, m_name);
-    m_notePath = note.relativePath().toString();
+    m_notePath.clear();
     const Result<NoteOutcome> outcome =
         !folder.earlier.isEmpty() &&
                 folder.earlier.contains(FileNameRules::fingerprint(note.fileName))
             ? writeOverEarlier(note, text)
             : writeNew(note, text);
     if (outcome && (*outcome == NoteOutcome::Written || *outcome == NoteOutcome::Unchanged))
-        m_kept.append({m_notePath, NoteFingerprint::of(text)});
+        m_kept.append({&folder, note.fileName, NoteFingerprint::of(text)});
     return outcome;
+}
+
+// Below the notes folder, joined once for the note being written and only
+// where it is needed.
+const QString &NotesFolder::pathOfNote(const NotePath &note)
+{
+    if (m_notePath.isEmpty())
+        m_notePath = note.relativePath().toString();
+    return m_notePath;
+}
+
+// The record learns of a note before it is created or changed. A folder the
+// run made is in the journal already, and so are all the notes in it.
+Result<void> NotesFolder::journal(const NotePath &note)
+{
+    if (m_folders.notesFolder().madeByRun || note.folder->madeByRun)
+        return {};
+    return m_record.journalNote(pathOfNote(note));
 }
 
 // Each category folder is made once per run, and its notes are written
@@ -166,10 +189,14 @@ Result<std::optional<NoteOutcome>> NotesFolder::makeOnDevice(NoteFolder &folder)
         return opened.error().during(Error::Action::OpenCategoryFolder, pathOf(folder));
     folder.descriptor = std::move(*opened);
     folder.onDevice = true;
+    folder.madeByRun = made.hasValue();
     countOpen(folder);
     if (!made) {
         if (const Result<void> listed = listEarlierNames(folder); !listed)
             return listed.error();
+    } else if (!m_folders.notesFolder().madeByRun) {
+        if (const Result<void> journaled = m_record.journalFolder(folder.name); !journaled)
+            return journaled.error();
     }
     return std::optional<NoteOutcome>();
 }
@@ -206,7 +233,7 @@ Result<void> NotesFolder::reopen(NoteFolder &folder)
 Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &text)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = m_record.journal(m_notePath); !journaled)
+    if (const Result<void> journaled = journal(note); !journaled)
         return journaled.error();
     Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, m_name);
     if (!file && file.error().is(Error::Condition::Exists))
@@ -240,13 +267,14 @@ Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QB
         return writeNew(note, text);
     // Of an older note; a link, or anything that cannot be read, has none.
     qint64 olderSize = -1;
-    bool quillets = !m_record.exists() || m_record.isJournaled(m_notePath);
+    const QString &path = pathOfNote(note);
+    bool quillets = !m_record.exists() || m_record.isJournaled(path);
     if (older) {
         const Result<FileSystem::Status> status = FileSystem::status(*older);
         if (status && status->kind == FileSystem::Status::Kind::Folder)
             return NoteOutcome::NameTaken;
         if (status && status->kind == FileSystem::Status::Kind::File) {
-            const bool recorded = !quillets && m_record.recordsSize(m_notePath, status->size);
+            const bool recorded = !quillets && m_record.recordsSize(path, status->size);
             if (status->size == text.size() || recorded) {
                 const bool read = readWhole(*older, status->size);
                 if (read && m_readBuffer == text)
@@ -282,7 +310,7 @@ Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray 
                                          qint64 olderSize)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = m_record.journal(m_notePath); !journaled)
+    if (const Result<void> journaled = journal(note); !journaled)
         return journaled.error();
     const Result<void> replaced = replaceThroughTemporary(*note.folder, text);
     if (replaced)
@@ -349,19 +377,25 @@ Result<qint64> NotesFolder::countNoteFiles() const
 
 Result<QList<RecordedNote>> NotesFolder::goneNotes()
 {
+    const NotesRecord &record = m_record;
+    if (record.notes().isEmpty() && record.journaledNotes().isEmpty() &&
+        record.journaledFolders().isEmpty())
+        return QList<RecordedNote>();
     QSet<QString> kept;
     kept.reserve(m_kept.size());
-    for (const RecordedNote &note : std::as_const(m_kept))
-        kept.insert(note.path);
+    for (const KeptNote &note : std::as_const(m_kept))
+        kept.insert(pathOf(note));
     QStringList candidates;
-    for (const RecordedNote &note : m_record.notes()) {
-        if (!kept.contains(note.path))
-            candidates << note.path;
+    for (const RecordedNote &note : record.notes())
+        candidates << note.path;
+    candidates += record.journaledNotes();
+    for (const QString &folder : record.journaledFolders()) {
+        const Result<QStringList> files = filesIn(folder);
+        if (!files)
+            return files.error();
+        candidates += *files;
     }
-    for (const QString &path : m_record.journaled()) {
-        if (!kept.contains(path))
-            candidates << path;
-    }
+    candidates.removeIf([&kept](const QString &path) { return kept.contains(path); });
     candidates.removeDuplicates();
     Result<QList<RecordedNote>> gone = quilletNotesAmong(candidates);
     // In the order a person looks for them.
@@ -375,7 +409,41 @@ Result<QList<RecordedNote>> NotesFolder::goneNotes()
 
 Result<void> NotesFolder::saveRecord(const QList<RecordedNote> &others)
 {
-    return m_record.save(m_kept + others);
+    QList<RecordLine> lines;
+    lines.reserve(m_kept.size() + others.size());
+    for (const KeptNote &note : std::as_const(m_kept))
+        lines.append({note.folder->name, note.fileName, note.fingerprint});
+    for (const RecordedNote &note : others)
+        lines.append({{}, note.path, note.fingerprint});
+    return m_record.save(lines);
+}
+
+QString NotesFolder::pathOf(const KeptNote &note)
+{
+    return note.folder->name.isEmpty() ? note.fileName : note.folder->name + u'/' + note.fileName;
+}
+
+// The regular files in a folder below the notes folder ("" for itself), as
+// paths below the notes folder; its subfolders are the categories'.
+Result<QStringList> NotesFolder::filesIn(const QString &folder)
+{
+    const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folder);
+    if (!opened)
+        return opened.error();
+    if (!*opened)
+        return QStringList();
+    const FileSystem::Descriptor &at =
+        folder.isEmpty() ? m_folders.notesFolder().descriptor : **opened;
+    const Result<QList<QByteArray>> names = FileSystem::entryNames(at);
+    if (!names)
+        return names.error().during(Error::Action::ListFolder, m_path / folder);
+    QStringList files;
+    for (const QByteArray &name : *names) {
+        const QString decoded = TextDecoder::decode(name);
+        if (!isTemporaryName(name))
+            files << (folder.isEmpty() ? decoded : folder + u'/' + decoded);
+    }
+    return files;
 }
 
 // Of the paths, those the device holds under exactly that name (where it
@@ -503,15 +571,23 @@ Result<NotesFolder::Removal> NotesFolder::remove(const QList<RecordedNote> &note
         if (!removed.contains(note.path))
             remaining << note;
     }
-    QStringList journaled;
-    for (const QString &path : m_record.journaled()) {
-        if (!removed.contains(path))
-            journaled << path;
+    QStringList journaled = m_record.journaledNotes();
+    for (const QString &folder : m_record.journaledFolders()) {
+        const Result<QStringList> files = filesIn(folder);
+        if (!files)
+            return files.error();
+        journaled += *files;
     }
+    journaled.removeIf([&removed](const QString &path) { return removed.contains(path); });
+    journaled.removeDuplicates();
     const Result<QList<RecordedNote>> stillQuillets = quilletNotesAmong(journaled);
     if (!stillQuillets)
         return stillQuillets.error();
-    if (const Result<void> saved = m_record.save(remaining + *stillQuillets); !saved)
+    remaining += *stillQuillets;
+    QList<RecordLine> lines;
+    for (const RecordedNote &note : std::as_const(remaining))
+        lines.append({{}, note.path, note.fingerprint});
+    if (const Result<void> saved = m_record.save(lines); !saved)
         return saved.error();
     return removal;
 }

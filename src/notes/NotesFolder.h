@@ -95,6 +95,9 @@ private:
     Result<NoteOutcome> replace(const NotePath &note, const QByteArray &text, qint64 olderSize);
     Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text);
     Result<QList<RecordedNote>> quilletNotesAmong(const QStringList &paths);
+    Result<QStringList> filesIn(const QString &folder);
+    const QString &pathOfNote(const NotePath &note);
+    Result<void> journal(const NotePath &note);
     Result<std::optional<FileSystem::Descriptor>> openBelowNotes(const QString &folder);
     std::optional<NoteFingerprint> fingerprintOf(const FileSystem::Descriptor &folder,
                                                  const QString &name);
@@ -109,7 +112,16 @@ private:
     QByteArray m_readBuffer;
     qint64 m_temporaryCounter = 0;
     NotesRecord m_record;
-    QString m_notePath;         // of the note being written, below the notes folder
-    QList<RecordedNote> m_kept; // the notes this run wrote or found unchanged
-    Error m_nameRefusal;        // the device's answer to the last name it refused as too long
+    // A note this run wrote or found unchanged.
+    struct KeptNote
+    {
+        const NoteFolder *folder;
+        QString fileName;
+        NoteFingerprint fingerprint;
+    };
+    static QString pathOf(const KeptNote &note);
+
+    QString m_notePath; // of the note being written, below the notes folder, once joined
+    QList<KeptNote> m_kept;
+    Error m_nameRefusal; // the device's answer to the last name it refused as too long
 };

@@ -3,7 +3,9 @@
 #include "FileNameRules.h"
 #include "TextDecoder.h"
 
+#include <QStringEncoder>
 #include <QtEndian>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -101,23 +103,41 @@ bool NotesRecord::parse(QByteArrayView bytes)
     return true;
 }
 
-// A path a line; a last line the run was cut off in the middle of names no
-// note, since each is written before its note.
+// A note's path a line, a folder's with "/" after it; a last line the run was
+// cut off in the middle of names nothing, since each is written before what
+// it names.
 void NotesRecord::parseJournal(QByteArrayView bytes)
 {
     for (qsizetype end = bytes.indexOf('\n'); end >= 0; end = bytes.indexOf('\n')) {
-        const QString path = TextDecoder::decode(bytes.first(end));
+        const QByteArrayView line = bytes.first(end);
         bytes = bytes.sliced(end + 1);
-        if (path.isEmpty() || m_journaledNames.contains(nameKey(path)))
+        if (line == "/") {
+            m_wholeNotesFolderJournaled = true;
             continue;
-        m_journaledNames.insert(nameKey(path));
-        m_journaled.append(path);
+        }
+        const bool isFolder = line.endsWith('/');
+        const QString path = TextDecoder::decode(isFolder ? line.chopped(1) : line);
+        if (path.isEmpty())
+            continue;
+        const quint64 key = nameKey(isFolder ? path + u'/' : path);
+        if (m_journaledNames.contains(key))
+            continue;
+        m_journaledNames.insert(key);
+        (isFolder ? m_journaledFolders : m_journaledNotes).append(path);
     }
+    if (m_wholeNotesFolderJournaled)
+        m_journaledFolders.prepend(QString());
 }
 
 bool NotesRecord::isJournaled(const QString &path) const
 {
-    return !m_journaledNames.isEmpty() && m_journaledNames.contains(nameKey(path));
+    if (m_wholeNotesFolderJournaled)
+        return true;
+    if (m_journaledNames.isEmpty())
+        return false;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    return m_journaledNames.contains(nameKey(path)) ||
+           (slash > 0 && m_journaledNames.contains(nameKey(path.first(slash + 1))));
 }
 
 bool NotesRecord::owns(const QString &path, const NoteFingerprint &fingerprint) const
@@ -142,7 +162,17 @@ bool NotesRecord::recordsSize(const QString &path, qint64 size) const
     return false;
 }
 
-Result<void> NotesRecord::journal(const QString &path)
+Result<void> NotesRecord::journalNote(const QString &path)
+{
+    return journal(path.toUtf8() + '\n');
+}
+
+Result<void> NotesRecord::journalFolder(const QString &folder)
+{
+    return journal(folder.toUtf8() + "/\n");
+}
+
+Result<void> NotesRecord::journal(const QByteArray &line)
 {
     if (!m_journal.isOpen()) {
         Result<FileSystem::Descriptor> opened = FileSystem::openForAppending(m_journalPath);
@@ -150,17 +180,48 @@ Result<void> NotesRecord::journal(const QString &path)
             return opened.error().during(Error::Action::WriteRecord, m_journalPath);
         m_journal = std::move(*opened);
     }
-    if (const Result<void> written = FileSystem::write(m_journal, QByteArray(path.toUtf8() + '\n')); !written)
+    if (const Result<void> written = FileSystem::write(m_journal, line); !written)
         return written.error().during(Error::Action::WriteRecord, m_journalPath);
     return {};
 }
 
-Result<void> NotesRecord::save(const QList<RecordedNote> &notes)
+// Grown and filled by hand: the record of a large export has tens of
+// thousands of lines, and each would otherwise cost allocations of its own.
+Result<void> NotesRecord::save(const QList<RecordLine> &notes)
 {
-    QByteArray bytes = Heading.toByteArray();
-    for (const RecordedNote &note : notes)
-        bytes += QByteArray::number(note.fingerprint.size) + ' ' +
-                 QByteArray::number(note.fingerprint.hash, 16) + ' ' + note.path.toUtf8() + '\n';
+    QByteArray bytes(Heading.size() + notes.size() * 80, Qt::Uninitialized);
+    qsizetype size = 0;
+    const auto room = [&bytes, &size](qsizetype more) {
+        if (size + more > bytes.size())
+            bytes.resize(qMax(2 * bytes.size(), size + more));
+        return bytes.data() + size;
+    };
+    const auto add = [&](QByteArrayView part) {
+        std::memcpy(room(part.size()), part.data(), part.size());
+        size += part.size();
+    };
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const auto addText = [&](QStringView text) {
+        char *start = room(utf8.requiredSpace(text.size()));
+        size += utf8.appendToBuffer(start, text) - start;
+    };
+    add(Heading);
+    for (const RecordLine &note : notes) {
+        // Twenty characters hold any 64-bit number, in decimal or in hex.
+        char *start = room(2 * 20 + 2);
+        char *end = std::to_chars(start, start + 20, note.fingerprint.size).ptr;
+        *end++ = ' ';
+        end = std::to_chars(end, end + 20, note.fingerprint.hash, 16).ptr;
+        *end++ = ' ';
+        size += end - start;
+        if (!note.folder.isEmpty()) {
+            addText(note.folder);
+            add("/");
+        }
+        addText(note.name);
+        add("\n");
+    }
+    bytes.truncate(size);
     if (const Result<void> saved = FileSystem::replaceWhole(m_record, bytes); !saved)
         return saved.error().during(Error::Action::WriteRecord, m_record);
     if (const Result<void> closed = m_journal.close(); !closed)

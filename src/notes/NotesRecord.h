@@ -31,6 +31,15 @@ struct RecordedNote
     NoteFingerprint fingerprint;
 };
 
+// A note as the record is written: its folder below the notes folder ("" for
+// the notes folder itself) and its name there, or its whole path as `name`.
+struct RecordLine
+{
+    QStringView folder;
+    QStringView name;
+    NoteFingerprint fingerprint;
+};
+
 // The record, kept beside the notes folder (never in it: the player lists
 // every file there as a note), of the notes Quillet wrote or found unchanged,
 // so that it can tell its own notes from the person's and offer to remove the
@@ -58,7 +67,11 @@ public:
     // older note, as it always was, and only the journal tells Quillet's own.
     bool exists() const { return m_exists; }
     const QList<RecordedNote> &notes() const { return m_notes; }
-    const QList<QString> &journaled() const { return m_journaled; }
+    // The notes, and the folders all of whose notes, the journal names: a
+    // folder made by a run holds nothing but that run's notes. The notes
+    // folder itself is "".
+    const QList<QString> &journaledNotes() const { return m_journaledNotes; }
+    const QList<QString> &journaledFolders() const { return m_journaledFolders; }
     // Paths are compared as the device compares names, ignoring case: a note
     // written as "Plan" is found again as "plan".
     bool isJournaled(const QString &path) const;
@@ -70,25 +83,31 @@ public:
     bool recordsSize(const QString &path, qint64 size) const;
 
     // Names the note in the journal before it is created or changed.
-    Result<void> journal(const QString &path);
+    Result<void> journalNote(const QString &path);
+    // Names a folder the run made, before any note is written into it ("" for
+    // the notes folder itself): every note in it is the run's.
+    Result<void> journalFolder(const QString &folder);
     // Replaces the record with `notes` and drops the journal.
-    Result<void> save(const QList<RecordedNote> &notes);
+    Result<void> save(const QList<RecordLine> &notes);
 
     const Path &path() const { return m_record; }
 
 private:
     bool parse(QByteArrayView bytes);
     void parseJournal(QByteArrayView bytes);
+    Result<void> journal(const QByteArray &line);
 
     Path m_record;
     Path m_journalPath;
     Path m_replacement;
     bool m_exists = false;
     QList<RecordedNote> m_notes;
-    QList<QString> m_journaled;
+    QList<QString> m_journaledNotes;
+    QList<QString> m_journaledFolders;
     // By the fingerprint of the path's case key: where the device ignores
     // case, a note written as "Plan" is found again as "plan".
     QMultiHash<quint64, qsizetype> m_byName; // into m_notes
-    QSet<quint64> m_journaledNames;
+    QSet<quint64> m_journaledNames;          // of notes' paths and of folders
+    bool m_wholeNotesFolderJournaled = false;
     FileSystem::Descriptor m_journal;
 };
