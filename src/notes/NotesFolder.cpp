@@ -423,8 +423,9 @@ QString NotesFolder::pathOf(const KeptNote &note)
     return note.folder->name.isEmpty() ? note.fileName : note.folder->name + u'/' + note.fileName;
 }
 
-// The regular files in a folder below the notes folder ("" for itself), as
-// paths below the notes folder; its subfolders are the categories'.
+// What a folder below the notes folder holds, as paths below the notes
+// folder. For the notes folder itself ("") that is also what each category
+// folder in it holds: a run that made the notes folder made them all.
 Result<QStringList> NotesFolder::filesIn(const QString &folder)
 {
     const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folder);
@@ -439,9 +440,17 @@ Result<QStringList> NotesFolder::filesIn(const QString &folder)
         return names.error().during(Error::Action::ListFolder, m_path / folder);
     QStringList files;
     for (const QByteArray &name : *names) {
+        if (isTemporaryName(name))
+            continue;
         const QString decoded = TextDecoder::decode(name);
-        if (!isTemporaryName(name))
-            files << (folder.isEmpty() ? decoded : folder + u'/' + decoded);
+        if (!folder.isEmpty()) {
+            files << folder + u'/' + decoded;
+            continue;
+        }
+        const Result<QStringList> inCategory = filesIn(decoded);
+        if (!inCategory)
+            return inCategory.error();
+        files << decoded << *inCategory;
     }
     return files;
 }

@@ -888,6 +888,16 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
          {"Home/Idea", "Home/List", "Work/Plan"},
          3,
          {"Home/List v2", "Work/Plan v2"}},
+        {"a first export cut off, which had made the notes folder",
+         {{planOnly,
+           [&] {
+               QDir().mkpath(notes() + "/Home");
+               TestFiles::write(notes() + "/Home/List", "List\r\n");
+               TestFiles::write(root() + "/.quillet-notes-journal", "/\n");
+           }}},
+         {"Home/List"},
+         1,
+         {"Work/Plan"}},
         {"a removal cut off half-way",
          {{three}, {planOnly}},
          {"Home/Idea", "Home/List"},
