@@ -12,7 +12,7 @@ WindowUnderTest::WindowUnderTest()
                                   otherDriveFolder(), sourceFolder()})
         QDir().mkpath(folder);
     m_programFolder = programFolder();
-    drives = FixedDrives::ofFolders({otherDriveFolder(), playerFolder()});
+    drives.setDrives(FixedDrives::ofFolders({otherDriveFolder(), playerFolder()}).drives());
 }
 
 frmMain &WindowUnderTest::open(bool show)
