@@ -2,7 +2,6 @@
 
 #include <QSocketNotifier>
 #include <cerrno>
-#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -61,7 +60,7 @@ TerminationSignal::TerminationSignal()
         return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, m_sockets) != 0) {
         qWarning("Could not prepare for termination signals: socketpair failed: %s",
-                 std::strerror(errno));
+                 qPrintable(qt_error_string(errno)));
         return;
     }
     writeEnd.store(m_sockets[1]);
@@ -121,7 +120,7 @@ bool TerminationSignal::startWaiting()
         this);
     if (error != 0) {
         qWarning("Could not prepare for termination signals: no thread to wait for them: %s",
-                 std::strerror(error));
+                 qPrintable(qt_error_string(error)));
         ::pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
         return false;
     }
@@ -140,7 +139,7 @@ void TerminationSignal::installHandler() const
     for (const int signal : Signals)
         if (sigismember(&m_waited, signal) == 1 && ::sigaction(signal, &action, nullptr) != 0)
             qWarning("Could not install the handler of signal %d: %s", signal,
-                     std::strerror(errno));
+                     qPrintable(qt_error_string(errno)));
 }
 
 void TerminationSignal::closeSockets()
