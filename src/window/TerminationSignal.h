@@ -15,14 +15,16 @@ class QSocketNotifier;
 // the signals in the calling thread, so that every thread made later (Qt's own
 // and the export's) inherits the block and is never interrupted by them, and a
 // thread of its own waits for them and tells the window's thread through a
-// socket. Until listen() is called, and while a request waits unheard, a signal
-// ends the program at once with the signal's default action: nothing is being
-// written before the window is there, and a second Ctrl-C must still end a
-// window that hangs. A signal the program was started to ignore stays ignored.
-// One may exist at a time. It goes on the thread that made it, and restores
-// the previous handling and that thread's signal mask. A process started from
-// a thread made while it exists starts with the signals blocked (QProcess
-// passes the mask on), so start none there.
+// socket. A thread that was running before (where a test makes it after the
+// window) takes them in a handler that does the same. Until listen() is
+// called, and while a request waits unheard, a signal ends the program at once
+// with the signal's default action: nothing is being written before the
+// window is there, and a second Ctrl-C must still end a window that hangs. A
+// signal the program was started to ignore stays ignored. One may exist at a
+// time. It goes on the thread that made it, and restores the previous handling
+// and that thread's signal mask. A process started from a thread made while it
+// exists starts with the signals blocked (QProcess passes the mask on), so
+// start none there.
 class TerminationSignal : public QObject
 {
     Q_OBJECT
