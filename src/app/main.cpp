@@ -61,8 +61,9 @@ int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request)
 
 int main(int argc, char *argv[])
 {
-    // First of all: from here on Ctrl-C, a closed terminal or a logout never
-    // ends the program in the middle of a note.
+    // First of all, before any other thread, so that each inherits the blocked
+    // signals: from here on Ctrl-C, a closed terminal or a logout never ends the
+    // program in the middle of a note.
     TerminationSignal termination;
     const CommandLine::Request request = CommandLine::requestOf(argumentsOf(argc, argv));
     if (request != CommandLine::Request::Window || !hasDesktop())

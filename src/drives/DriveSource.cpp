@@ -32,7 +32,8 @@ QList<DriveEntry> SystemDrives::drives() const
 bool SystemDrives::isStillMounted(const DriveEntry &volume) const
 {
     // Asks the mount table afresh: a folder left behind by an unplugged player
-    // belongs to the volume it sits on, whose root is another folder.
+    // belongs to the volume it sits on, whose root is another folder. Safe on
+    // the export's thread: QStorageInfo is reentrant, and this one is its own.
     const QStorageInfo storage(volume.folder);
     return storage.isValid() && storage.isReady() &&
            QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(volume.folder) &&

@@ -28,11 +28,13 @@ class DriveSource
 {
 public:
     virtual ~DriveSource() = default;
+    // The window's thread, each time the list is opened.
     virtual QList<DriveEntry> drives() const = 0;
     // Whether the entry's folder is still the mount point of the volume the
     // list showed there. An unplugged player leaves its empty folder behind.
-    // Asked on the export's thread while the window's thread goes on: it must
-    // touch neither the drive list nor any other widget.
+    // Called on the export's own thread, right before the notes folder is made,
+    // while the window's thread may call drives(): it must be safe to call from
+    // another thread at the same time, and touch no widget.
     virtual bool isStillMounted(const DriveEntry &volume) const = 0;
 };
 

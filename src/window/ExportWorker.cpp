@@ -1,7 +1,5 @@
 #include "ExportWorker.h"
 
-#include "TerminationSignal.h"
-
 #include <QObject>
 
 ExportWorker::ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject &context,
@@ -10,7 +8,6 @@ ExportWorker::ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject
 {
     m_thread = std::jthread([this, run = std::move(run), &context,
                              ended = std::move(ended)]() mutable {
-        TerminationSignal::blockInThisThread();
         const ExportResult result = run.run(m_caption);
         // A context that goes while the call is pending drops it.
         QMetaObject::invokeMethod(

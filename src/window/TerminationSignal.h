@@ -2,20 +2,29 @@
 
 #include <QObject>
 #include <array>
+#include <atomic>
 #include <csignal>
+#include <pthread.h>
 
 class QSocketNotifier;
 
 // Turns SIGTERM (logout, shutdown), SIGINT (Ctrl-C in the terminal that started
 // the program) and SIGHUP (that terminal closed) into received() on the event
 // loop, so that the program ends between two notes and never in the middle of
-// one. The handler only writes a byte to a socket, which is safe in a signal
-// handler. It is installed when the object is made, which main does before
-// anything else. Until listen() is called, and while a request waits unheard,
-// a signal ends the program at once: nothing is being written before the window
-// is there, and a second Ctrl-C must still end a window that hangs. A signal
-// the program was started to ignore stays ignored. One may exist at a time; it
-// restores the previous handling when it goes.
+// one. main makes it before anything else, before any other thread: it blocks
+// the signals in the calling thread, so that every thread made later (Qt's own
+// and the export's) inherits the block and is never interrupted by them, and a
+// thread of its own waits for them and tells the window's thread through a
+// socket. A thread that was running before (where a test makes it after the
+// window) takes them in a handler that does the same. Until listen() is
+// called, and while a request waits unheard, a signal ends the program at once
+// with the signal's default action: nothing is being written before the
+// window is there, and a second Ctrl-C must still end a window that hangs. A
+// signal the program was started to ignore stays ignored. One may exist at a
+// time. It goes on the thread that made it, and restores the previous handling
+// and that thread's signal mask. A process started from a thread made while it
+// exists starts with the signals blocked (QProcess passes the mask on), so
+// start none there.
 class TerminationSignal : public QObject
 {
     Q_OBJECT
@@ -25,9 +34,6 @@ public:
 
     // Starts delivering received(); needs the application object.
     void listen();
-    // Keeps the signals from the calling thread, so that they are handled on
-    // the window's thread and never interrupt a note being written here.
-    static void blockInThisThread();
 
 signals:
     void received();
@@ -35,10 +41,18 @@ signals:
 private:
     static constexpr std::array<int, 3> Signals{SIGTERM, SIGINT, SIGHUP};
 
-    static void handle(int signal);
+    int firstWaited() const;
+    bool startWaiting();
+    void installHandler() const;
+    void closeSockets();
+    void waitForSignals();
     void drain();
 
-    int m_sockets[2] = {-1, -1}; // read end, write end
+    int m_sockets[2] = {-1, -1}; // read end, write end; open while the waiting thread runs
     std::array<struct sigaction, Signals.size()> m_previous = {};
+    sigset_t m_waited = {};
+    sigset_t m_previousMask = {};
+    pthread_t m_waiter = {};
+    std::atomic<bool> m_stopping{false};
     QSocketNotifier *m_notifier = nullptr;
 };

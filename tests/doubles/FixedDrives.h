@@ -4,9 +4,12 @@
 
 #include <QSet>
 #include <functional>
+#include <mutex>
 
 // A drive list made of given folders, for running the window against folders
 // of one's choosing (tests, the benchmark) instead of the machine's volumes.
+// The export asks isStillMounted on its own thread while a test changes the
+// drives on the window's, so every member is safe to call from any thread.
 class FixedDrives : public DriveSource
 {
 public:
@@ -22,10 +25,11 @@ public:
     void unplug(const QString &folder);
     // Runs at the start of every isStillMounted, on the thread that asks: the
     // export asks right before it makes the notes folder, so a test can hold
-    // it there.
+    // it there. It runs without the lock, so it may wait for the test's thread.
     void onMountCheck(std::function<void()> hook);
 
 private:
+    mutable std::mutex m_mutex;
     QList<DriveEntry> m_drives;
     QSet<QString> m_unplugged;
     std::function<void()> m_mountCheckHook;

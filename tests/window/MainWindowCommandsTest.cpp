@@ -19,6 +19,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <semaphore>
+#include <unistd.h>
 
 namespace {
 // The example of two memos in two categories, as the organiser exports it.
@@ -302,8 +303,10 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
 // saved and the window closes. Browse, clicked at the same time, stays dead.
 TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteBeingWritten)
 {
-    const auto raising = [](int signal) {
-        return [signal](WindowUnderTest &) { std::raise(signal); };
+    // Sent to the process, as a terminal or a logout sends it; raised in this
+    // thread, which blocks it, it would wait there unseen.
+    const auto sending = [](int signal) {
+        return [signal](WindowUnderTest &) { ::kill(::getpid(), signal); };
     };
     const struct
     {
@@ -316,9 +319,9 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
          [](WindowUnderTest &t) {
              QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
          }},
-        {"SIGTERM", raising(SIGTERM)},
-        {"SIGINT", raising(SIGINT)},
-        {"SIGHUP", raising(SIGHUP)},
+        {"SIGTERM", sending(SIGTERM)},
+        {"SIGINT", sending(SIGINT)},
+        {"SIGHUP", sending(SIGHUP)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

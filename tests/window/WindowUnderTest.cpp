@@ -12,7 +12,7 @@ WindowUnderTest::WindowUnderTest()
                                   otherDriveFolder(), sourceFolder()})
         QDir().mkpath(folder);
     m_programFolder = programFolder();
-    drives = FixedDrives::ofFolders({otherDriveFolder(), playerFolder()});
+    drives.setDrives(FixedDrives::ofFolders({otherDriveFolder(), playerFolder()}).drives());
 }
 
 MainWindow &WindowUnderTest::open(bool show)
@@ -33,7 +33,7 @@ bool WindowUnderTest::waitForTheExportToEnd()
 
 QString WindowUnderTest::writeFile(const QString &relativePath, const QByteArray &bytes) const
 {
-    const QString filePath = m_root.filePath(relativePath);
+    QString filePath = m_root.filePath(relativePath);
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     QFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
