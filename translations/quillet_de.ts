@@ -19,14 +19,38 @@
         <translation>Gibt diese Hilfe aus und beendet sich.</translation>
     </message>
     <message>
-        <source>Copies the memos of an organiser&apos;s export into the Notes folder of a music player, one note per memo, in a window of its own.</source>
-        <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster.</translation>
+        <source>Exports the memos of SOURCE without a window: an export of the organiser&apos;s desktop program, J-Pilot&apos;s export or the organiser&apos;s memo database.</source>
+        <translation>Exportiert die Memos aus SOURCE ohne Fenster: einen Export des Desktop-Programms des Organizers, den Export von J-Pilot oder die Memo-Datenbank des Organizers.</translation>
     </message>
     <message>
-        <source>Quillet takes no file or other argument: &quot;%1&quot;.
-</source>
-        <translation>Quillet nimmt weder eine Datei noch ein anderes Argument entgegen: „%1“.
-</translation>
+        <source>With --export: the player&apos;s folder; the notes go into its Notes folder.</source>
+        <translation>Mit --export: der Ordner des Players; die Notizen kommen in seinen Notes-Ordner.</translation>
+    </message>
+    <message>
+        <source>With --export: adds .txt to the notes&apos; names.</source>
+        <translation>Mit --export: hängt .txt an die Namen der Notizen an.</translation>
+    </message>
+    <message>
+        <source>With --export: removes the notes an earlier export wrote for memos that are no longer in the export.</source>
+        <translation>Mit --export: entfernt die Notizen, die ein früherer Export für Memos geschrieben hat, die nicht mehr im Export sind.</translation>
+    </message>
+    <message>
+        <source>Quillet takes no file or other argument: &quot;%1&quot;.</source>
+        <translation>Quillet nimmt weder eine Datei noch ein anderes Argument entgegen: „%1“.</translation>
+    </message>
+    <message>
+        <source>--export needs --to FOLDER, the folder of the player.</source>
+        <translation>--export braucht --to ORDNER, den Ordner des Players.</translation>
+    </message>
+    <message>
+        <source>--to, --txt and --remove-gone go with --export SOURCE.</source>
+        <translation>--to, --txt und --remove-gone gehören zu --export SOURCE.</translation>
+    </message>
+    <message>
+        <source>Copies the memos of an organiser&apos;s export into the Notes folder of a music player, one note per memo, in a window of its own, or from a terminal or a script:
+  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone</source>
+        <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster oder aus einem Terminal oder einem Skript:
+  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone</translation>
     </message>
 </context>
 <context>
@@ -318,6 +342,43 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>%1 notes were removed.</source>
         <translation>%1 Notizen wurden entfernt.</translation>
+    </message>
+</context>
+<context>
+    <name>TerminalExport</name>
+    <message>
+        <source>The export was stopped: %1 memos saved to %2
+</source>
+        <translation>Der Export wurde angehalten: %1 Memos gespeichert in %2
+</translation>
+    </message>
+    <message>
+        <source>%1 notes of memos no longer in the export remain; --remove-gone removes them.
+</source>
+        <translation>%1 Notizen von Memos, die nicht mehr im Export sind, bleiben; --remove-gone entfernt sie.
+</translation>
+    </message>
+    <message>
+        <source>%1 notes of memos no longer in the export were removed.
+</source>
+        <translation>%1 Notizen von Memos, die nicht mehr im Export sind, wurden entfernt.
+</translation>
+    </message>
+    <message>
+        <source>Notes %1</source>
+        <translation>Notizen %1</translation>
+    </message>
+    <message>
+        <source>1 note of a memo no longer in the export remains; --remove-gone removes it.
+</source>
+        <translation>1 Notiz eines Memos, das nicht mehr im Export ist, bleibt; --remove-gone entfernt sie.
+</translation>
+    </message>
+    <message>
+        <source>1 note of a memo no longer in the export was removed.
+</source>
+        <translation>1 Notiz eines Memos, das nicht mehr im Export ist, wurde entfernt.
+</translation>
     </message>
 </context>
 <context>

@@ -4,17 +4,28 @@
 #include <QStringList>
 
 // The program's command line: without arguments it opens its window;
-// --version and --help print what they say, without a desktop; anything else
-// is a mistake.
+// --version and --help print what they say, and --export SOURCE --to FOLDER
+// exports without a window, all without a desktop; anything else is a mistake.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
-    enum class Request { Window, Version, Help, Mistake };
+    enum class Request { Window, Version, Help, Export, Mistake };
+
+    // What --export asks for.
+    struct Export
+    {
+        QString source;
+        QString folder;
+        bool addTxt = false;
+        bool removeGone = false;
+    };
 
     // Needs no application object.
     static Request requestOf(const QStringList &arguments);
+    // Of a request to export.
+    static Export exportOf(const QStringList &arguments);
     // Prints what the request asks for and gives the exit status: 0, or 2 for
     // a mistake, whose usage goes to standard error. Needs the application
     // object, for the translations.

@@ -4,6 +4,7 @@
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "SettingsStore.h"
+#include "TerminalExport.h"
 #include "TerminationSignal.h"
 #include "Translations.h"
 
@@ -39,13 +40,30 @@ void nameTheProgram()
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
 }
 
+// The export from a terminal or a script, which neither reads nor writes the
+// window's settings.
+int exportWithoutWindow(TerminationSignal &termination)
+{
+    TerminalExport run(CommandLine::exportOf(QCoreApplication::arguments()));
+    QObject::connect(&termination, &TerminationSignal::received, &run, &TerminalExport::stop);
+    QObject::connect(&run, &TerminalExport::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
+    termination.listen();
+    run.start();
+    QCoreApplication::exec();
+    return run.report();
+}
+
 // What the program says and does where it opens no window: it needs neither a
 // desktop nor the window's libraries to start.
-int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request)
+int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request,
+                        TerminationSignal &termination)
 {
     const QCoreApplication app(argc, argv);
     nameTheProgram();
     const Translations translations(QLocale(), QString::fromLatin1(Translations::ProgramFolder));
+    if (request == CommandLine::Request::Export)
+        return exportWithoutWindow(termination);
     if (request != CommandLine::Request::Window)
         return CommandLine::answer(request, QCoreApplication::arguments());
     std::fputs(
@@ -67,7 +85,7 @@ int main(int argc, char *argv[])
     TerminationSignal termination;
     const CommandLine::Request request = CommandLine::requestOf(argumentsOf(argc, argv));
     if (request != CommandLine::Request::Window || !hasDesktop())
-        return answerWithoutWindow(argc, argv, request);
+        return answerWithoutWindow(argc, argv, request, termination);
 
     QApplication app(argc, argv);
     nameTheProgram();

@@ -246,6 +246,11 @@ bool isOwnedByUser(const Path &path)
     return ::stat(path.toNative().constData(), &info) == 0 && info.st_uid == ::geteuid();
 }
 
+bool standardErrorIsTerminal()
+{
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 Result<Descriptor> openForReading(const Path &path)
 {
     return open(AT_FDCWD, path.toNative(), O_RDONLY | O_NONBLOCK | O_NOCTTY);

@@ -53,6 +53,9 @@ Result<Status> status(const Descriptor &file);
 bool isFolder(const Path &path);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
+// Whether the program's standard error goes to a terminal, where a person
+// watches it, and not into a file or a pipe.
+bool standardErrorIsTerminal();
 
 // Opens for reading without ever waiting: a named pipe opens at once.
 // Through a link, as a person's path is meant.

@@ -38,8 +38,9 @@ void deliver(int signal)
         return;
     }
     const int savedErrno = errno;
-    // One byte for each request not heard yet, so the socket never fills.
-    const char byte = 1;
+    // One byte, the signal's number, for each request not heard yet, so the
+    // socket never fills.
+    const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(writeEnd.load(), &byte, 1);
     errno = savedErrno;
 }
@@ -166,5 +167,5 @@ void TerminationSignal::drain()
     unheard.store(false);
     char byte = 0;
     if (::read(m_sockets[0], &byte, 1) == 1)
-        emit received();
+        emit received(static_cast<unsigned char>(byte));
 }

@@ -36,7 +36,8 @@ public:
     void listen();
 
 signals:
-    void received();
+    // `signal` is the signal's number.
+    void received(int signal);
 
 private:
     static constexpr std::array<int, 3> Signals{SIGTERM, SIGINT, SIGHUP};

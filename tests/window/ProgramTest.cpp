@@ -1,6 +1,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -43,36 +44,149 @@ testing::AssertionResult printedAsExpected(const QString &printed, const QString
     return testing::AssertionFailure() << "printed: " << printed.toStdString();
 }
 
-// What a script, or a person at a terminal, sees of each command line.
+// Writes `memos` in the Text form, each "Memo N" in category "c", N from 1.
+QByteArray manyMemos(int memos)
+{
+    QByteArray text;
+    for (int memo = 1; memo <= memos; ++memo)
+        text += "Memo " + QByteArray::number(memo) + "\r\n0\r\nc\r\n";
+    return text;
+}
+
+// What a script, or a person at a terminal, sees of each command line. The
+// rows export in turn onto one player; in the arguments and what is printed,
+// $SOURCE, $MISSING and $PLAYER stand for files of the test.
 TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADesktop)
 {
+    enum class Way { Script, Stopped, OnATerminal };
+    const QByteArray three = "Plan\r\n0\r\nWork\r\nList\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n";
+    const QByteArray planOnly = "Plan\r\n0\r\nWork\r\n";
+    const QStringList exportToPlayer{"--export", "$SOURCE", "--to", "$PLAYER"};
     const struct
     {
-        const char *argument; // nullptr for none
+        const char *name;
+        QStringList arguments;
+        QByteArray memos; // written to $SOURCE first, unless empty
+        Way way;
         int status;
-        const char *output;
+        const char *output; // its start; "" for nothing
         const char *error;
     } cases[] = {
-        {"--version", 0, "Quillet " QUILLET_VERSION "\n", ""},
-        {"--help", 0, "Usage: ", ""},
-        {"--frobnicate", 2, "", "Unknown option 'frobnicate'.\nUsage: "},
-        {"memos.txt", 2, "", "Quillet takes no file or other argument: \"memos.txt\".\nUsage: "},
-        {nullptr, 1, "",
+        {"version", {"--version"}, {}, Way::Script, 0, "Quillet " QUILLET_VERSION "\n", ""},
+        {"help", {"--help"}, {}, Way::Script, 0, "Usage: ", ""},
+        {"unknown option",
+         {"--frobnicate"},
+         {},
+         Way::Script,
+         2,
+         "",
+         "Unknown option 'frobnicate'.\nUsage: "},
+        {"a file",
+         {"memos.txt"},
+         {},
+         Way::Script,
+         2,
+         "",
+         "Quillet takes no file or other argument: \"memos.txt\".\nUsage: "},
+        {"no argument",
+         {},
+         {},
+         Way::Script,
+         1,
+         "",
          "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n"},
+        {"export without a player",
+         {"--export", "$SOURCE"},
+         {},
+         Way::Script,
+         2,
+         "",
+         "--export needs --to FOLDER, the folder of the player.\nUsage: "},
+        {"player without an export",
+         {"--to", "$PLAYER", "--txt"},
+         {},
+         Way::Script,
+         2,
+         "",
+         "--to, --txt and --remove-gone go with --export SOURCE.\nUsage: "},
+        {"export", exportToPlayer, three, Way::Script, 0, "3 memos saved to $PLAYER/Notes/\n", ""},
+        {"export leaving notes of memos that are gone", exportToPlayer, planOnly, Way::Script, 0,
+         "1 memos saved to $PLAYER/Notes/\n2 notes of memos no longer in the export remain; "
+         "--remove-gone removes them.\n",
+         ""},
+        {"export removing them", exportToPlayer + QStringList{"--remove-gone"}, planOnly,
+         Way::Script, 0,
+         "1 memos saved to $PLAYER/Notes/\n2 notes of memos no longer in the export were "
+         "removed.\n",
+         ""},
+        {"export of a file that is not there",
+         {"--export", "$MISSING", "--to", "$PLAYER"},
+         {},
+         Way::Script,
+         1,
+         "",
+         "Could not open the export file \"$MISSING\": No such file or directory.\nNo memos were "
+         "saved.\n"},
+        {"export stopped by SIGTERM", exportToPlayer, manyMemos(200'000), Way::Stopped, 128 + 15,
+         "", "The export was stopped: "},
+        {"export watched on a terminal", exportToPlayer, manyMemos(50'000), Way::OnATerminal, 0,
+         "\rNotes ", ""},
     };
+    // On the RAM disk where there is one: the export's flush waits for no disk.
+    QTemporaryDir folder(QDir("/dev/shm").exists() ? "/dev/shm/quillet-test-XXXXXX"
+                                                   : QDir::tempPath() + "/quillet-test-XXXXXX");
+    const auto filled = [&folder](QString text) {
+        return text.replace("$SOURCE", folder.filePath("memos.txt"))
+            .replace("$MISSING", folder.filePath("missing.txt"))
+            .replace("$PLAYER", folder.filePath("player"));
+    };
+    QDir().mkpath(folder.filePath("player"));
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.argument ? c.argument : "no argument");
+        SCOPED_TRACE(c.name);
+        if (!c.memos.isEmpty()) {
+            QFile source(folder.filePath("memos.txt"));
+            ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(c.memos) > 0);
+        }
+        QStringList arguments;
+        for (const QString &argument : c.arguments)
+            arguments << filled(argument);
         QProcess program;
         program.setProcessEnvironment(withoutDesktop());
-        program.start(QStringLiteral(QUILLET_PROGRAM),
-                      c.argument ? QStringList{c.argument} : QStringList());
+        if (c.way == Way::OnATerminal) {
+            // script(1) gives the program a terminal and shows what it writes there.
+            QStringList command{QStringLiteral(QUILLET_PROGRAM)};
+            command += arguments;
+            program.start("script", {"-qec", command.join(u' ') + " 2>&1 >/dev/null", "/dev/null"});
+        } else {
+            program.start(QStringLiteral(QUILLET_PROGRAM), arguments);
+        }
+        if (c.way == Way::Stopped) {
+            // As soon as the first note is there, the export is under way.
+            const QString first = folder.filePath("player/Notes/c/Memo 1");
+            const QDeadlineTimer deadline(PatienceMs);
+            while (!QFile::exists(first) && !deadline.hasExpired() &&
+                   !program.waitForFinished(10)) {
+            }
+            program.terminate();
+        }
         ASSERT_TRUE(program.waitForFinished(PatienceMs)) << program.errorString().toStdString();
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), c.status);
-        EXPECT_TRUE(printedAsExpected(QString::fromLocal8Bit(program.readAllStandardOutput()),
-                                      QString::fromUtf8(c.output)));
-        EXPECT_TRUE(printedAsExpected(QString::fromLocal8Bit(program.readAllStandardError()),
-                                      QString::fromUtf8(c.error)));
+        const QString output = QString::fromLocal8Bit(program.readAllStandardOutput());
+        const QString error = QString::fromLocal8Bit(program.readAllStandardError());
+        EXPECT_TRUE(printedAsExpected(output, filled(QString::fromUtf8(c.output))));
+        EXPECT_TRUE(printedAsExpected(error, filled(QString::fromUtf8(c.error))));
+        if (c.way == Way::Stopped) {
+            // The stop ends after a whole note, and says how many were saved.
+            const qsizetype saved =
+                QDir(folder.filePath("player/Notes/c")).entryList(QDir::Files).size();
+            EXPECT_TRUE(error.contains(QStringLiteral(": %1 memos saved to ").arg(saved)))
+                << error.toStdString();
+        }
+        if (c.way == Way::OnATerminal) {
+            // The count is rewritten in place, then cleared.
+            EXPECT_TRUE(output.endsWith("\r\x1b[K")) << output.toStdString();
+        }
     }
 }
 
