@@ -363,6 +363,47 @@ int compareDatabaseWithText(qint64 memos)
     return sameNotes ? 0 : 1;
 }
 
+// The program's own export from a terminal, `PROGRAM --export`, against the
+// engine's `quillet-bench --source`, each a whole process on the same
+// generated export, taking turns which goes first.
+int compareCommandLine(const QString &program, qint64 memos)
+{
+    const QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
+    const std::optional<QString> source = generatedSource(scratch, memos);
+    if (!source)
+        return 1;
+    QList<double> commandLine, engine, ratios;
+    for (int round = 0; round < Rounds; ++round) {
+        const QString programRoot = freshFolder(scratch.path(), "program");
+        const QString engineRoot = freshFolder(scratch.path(), "engine");
+        const auto timeProgram = [&] {
+            return timeProcess(program, {QStringLiteral("--export"), *source,
+                                         QStringLiteral("--to"), programRoot})
+                .wholeSeconds;
+        };
+        const auto timeEngine = [&] { return timeEngineProcess(*source, engineRoot).wholeSeconds; };
+        double programTime = 0;
+        double engineTime = 0;
+        if (round % 2 == 0) {
+            programTime = timeProgram();
+            engineTime = timeEngine();
+        } else {
+            engineTime = timeEngine();
+            programTime = timeProgram();
+        }
+        commandLine << programTime;
+        engine << engineTime;
+        ratios << programTime / engineTime;
+    }
+    std::printf("%lld memos, %s, medians of %d rounds, each a whole process\n",
+                static_cast<long long>(memos), qPrintable(scratch.path()), Rounds);
+    std::printf("%s --export %.3f s, quillet-bench --source %.3f s\n", qPrintable(program),
+                median(commandLine), median(engine));
+    std::printf("--export / --source:               %.3f   (target at most 1.05)\n",
+                median(ratios));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -385,13 +426,18 @@ int main(int argc, char *argv[])
     parser.addOption({"memo-bytes", "Bytes per memo for --generate (default 200).", "N", "200"});
     parser.addOption({"database", "With --generate: write a memo database instead. Alone: time a "
                                   "memo database against a Text export of the same memos."});
+    parser.addOption({"command-line",
+                      "Time PROGRAM --export, the program's export from a "
+                      "terminal, against --source on the same generated export.",
+                      "PROGRAM"});
     parser.addOption({"against",
                       "Time this build's engine against PROGRAM, another build's "
                       "quillet-bench, on the same generated export.",
                       "PROGRAM"});
     const bool parsed = parser.parse(arguments);
-    const bool engineOnly = parsed && (parser.isSet("source") || parser.isSet("generate") ||
-                                       parser.isSet("against") || parser.isSet("database"));
+    const bool engineOnly =
+        parsed && (parser.isSet("source") || parser.isSet("generate") || parser.isSet("against") ||
+                   parser.isSet("database") || parser.isSet("command-line"));
     // The window's export runs offscreen; no display is needed.
     if (!engineOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -425,6 +471,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet("database"))
         return compareDatabaseWithText(parser.value("memos").toLongLong());
+    if (parser.isSet("command-line"))
+        return compareCommandLine(parser.value("command-line"), parser.value("memos").toLongLong());
     if (parser.isSet("against"))
         return compareWithProgram(parser.value("against"), parser.value("memos").toLongLong());
     return compareWithFloor(parser.value("memos").toLongLong());
