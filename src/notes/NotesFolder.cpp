@@ -402,7 +402,7 @@ Result<QList<RecordedNote>> NotesFolder::goneNotes()
     if (gone)
         std::sort(gone->begin(), gone->end(),
                   [](const RecordedNote &one, const RecordedNote &other) {
-                      return one.path.localeAwareCompare(other.path) < 0;
+                      return one.path.compare(other.path, Qt::CaseInsensitive) < 0;
                   });
     return gone;
 }
