@@ -233,10 +233,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
-        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“. Der Dateiname ist beliebig, aber warum nicht „memos.txt“?</translation>
-    </message>
-    <message>
         <source>If you want you can then delete everything in the iPod&apos;s &quot;Notes&quot; folder, otherwise old files will remain and memos still on the Palm will be overwritten</source>
         <translation>Wenn Sie möchten, können Sie danach alles im Ordner „Notes“ des iPod löschen, sonst bleiben alte Dateien dort liegen, und Memos, die noch auf dem Palm sind, werden überschrieben</translation>
     </message>
@@ -249,16 +245,8 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Bei Fragen oder für den Quellcode schreiben Sie bitte an %1</translation>
     </message>
     <message>
-        <source>Text Files (*.txt)</source>
-        <translation>Textdateien (*.txt)</translation>
-    </message>
-    <message>
         <source>All files (*.*)</source>
         <translation>Alle Dateien (*.*)</translation>
-    </message>
-    <message>
-        <source>Batch Files (*.bat)</source>
-        <translation>Batchdateien (*.bat)</translation>
     </message>
     <message>
         <source>There was an error</source>
@@ -307,6 +295,14 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>Check here to add .txt to memo names on iPod</source>
         <translation>Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen</translation>
+    </message>
+    <message>
+        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;; &quot;Comma Separated&quot; and &quot;Tab Separated&quot; work too. The file name can be anything, but why not &quot;memos.txt&quot;? Instead of an export you can choose the memo database itself, MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, a backup made with &quot;pilot-xfer -b&quot;, J-Pilot&apos;s folder (~/.jpilot/MemoDB.pdb) or the backups of Palm Desktop for Mac.</source>
+        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac.</translation>
+    </message>
+    <message>
+        <source>Memo exports and databases (*.txt *.csv *.tab *.pdb)</source>
+        <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb)</translation>
     </message>
 </context>
 <context>

@@ -92,8 +92,12 @@ QString MainWindow::instructionsText()
     const QStringList paragraphs{
         tr("Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
            "under File and choose Export . . . In the next dialog box click the Export button. "
-           "Then under Export Type choose \"Text (*.txt)\" and choose \"All\". The file name can "
-           "be anything, but why not \"memos.txt\"?"),
+           "Then under Export Type choose \"Text (*.txt)\" and choose \"All\"; \"Comma "
+           "Separated\" and \"Tab Separated\" work too. The file name can be anything, but why "
+           "not \"memos.txt\"? Instead of an export you can choose the memo database itself, "
+           "MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, "
+           "a backup made with \"pilot-xfer -b\", J-Pilot's folder (~/.jpilot/MemoDB.pdb) or "
+           "the backups of Palm Desktop for Mac."),
         tr("If you want you can then delete everything in the iPod's \"Notes\" folder, "
            "otherwise old files will remain and memos still on the Palm will be overwritten"),
         tr("Then you can open this program, click \"Browse . . .\" and choose the \"memos.txt\" "
@@ -108,12 +112,12 @@ QString MainWindow::instructionsText()
 FileRequest MainWindow::openRequest(const QString &sourcePath)
 {
     // "Description (patterns)": the description keeps its own parentheses,
-    // the last pair holds the pattern the dialog applies.
-    const QString textFiles = tr("Text Files (*.txt)") + QStringLiteral(" (*.txt)");
+    // the last pair holds the patterns the dialog applies.
+    const QString memoFiles = tr("Memo exports and databases (*.txt *.csv *.tab *.pdb)") +
+                              QStringLiteral(" (*.txt *.csv *.tab *.pdb)");
     return {sourcePath.isEmpty() ? QString() : QFileInfo(sourceFileOf(sourcePath)).absolutePath(),
-            {tr("All files (*.*)") + QStringLiteral(" (*)"), textFiles,
-             tr("Batch Files (*.bat)") + QStringLiteral(" (*.bat)")},
-            textFiles};
+            {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
+            memoFiles};
 }
 
 void MainWindow::loadSettings()

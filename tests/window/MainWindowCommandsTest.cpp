@@ -131,7 +131,7 @@ TEST_F(MainWindowCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhe
         ASSERT_EQ(browse.files.requests().size(), 1);
         EXPECT_EQ(browse.files.requests()[0].startFolder, browse.sourceFolder());
         EXPECT_EQ(browse.files.requests()[0].selectedFilter,
-                  browse.files.requests()[0].nameFilters.value(1));
+                  browse.files.requests()[0].nameFilters.value(0));
         EXPECT_EQ(browse.control<QLineEdit>("sourceEdit")->text(),
                   *c.source ? QString(c.source) : browse.sourceFolder() + "/memos.txt");
         EXPECT_EQ(browse.messages.texts(), c.messages);

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-TEST(QtFileDialog, ShowsTheThreeFiltersAsDescribedStartingOnTextFilesInTheSourceFolder)
+TEST(QtFileDialog, ShowsTheFiltersAsDescribedStartingOnMemoFilesInTheSourceFolder)
 {
     QTemporaryDir folder;
     QFileDialog dialog;
@@ -21,8 +21,9 @@ TEST(QtFileDialog, ShowsTheThreeFiltersAsDescribedStartingOnTextFilesInTheSource
     QStringList shown;
     for (int i = 0; i < types->count(); ++i)
         shown.append(types->itemText(i));
-    EXPECT_EQ(shown, (QStringList{"All files (*.*)", "Text Files (*.txt)", "Batch Files (*.bat)"}));
-    EXPECT_EQ(types->currentText(), "Text Files (*.txt)");
+    EXPECT_EQ(shown, (QStringList{"Memo exports and databases (*.txt *.csv *.tab *.pdb)",
+                                  "All files (*.*)"}));
+    EXPECT_EQ(types->currentText(), "Memo exports and databases (*.txt *.csv *.tab *.pdb)");
     EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
     EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
 }
@@ -37,16 +38,16 @@ TEST(QtFileDialog, EachFilterShowsTheFilesItNames)
     const struct
     {
         const char *file;
-        bool shown[3]; // All files, Text Files, Batch Files
+        bool shown[2]; // Memo exports and databases, All files
     } cases[] = {
-        {"memos.txt", {true, true, false}},
-        {"backup.bat", {true, false, true}},
-        {"MEMOS", {true, false, false}},
-        {"memos.csv", {true, false, false}},
+        {"memos.txt", {true, true}},   {"MEMOS.TXT", {true, true}},
+        {"memos.csv", {true, true}},   {"memos.tab", {true, true}},
+        {"MemoDB.pdb", {true, true}},  {"MemosDB-PMem.pdb", {true, true}},
+        {"backup.bat", {false, true}}, {"MEMOS", {false, true}},
     };
     const QStringList filters = dialog.nameFilters();
-    ASSERT_EQ(filters.size(), 3);
-    for (int f = 0; f < 3; ++f) {
+    ASSERT_EQ(filters.size(), 2);
+    for (int f = 0; f < 2; ++f) {
         dialog.selectNameFilter(filters[f]);
         for (const auto &c : cases) {
             SCOPED_TRACE(std::string(c.file) + " under " + filters[f].toStdString());
