@@ -233,10 +233,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
 <context>
     <name>MainWindow</name>
     <message>
-        <source>If you want you can then delete everything in the iPod&apos;s &quot;Notes&quot; folder, otherwise old files will remain and memos still on the Palm will be overwritten</source>
-        <translation>Wenn Sie möchten, können Sie danach alles im Ordner „Notes“ des iPod löschen, sonst bleiben alte Dateien dort liegen, und Memos, die noch auf dem Palm sind, werden überschrieben</translation>
-    </message>
-    <message>
         <source>Then you can open this program, click &quot;Browse . . .&quot; and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Then, in the Destination list, choose the folder where your iPod is mounted (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file and the iPod&apos;s folder. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
         <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
     </message>
@@ -301,8 +297,36 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac.</translation>
     </message>
     <message>
+        <source>There is no need to empty the iPod&apos;s &quot;Notes&quot; folder first: Quillet keeps a record of the notes it wrote in a file beside that folder, and after an export it offers to remove the notes of memos that are no longer in the export. It never removes a note you wrote or changed yourself.</source>
+        <translation>Sie müssen den Ordner „Notes“ des iPod vorher nicht leeren: Quillet führt in einer Datei neben diesem Ordner Buch über die Notizen, die es geschrieben hat, und bietet nach einem Export an, die Notizen von Memos zu entfernen, die nicht mehr im Export sind. Eine Notiz, die Sie selbst geschrieben oder geändert haben, entfernt es nie.</translation>
+    </message>
+    <message>
         <source>Memo exports and databases (*.txt *.csv *.tab *.pdb)</source>
         <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb)</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Behalten</translation>
+    </message>
+    <message>
+        <source>1 note on the player was written by an earlier export for a memo that is no longer in it. Remove it?</source>
+        <translation>1 Notiz auf dem Player wurde von einem früheren Export für ein Memo geschrieben, das nicht mehr im Export ist. Soll sie entfernt werden?</translation>
+    </message>
+    <message>
+        <source>%1 notes on the player were written by an earlier export for memos that are no longer in it. Remove them?</source>
+        <translation>%1 Notizen auf dem Player wurden von einem früheren Export für Memos geschrieben, die nicht mehr im Export sind. Sollen sie entfernt werden?</translation>
+    </message>
+    <message>
+        <source>and 1 more</source>
+        <translation>und 1 weitere</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
     </message>
 </context>
 <context>
