@@ -257,14 +257,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
 <context>
     <name>MainWindow</name>
     <message>
-        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;. The file name can be anything, but why not &quot;memos.txt&quot;?</source>
-        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“. Der Dateiname ist beliebig, aber warum nicht „memos.txt“?</translation>
-    </message>
-    <message>
-        <source>If you want you can then delete everything in the iPod&apos;s &quot;Notes&quot; folder, otherwise old files will remain and memos still on the Palm will be overwritten</source>
-        <translation>Wenn Sie möchten, können Sie danach alles im Ordner „Notes“ des iPod löschen, sonst bleiben alte Dateien dort liegen, und Memos, die noch auf dem Palm sind, werden überschrieben</translation>
-    </message>
-    <message>
         <source>Then you can open this program, click &quot;Browse . . .&quot; and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Then, in the Destination list, choose the folder where your iPod is mounted (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file and the iPod&apos;s folder. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
         <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
     </message>
@@ -273,16 +265,8 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Bei Fragen oder für den Quellcode schreiben Sie bitte an %1</translation>
     </message>
     <message>
-        <source>Text Files (*.txt)</source>
-        <translation>Textdateien (*.txt)</translation>
-    </message>
-    <message>
         <source>All files (*.*)</source>
         <translation>Alle Dateien (*.*)</translation>
-    </message>
-    <message>
-        <source>Batch Files (*.bat)</source>
-        <translation>Batchdateien (*.bat)</translation>
     </message>
     <message>
         <source>There was an error</source>
@@ -331,6 +315,42 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>Check here to add .txt to memo names on iPod</source>
         <translation>Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen</translation>
+    </message>
+    <message>
+        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;; &quot;Comma Separated&quot; and &quot;Tab Separated&quot; work too. The file name can be anything, but why not &quot;memos.txt&quot;? Instead of an export you can choose the memo database itself, MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, a backup made with &quot;pilot-xfer -b&quot;, J-Pilot&apos;s folder (~/.jpilot/MemoDB.pdb) or the backups of Palm Desktop for Mac.</source>
+        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac.</translation>
+    </message>
+    <message>
+        <source>There is no need to empty the iPod&apos;s &quot;Notes&quot; folder first: Quillet keeps a record of the notes it wrote in a file beside that folder, and after an export it offers to remove the notes of memos that are no longer in the export. It never removes a note you wrote or changed yourself.</source>
+        <translation>Sie müssen den Ordner „Notes“ des iPod vorher nicht leeren: Quillet führt in einer Datei neben diesem Ordner Buch über die Notizen, die es geschrieben hat, und bietet nach einem Export an, die Notizen von Memos zu entfernen, die nicht mehr im Export sind. Eine Notiz, die Sie selbst geschrieben oder geändert haben, entfernt es nie.</translation>
+    </message>
+    <message>
+        <source>Memo exports and databases (*.txt *.csv *.tab *.pdb)</source>
+        <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb)</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep</source>
+        <translation>&amp;Behalten</translation>
+    </message>
+    <message>
+        <source>1 note on the player was written by an earlier export for a memo that is no longer in it. Remove it?</source>
+        <translation>1 Notiz auf dem Player wurde von einem früheren Export für ein Memo geschrieben, das nicht mehr im Export ist. Soll sie entfernt werden?</translation>
+    </message>
+    <message>
+        <source>%1 notes on the player were written by an earlier export for memos that are no longer in it. Remove them?</source>
+        <translation>%1 Notizen auf dem Player wurden von einem früheren Export für Memos geschrieben, die nicht mehr im Export sind. Sollen sie entfernt werden?</translation>
+    </message>
+    <message>
+        <source>and 1 more</source>
+        <translation>und 1 weitere</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
     </message>
 </context>
 <context>

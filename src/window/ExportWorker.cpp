@@ -2,17 +2,31 @@
 
 #include <QObject>
 
-ExportWorker::ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject &context,
-                           Ended ended)
-    : m_caption(exportButton)
+template <typename Job, typename Result>
+void ExportWorker::start(QObject &context, Job job, std::function<void(const Result &)> ended)
 {
-    m_thread = std::jthread([this, run = std::move(run), &context,
-                             ended = std::move(ended)]() mutable {
-        const ExportResult result = run.run(m_caption);
+    m_thread = std::jthread([&context, job = std::move(job), ended = std::move(ended)]() mutable {
+        const Result result = job();
         // A context that goes while the call is pending drops it.
         QMetaObject::invokeMethod(
             &context, [ended = std::move(ended), result] { ended(result); }, Qt::QueuedConnection);
     });
+}
+
+ExportWorker::ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject &context,
+                           Ended ended)
+    : m_caption(exportButton)
+{
+    start(
+        context, [this, run = std::move(run)]() mutable { return run.run(m_caption); },
+        std::move(ended));
+}
+
+ExportWorker::ExportWorker(Removal removal, QAbstractButton &exportButton, QObject &context,
+                           RemovalEnded ended)
+    : m_caption(exportButton)
+{
+    start(context, std::move(removal), std::move(ended));
 }
 
 ExportWorker::~ExportWorker()

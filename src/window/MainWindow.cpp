@@ -64,6 +64,21 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
             .during(Error::Action::WriteNotes, Path(drive.folder));
     };
 }
+
+// Asked again on the removal's thread: the player may have been unplugged
+// while the question was open.
+RemovalResult removeIfConnected(const ExportRun::DestinationCheck &check,
+                                const Path &destinationFolder, const QList<RecordedNote> &notes)
+{
+    if (check) {
+        if (const Result<void> connected = check(); !connected) {
+            RemovalResult result;
+            result.error = connected.error();
+            return result;
+        }
+    }
+    return ExportRun::removeGoneNotes(destinationFolder, notes);
+}
 } // namespace
 
 MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
@@ -92,10 +107,16 @@ QString MainWindow::instructionsText()
     const QStringList paragraphs{
         tr("Start in Palm Desktop. Click the \"Memo\" button to display your memos. Then go "
            "under File and choose Export . . . In the next dialog box click the Export button. "
-           "Then under Export Type choose \"Text (*.txt)\" and choose \"All\". The file name can "
-           "be anything, but why not \"memos.txt\"?"),
-        tr("If you want you can then delete everything in the iPod's \"Notes\" folder, "
-           "otherwise old files will remain and memos still on the Palm will be overwritten"),
+           "Then under Export Type choose \"Text (*.txt)\" and choose \"All\"; \"Comma "
+           "Separated\" and \"Tab Separated\" work too. The file name can be anything, but why "
+           "not \"memos.txt\"? Instead of an export you can choose the memo database itself, "
+           "MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, "
+           "a backup made with \"pilot-xfer -b\", J-Pilot's folder (~/.jpilot/MemoDB.pdb) or "
+           "the backups of Palm Desktop for Mac."),
+        tr("There is no need to empty the iPod's \"Notes\" folder first: Quillet keeps a record "
+           "of the notes it wrote in a file beside that folder, and after an export it offers to "
+           "remove the notes of memos that are no longer in the export. It never removes a note "
+           "you wrote or changed yourself."),
         tr("Then you can open this program, click \"Browse . . .\" and choose the \"memos.txt\" "
            "file you created in Palm Desktop. Then, in the Destination list, choose the folder "
            "where your iPod is mounted (make sure it is hooked up!). If you have run the program "
@@ -108,12 +129,12 @@ QString MainWindow::instructionsText()
 FileRequest MainWindow::openRequest(const QString &sourcePath)
 {
     // "Description (patterns)": the description keeps its own parentheses,
-    // the last pair holds the pattern the dialog applies.
-    const QString textFiles = tr("Text Files (*.txt)") + QStringLiteral(" (*.txt)");
+    // the last pair holds the patterns the dialog applies.
+    const QString memoFiles = tr("Memo exports and databases (*.txt *.csv *.tab *.pdb)") +
+                              QStringLiteral(" (*.txt *.csv *.tab *.pdb)");
     return {sourcePath.isEmpty() ? QString() : QFileInfo(sourceFileOf(sourcePath)).absolutePath(),
-            {tr("All files (*.*)") + QStringLiteral(" (*)"), textFiles,
-             tr("Batch Files (*.bat)") + QStringLiteral(" (*.bat)")},
-            textFiles};
+            {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
+            memoFiles};
 }
 
 void MainWindow::loadSettings()
@@ -163,7 +184,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     // During an export the window stays until the note being written is whole
     // and what was written is flushed; the export then ends, saves nothing and
-    // closes the window again.
+    // closes the window again. A removal of the notes of memos that are gone
+    // cannot be stopped half-way and ends the same way once it is done.
     if (!m_exporting) {
         event->accept();
         return;
@@ -180,6 +202,7 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
 {
     m_exporting = true;
     m_exportRecord = record;
+    m_destination = destination;
     m_exportHadFocus = m_exportButton->hasFocus();
     m_exportButton->setEnabled(false);
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
@@ -194,10 +217,83 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
 void MainWindow::exportEnded(const ExportResult &result)
 {
     m_worker->showFinalCount();
+    endWork();
+    if (!m_exitRequested)
+        m_messages.inform(this, result.message());
+    // A termination request that closes a message ends the program unsaved;
+    // one that closes the question counts as Keep.
+    if (m_exitRequested || !result.succeeded()) {
+        finishExport();
+        return;
+    }
+    if (!result.goneNotes.isEmpty() && askToRemove(result.goneNotes) && !m_exitRequested) {
+        startRemoval(result.goneNotes);
+        return;
+    }
+    saveSettings();
+    finishExport();
+}
+
+bool MainWindow::askToRemove(const QList<RecordedNote> &goneNotes)
+{
+    return m_messages.ask(this, removalQuestion(goneNotes), tr("&Remove"), tr("&Keep"));
+}
+
+QString MainWindow::removalQuestion(const QList<RecordedNote> &goneNotes)
+{
+    // Enough to recognise them by, few enough for the box to fit the screen.
+    constexpr qsizetype ShownPaths = 10;
+    const qsizetype count = goneNotes.size();
+    QStringList lines{count == 1 ? tr("1 note on the player was written by an earlier export for "
+                                      "a memo that is no longer in it. Remove it?")
+                                 : tr("%1 notes on the player were written by an earlier export "
+                                      "for memos that are no longer in it. Remove them?")
+                                       .arg(count),
+                      QString()};
+    for (const RecordedNote &note : goneNotes.first(std::min(count, ShownPaths)))
+        lines << note.path;
+    const qsizetype more = count - ShownPaths;
+    if (more > 0)
+        lines << (more == 1 ? tr("and 1 more") : tr("and %1 more").arg(more));
+    return lines.join(u'\n');
+}
+
+void MainWindow::startRemoval(const QList<RecordedNote> &goneNotes)
+{
+    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
+    m_worker = std::make_unique<ExportWorker>(
+        [check = connectionCheck(m_drives, m_destination), folder = Path(m_destination.folder),
+         goneNotes] { return removeIfConnected(check, folder, goneNotes); },
+        *m_exportButton, *this, [this](const RemovalResult &result) { removalEnded(result); });
+}
+
+void MainWindow::removalEnded(const RemovalResult &result)
+{
+    endWork();
+    if (!m_exitRequested)
+        m_messages.inform(this, result.message());
+    saveSettings();
+    finishExport();
+}
+
+void MainWindow::endWork()
+{
     m_worker.reset();
     m_inputBlocker.reset();
-    if (!m_exitRequested)
-        report(result, m_exportRecord);
+}
+
+// As after any completed export, whatever became of the notes of memos that
+// are gone; never once the program is asked to end.
+void MainWindow::saveSettings()
+{
+    if (m_exitRequested)
+        return;
+    if (const Result<void> saved = m_settings.save(m_exportRecord); !saved)
+        m_messages.inform(this, saved.error().message());
+}
+
+void MainWindow::finishExport()
+{
     m_exporting = false;
     if (m_exitRequested) {
         close();
@@ -207,16 +303,6 @@ void MainWindow::exportEnded(const ExportResult &result)
     m_exportButton->setEnabled(true);
     if (m_exportHadFocus)
         m_exportButton->setFocus();
-}
-
-void MainWindow::report(const ExportResult &result, const SettingsRecord &record)
-{
-    m_messages.inform(this, result.message());
-    // A termination request that closed the message ends the program unsaved.
-    if (!result.succeeded() || m_exitRequested)
-        return;
-    if (const Result<void> saved = m_settings.save(record); !saved)
-        m_messages.inform(this, saved.error().message());
 }
 
 void MainWindow::setSourcePath(const QString &path)

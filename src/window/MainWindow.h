@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DriveSource.h"
 #include "SettingsStore.h"
 
 #include <QWidget>
@@ -7,7 +8,6 @@
 
 class CommandButton;
 class DriveList;
-class DriveSource;
 class FileDialog;
 class ExportWorker;
 class FlagCheckBox;
@@ -16,23 +16,26 @@ class MessageBoxes;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-struct DriveEntry;
 struct ExportResult;
 struct FileRequest;
+struct RecordedNote;
+struct RemovalResult;
 
 // The program's one window: the source file, the destination drive and the
 // extension box, the Browse, Export and Exit commands, and the instructions.
 // Its settings, drives, messages and file dialog are given to it, so that it
-// can run against temporary folders and without a person. The export runs
-// beside it, on a thread of its own; the window shows its progress and takes
-// no input but Exit and the close box meanwhile.
+// can run against temporary folders and without a person. The export, and the
+// removal of the notes of memos that are gone that it may offer, run beside
+// it, on a thread of their own; the window shows the export's progress and
+// takes no input but Exit and the close box meanwhile.
 class MainWindow : public QWidget, private SettingsTarget
 {
     Q_OBJECT
 public:
     MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
                FileDialog &files, QWidget *parent = nullptr);
-    // Stops a running export after the note being written and waits for it.
+    // Stops a running export after the note being written, or lets a removal
+    // end, and waits for it.
     ~MainWindow() override;
 
     static QString instructionsText();
@@ -62,7 +65,14 @@ private:
     void startExport(const SettingsRecord &record, const DriveEntry &destination);
     // On the window's thread, once the export's thread is done.
     void exportEnded(const ExportResult &result);
-    void report(const ExportResult &result, const SettingsRecord &record);
+    bool askToRemove(const QList<RecordedNote> &goneNotes);
+    static QString removalQuestion(const QList<RecordedNote> &goneNotes);
+    void startRemoval(const QList<RecordedNote> &goneNotes);
+    // On the window's thread, once the removal's thread is done.
+    void removalEnded(const RemovalResult &result);
+    void endWork();
+    void saveSettings();
+    void finishExport();
 
     void setSourcePath(const QString &path) override;
     void selectDrive(const QString &driveString) override;
@@ -72,13 +82,15 @@ private:
     const DriveSource &m_drives;
     MessageBoxes &m_messages;
     FileDialog &m_files;
-    // From the Export key until the button is restored, message included.
+    // From the Export key until the button is restored, messages, question and
+    // removal included.
     bool m_exporting = false;
     bool m_exitRequested = false; // Exit, the close box or a signal during an export
     SettingsRecord m_exportRecord;
+    DriveEntry m_destination;
     bool m_exportHadFocus = false;
     std::unique_ptr<InputBlocker> m_inputBlocker;
-    std::unique_ptr<ExportWorker> m_worker; // while the export's thread runs
+    std::unique_ptr<ExportWorker> m_worker; // while the export's or removal's thread runs
 
     CommandButton *m_browseButton = nullptr;
     QPlainTextEdit *m_instructionsEdit = nullptr;

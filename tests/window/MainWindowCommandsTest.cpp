@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -35,6 +36,18 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// The files and folders below a folder, as "Work" and "Work/Plan", sorted.
+QStringList entriesBelow(const QString &folder)
+{
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(folder).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
 }
 
 class MainWindowCommands : public testing::Test
@@ -132,7 +145,7 @@ TEST_F(MainWindowCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhe
         ASSERT_EQ(browse.files.requests().size(), 1);
         EXPECT_EQ(browse.files.requests()[0].startFolder, browse.sourceFolder());
         EXPECT_EQ(browse.files.requests()[0].selectedFilter,
-                  browse.files.requests()[0].nameFilters.value(1));
+                  browse.files.requests()[0].nameFilters.value(0));
         EXPECT_EQ(browse.control<QLineEdit>("sourceEdit")->text(),
                   *c.source ? QString(c.source) : browse.sourceFolder() + "/memos.txt");
         EXPECT_EQ(browse.messages.texts(), c.messages);
@@ -366,6 +379,138 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
              {ending.workingFolder(), ending.programFolder(), ending.userFolder()})
             EXPECT_FALSE(QFile::exists(folder + "/quillet.dat")) << folder.toStdString();
         EXPECT_FALSE(ending.window().isVisible());
+    }
+}
+
+// An export run again without some memos offers to remove the notes an
+// earlier export wrote for them; the choices are saved whatever the answer,
+// as after any completed export, unless the program is asked to end.
+TEST_F(MainWindowCommands, OffersToRemoveTheNotesOfMemosThatAreGoneThenSavesTheChoices)
+{
+    const QByteArray planOnly = "Plan\r\n0\r\nWork\r\n";
+    const QByteArray three = planOnly + "List\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n";
+    QByteArray twelveMore = planOnly;
+    QStringList oldNotes;
+    for (int i = 1; i <= 12; ++i) {
+        const QByteArray title = "Old " + QByteArray::number(i).rightJustified(2, '0');
+        twelveMore += title + "\r\n0\r\nHome\r\n";
+        oldNotes << "Home/" + title;
+    }
+    const QString twoGone = "2 notes on the player were written by an earlier export for memos "
+                            "that are no longer in it. Remove them?\n\nHome/Idea\nHome/List";
+    enum class WhileAsked { Nothing, Unplugged, TerminationRequest, ExitClicked };
+    const struct
+    {
+        const char *name;
+        QByteArray earlier; // memos of the first export; the second has only Plan
+        bool remove;
+        WhileAsked whileAsked;
+        QString question;    // "" for none
+        QString lastMessage; // after the removal, "" for none; PLAYER for the player's folder
+        QStringList notesLeft;
+        bool saved; // else the program ended, saving nothing
+    } cases[] = {
+        {"kept",
+         three,
+         false,
+         WhileAsked::Nothing,
+         twoGone,
+         "",
+         {"Home", "Home/Idea", "Home/List", "Work", "Work/Plan"},
+         true},
+        {"removed",
+         three,
+         true,
+         WhileAsked::Nothing,
+         twoGone,
+         "2 notes were removed.",
+         {"Work", "Work/Plan"},
+         true},
+        {"more than ten", twelveMore, false, WhileAsked::Nothing,
+         "12 notes on the player were written by an earlier export for memos that are no "
+         "longer in it. Remove them?\n\n" +
+             oldNotes.first(10).join('\n') + "\nand 2 more",
+         "", QStringList{"Home"} + oldNotes + QStringList{"Work", "Work/Plan"}, true},
+        {"none gone", planOnly, false, WhileAsked::Nothing, "", "", {"Work", "Work/Plan"}, true},
+        {"player unplugged while asked",
+         planOnly + "List\r\n0\r\nHome\r\n",
+         true,
+         WhileAsked::Unplugged,
+         "1 note on the player was written by an earlier export for a memo that is no longer "
+         "in it. Remove it?\n\nHome/List",
+         "0 notes were removed.\nCould not write the notes to \"PLAYER\": no player is "
+         "connected at that path.",
+         {"Home", "Home/List", "Work", "Work/Plan"},
+         true},
+        {"Exit clicked as the removal starts",
+         three,
+         true,
+         WhileAsked::ExitClicked,
+         twoGone,
+         "",
+         {"Work", "Work/Plan"},
+         false},
+        {"termination request while asked",
+         three,
+         true,
+         WhileAsked::TerminationRequest,
+         twoGone,
+         "",
+         {"Home", "Home/Idea", "Home/List", "Work", "Work/Plan"},
+         false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        // The removal asks whether the player is still mounted before it
+        // starts; it is held there until the window has heard Exit, which it
+        // shows by greying it.
+        std::binary_semaphore exitHeard(0);
+        WindowUnderTest exporting;
+        const QString player = exporting.playerFolder();
+        exporting.drives.setDrives({{exporting.otherDriveFolder(), exporting.otherDriveFolder()},
+                                    {player, player, "/dev/sdz1"}});
+        exporting.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&exporting.window()));
+        exporting.control<QComboBox>("destinationList")->setCurrentText(player);
+        const auto exportFrom = [&](const char *name, const QByteArray &memos) {
+            const QString path = exporting.writeFile(QString("source/") + name, memos);
+            exporting.control<QLineEdit>("sourceEdit")->setText(path);
+            exporting.control<QPushButton>("exportButton")->click();
+            return path;
+        };
+        const QString earlierSource = exportFrom("earlier.txt", c.earlier);
+        ASSERT_TRUE(exporting.waitForTheExportToEnd());
+        exporting.messages.setAnswer(c.remove);
+        exporting.messages.onNextQuestion([&](const QString &) {
+            if (c.whileAsked == WhileAsked::Unplugged)
+                exporting.drives.unplug(player);
+            if (c.whileAsked == WhileAsked::TerminationRequest)
+                exporting.window().endOnTerminationRequest();
+            if (c.whileAsked == WhileAsked::ExitClicked) {
+                exporting.drives.onMountCheck([&exitHeard] { exitHeard.acquire(); });
+                PostedInput::click(*exporting.control<QPushButton>("exitButton"));
+            }
+        });
+        const QString laterSource = exportFrom("later.txt", planOnly);
+        if (c.whileAsked == WhileAsked::ExitClicked) {
+            const auto *exit = exporting.control<QPushButton>("exitButton");
+            EXPECT_TRUE(QTest::qWaitFor([exit] { return !exit->isEnabled(); },
+                                        WindowUnderTest::PatienceMs));
+            exitHeard.release();
+        }
+        ASSERT_TRUE(exporting.waitForTheExportToEnd());
+
+        EXPECT_EQ(exporting.messages.questions(),
+                  c.question.isEmpty() ? QStringList() : QStringList{c.question});
+        ASSERT_GE(exporting.messages.texts().size(), 2);
+        EXPECT_EQ(exporting.messages.texts().mid(2),
+                  c.lastMessage.isEmpty()
+                      ? QStringList()
+                      : QStringList{QString(c.lastMessage).replace("PLAYER", player)});
+        EXPECT_EQ(entriesBelow(player + "/Notes"), c.notesLeft);
+        EXPECT_EQ(contentOf(exporting.programFolder() + "/quillet.dat"),
+                  settingsLine(c.saved ? laterSource : earlierSource, player, "0"));
+        EXPECT_EQ(exporting.window().isVisible(), c.saved);
     }
 }
 

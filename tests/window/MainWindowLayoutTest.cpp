@@ -266,7 +266,7 @@ TEST(MainWindowLayout, ShowsTheInstructionsAsFourParagraphsEndingWithTheProjectA
         EXPECT_FALSE(paragraph.contains(u'\r') || paragraph.contains(u'\n'))
             << paragraph.toStdString();
     EXPECT_TRUE(paragraphs[0].startsWith("Start in Palm Desktop. Click the \"Memo\" button"));
-    EXPECT_TRUE(paragraphs[1].endsWith("memos still on the Palm will be overwritten"));
+    EXPECT_TRUE(paragraphs[1].endsWith("It never removes a note you wrote or changed yourself."));
     EXPECT_TRUE(paragraphs[2].endsWith("all the memos will be written to the iPod."));
     EXPECT_EQ(paragraphs[3],
               "For questions or source code please write to " + MainWindow::contactAddress());
