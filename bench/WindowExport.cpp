@@ -1,7 +1,7 @@
 #include "WindowExport.h"
 
+#include "Controls.h"
 #include "FixedDrives.h"
-#include "FlagCheckBox.h"
 #include "MainWindow.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBoxes.h"

@@ -1,12 +1,11 @@
 #include "MainWindow.h"
 
-#include "CommandButton.h"
+#include "Controls.h"
 #include "DriveList.h"
 #include "DriveSource.h"
 #include "ExportRun.h"
 #include "ExportWorker.h"
 #include "FileDialog.h"
-#include "FlagCheckBox.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
 #include "MessageBoxes.h"

@@ -1,5 +1,4 @@
-#include "ButtonCaption.h"
-
+#include "ExportWorker.h"
 #include "QtPrinters.h"
 
 #include <QPushButton>

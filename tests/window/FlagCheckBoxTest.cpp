@@ -1,5 +1,4 @@
-#include "FlagCheckBox.h"
-
+#include "Controls.h"
 #include "QtPrinters.h"
 
 #include <QTest>

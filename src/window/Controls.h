@@ -1,7 +1,23 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <optional>
+
+// The window's own controls.
+
+// A command button of the window. Return and keypad Enter press it while it
+// has the focus, as Space does; it never becomes the window's default button,
+// so neither key presses a button that does not have the focus.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    CommandButton(const QString &caption, QWidget *parent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
 
 // The extension check box. Its value is the extension flag as the export and the
 // settings file know it: 0 unchecked, 1 checked, 2 grayed. Grayed can only be
