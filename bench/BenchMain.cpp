@@ -72,7 +72,7 @@ public:
     {
         const rusage end = now();
         return QString::asprintf("%.3f s (user %.3f s, system %.3f s)",
-                                 m_timer.nsecsElapsed() / 1e9,
+                                 static_cast<double>(m_timer.nsecsElapsed()) / 1e9,
                                  seconds(end.ru_utime) - seconds(m_start.ru_utime),
                                  seconds(end.ru_stime) - seconds(m_start.ru_stime));
     }
@@ -84,7 +84,10 @@ private:
         getrusage(RUSAGE_SELF, &usage);
         return usage;
     }
-    static double seconds(const timeval &time) { return time.tv_sec + time.tv_usec / 1e6; }
+    static double seconds(const timeval &time)
+    {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    }
 
     rusage m_start;
     QElapsedTimer m_timer;
@@ -101,7 +104,8 @@ int exportOne(const QString &source, const QString &root, bool txt)
     std::printf("%lld notes exported in %s; peak memory %.1f MiB, %.1f MiB more than before "
                 "the export\n",
                 static_cast<long long>(result.noteCount), qPrintable(stopwatch.report()),
-                peak / 1024.0, (peak - residentBefore) / 1024.0);
+                static_cast<double>(peak) / 1024.0,
+                static_cast<double>(peak - residentBefore) / 1024.0);
     if (result.succeeded())
         return 0;
     std::fprintf(stderr, "%s\n", qPrintable(result.message()));
@@ -125,7 +129,7 @@ int writeBare(const QString &source, const QString &root, bool txt)
 
 QString freshFolder(const QString &scratch, const QString &name)
 {
-    const QString root = scratch + QLatin1Char('/') + name;
+    QString root = scratch + QLatin1Char('/') + name;
     QDir(root).removeRecursively();
     QDir().mkpath(root);
     return root;
@@ -138,7 +142,7 @@ double timeEngine(const QString &source, const QString &root)
     QElapsedTimer timer;
     timer.start();
     const ExportResult result = ExportRun(Path(source), Path(root), false).run(progress);
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (!result.succeeded())
         qFatal("engine export failed: %s", qPrintable(result.message()));
     return seconds;
@@ -160,7 +164,7 @@ ProcessTiming timeProcess(const QString &program, const QStringList &arguments)
     timer.start();
     process.start(program, arguments);
     const bool finished = process.waitForFinished(-1);
-    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         qFatal("%s %s failed", qPrintable(program), qPrintable(arguments.join(u' ')));
     static const QRegularExpression reported(QStringLiteral("exported in ([0-9.]+) s"));
@@ -191,7 +195,7 @@ double timeFloor(const QList<SystemCallFloor::Note> &notes, const QString &root)
     timer.start();
     if (!SystemCallFloor::write(QFile::encodeName(root + "/Notes"), notes))
         qFatal("bare system calls failed below %s", qPrintable(root));
-    return timer.nsecsElapsed() / 1e9;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 struct Timings

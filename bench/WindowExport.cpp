@@ -46,7 +46,7 @@ public:
     // Counts the stretch from the last paint to now as well.
     double longestSeconds() const
     {
-        return std::max(m_longest, m_clock.nsecsElapsed() - m_lastPaint) / 1e9;
+        return static_cast<double>(std::max(m_longest, m_clock.nsecsElapsed() - m_lastPaint)) / 1e9;
     }
 
 protected:
@@ -107,7 +107,7 @@ WindowExport exportThroughWindow(const QString &sourcePath, const QString &desti
     QEventLoop untilMessage;
     // The message ends the run as the person sees it.
     messages.onNextMessage([&](const QString &) {
-        result.secondsFromClick = timer.nsecsElapsed() / 1e9;
+        result.secondsFromClick = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         result.longestPaintGapSeconds = paints.longestSeconds();
         untilMessage.quit();
     });

@@ -108,12 +108,12 @@ QString Error::reasonText() const
         return tr("from line %1 on, the text runs past %2 MiB without ending a memo, which no "
                   "memo export does")
             .arg(m_line)
-            .arg(Limits::MemoBytes / (1024 * 1024));
+            .arg(Limits::MemoBytes / (qsizetype{1024} * 1024));
     case Reason::RecordTooLong:
         return tr("from record %1 on, the text runs past %2 MiB without ending a memo, which no "
                   "memo export does")
             .arg(m_line)
-            .arg(Limits::MemoBytes / (1024 * 1024));
+            .arg(Limits::MemoBytes / (qsizetype{1024} * 1024));
     case Reason::NotCommaRecord:
         return tr("the record that starts on line %1 is not a memo of a comma-separated export")
             .arg(m_line);

@@ -110,7 +110,8 @@ template <typename Visit> Result<void> forEachEntry(const Descriptor &folder, Vi
     errno = 0;
     bool goOn = true;
     while (goOn) {
-        const dirent *entry = ::readdir(listing);
+        // A listing of its own, read on this thread alone: readdir is safe so.
+        const dirent *entry = ::readdir(listing); // NOLINT(concurrency-mt-unsafe)
         if (!entry)
             break;
         if (!isDot(entry->d_name))
@@ -344,17 +345,17 @@ Result<void> makeFolder(const Descriptor &folder, const QByteArray &name)
 Result<void> makePath(const Path &path)
 {
     const auto made = [&path]() -> Result<void> {
-        const Result<void> folder = makeFolder(path);
+        Result<void> folder = makeFolder(path);
         if (!folder && folder.error().is(Error::Condition::Exists) && isFolder(path))
             return {};
         return folder;
     };
-    const Result<void> first = made();
+    Result<void> first = made();
     const qsizetype parentEnd = path.toString().lastIndexOf(u'/');
     if (first || !first.error().is(Error::Condition::Missing) || parentEnd <= 0)
         return first;
     if (const Result<void> parent = makePath(Path(path.toString().first(parentEnd))); !parent)
-        return parent;
+        return parent.error();
     return made();
 }
 

@@ -124,7 +124,7 @@ Result<void> ExportRun::keepRecord(NotesFolder &notes, QList<RecordedNote> *gone
     if (!others)
         return others.error();
     if (const Result<void> saved = notes.saveRecord(*others); !saved)
-        return saved;
+        return saved.error();
     if (gone)
         *gone = std::move(*others);
     return notes.flush();

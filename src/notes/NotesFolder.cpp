@@ -90,10 +90,10 @@ Result<void> NotesFolder::prepare()
     notes.onDevice = true;
     if (!made) {
         if (const Result<void> listed = listEarlierNames(notes); !listed)
-            return listed;
+            return listed.error();
     }
     if (const Result<void> loaded = m_record.load(); !loaded)
-        return loaded;
+        return loaded.error();
     notes.madeByRun = made.hasValue();
     if (notes.madeByRun)
         return m_record.journalFolder(QString());
@@ -136,7 +136,7 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
     }
     Path::encodeName(note.fileName, m_name);
     m_notePath.clear();
-    const Result<NoteOutcome> outcome =
+    Result<NoteOutcome> outcome =
         !folder.earlier.isEmpty() &&
                 folder.earlier.contains(FileNameRules::fingerprint(note.fileName))
             ? writeOverEarlier(note, text)

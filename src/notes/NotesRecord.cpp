@@ -13,7 +13,7 @@ namespace {
 constexpr QByteArrayView Heading("Quillet notes 1\n");
 // Far more than the record of the largest export takes; a larger file is no
 // record of ours.
-constexpr qsizetype MaximumRecordBytes = 256 * 1024 * 1024;
+constexpr qsizetype MaximumRecordBytes = qsizetype{256} * 1024 * 1024;
 
 quint64 finished(quint64 hash)
 {

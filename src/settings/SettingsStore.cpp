@@ -9,7 +9,7 @@
 
 namespace {
 // The record is one short line; anything much longer is not ours.
-constexpr qsizetype MaximumSize = 64 * 1024;
+constexpr qsizetype MaximumSize = qsizetype{64} * 1024;
 
 bool isBelowSystemFolder(const QString &canonicalPath)
 {

@@ -49,7 +49,7 @@ private:
 // held.
 struct ReadBuffer
 {
-    static constexpr qint64 ChunkSize = 64 * 1024;
+    static constexpr qint64 ChunkSize = qint64{64} * 1024;
 
     explicit ReadBuffer(ByteSource &from, qint64 readLimit = std::numeric_limits<qint64>::max())
         : source(from), limit(readLimit)

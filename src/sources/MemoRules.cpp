@@ -38,12 +38,12 @@ Error MemoRules::tooLong(qint64 line, const Path &source)
 
 QString CategoryCache::decode(QByteArrayView field)
 {
-    const QString known = m_decoded.value(QByteArray::fromRawData(field.data(), field.size()));
+    QString known = m_decoded.value(QByteArray::fromRawData(field.data(), field.size()));
     if (!known.isNull() || field.isEmpty())
         return known;
     if (m_decoded.size() >= MaximumSize)
         m_decoded.clear();
-    const QString decoded = TextDecoder::decodePrefix(field, Limits::NameBytes);
+    QString decoded = TextDecoder::decodePrefix(field, Limits::NameBytes);
     m_decoded.insert(field.toByteArray(), decoded);
     return decoded;
 }

@@ -164,8 +164,7 @@ Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readFieldOf(Field fie
     } else {
         m_field.resize(0);
     }
-    const Result<FieldEnd> end =
-        hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
+    Result<FieldEnd> end = hasByte() && byte() == Quote ? readQuoted(field) : readUnquoted(field);
     if (!end)
         return end;
     // A line break at the very end of the text ends its last line; no empty

@@ -19,7 +19,7 @@ Result<void> SourceFile::open()
 
 Result<qsizetype> SourceFile::read(char *into, qsizetype size)
 {
-    const Result<qsizetype> got = FileSystem::read(m_descriptor, into, size);
+    Result<qsizetype> got = FileSystem::read(m_descriptor, into, size);
     if (!got)
         return failure(got.error());
     m_position += *got;
@@ -62,7 +62,7 @@ Result<void> SourceFile::openRegularFile()
     if (opened->kind != FileSystem::Status::Kind::File)
         return notRegular(opened->kind);
     if (const Result<void> blocking = FileSystem::makeBlocking(*file); !blocking)
-        return blocking;
+        return blocking.error();
     m_descriptor = std::move(*file);
     m_opened = *opened;
     return {};

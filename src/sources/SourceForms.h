@@ -18,7 +18,7 @@ namespace SourceForms {
 
 // How much of the start of a source is looked at for a NUL byte: programs,
 // pictures and UTF-16 text hold one there, no text export does.
-constexpr qsizetype CheckedLength = 64 * 1024;
+constexpr qsizetype CheckedLength = qsizetype{64} * 1024;
 
 Result<std::unique_ptr<MemoSource>> readerFor(ByteSource &source);
 

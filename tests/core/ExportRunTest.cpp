@@ -53,7 +53,7 @@ protected:
 
     QString source(const QByteArray &content)
     {
-        const QString path = folder.filePath("memos.txt");
+        QString path = folder.filePath("memos.txt");
         TestFiles::write(path, content);
         return path;
     }
@@ -232,7 +232,7 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
     const QString utf16 = folder.filePath("utf16.txt");
     TestFiles::write(utf16, QByteArray("\xFF\xFEG\0o\0\r\0\n\0", 10));
     const QString lateNul = folder.filePath("late-nul.txt");
-    TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(64 * 1024, 'x') + '\0');
+    TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(qsizetype{64} * 1024, 'x') + '\0');
     const struct
     {
         QString path;
@@ -772,7 +772,10 @@ TEST_F(ExportRunTest, ASourceThatChangesOrEndsInsideAMemoIsTold)
         std::function<void()> afterFirstNote;
         std::optional<UnfinishedMemo> unfinished;
     } cases[] = {
-        {"cut short", large, changeSource([](QFile &file) { file.resize(200 * 1000); }), {}},
+        {"cut short",
+         large,
+         changeSource([](QFile &file) { file.resize(qint64{200} * 1000); }),
+         {}},
         {"grown",
          large,
          changeSource([](QFile &file) {

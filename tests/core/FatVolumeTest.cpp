@@ -47,7 +47,8 @@ protected:
             GTEST_SKIP() << "mkfs.vfat or fusefat is missing (packages dosfstools, fusefat)";
         const QString image = folder.filePath("player.img");
         QFile imageFile(image);
-        ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly) && imageFile.resize(4 * 1024 * 1024));
+        ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly) &&
+                    imageFile.resize(qint64{4} * 1024 * 1024));
         imageFile.close();
         ASSERT_TRUE(run(mkfs, {"-F", "16", "-s", "1", "-n", "PLAYER", image}));
         QDir().mkpath(mountPoint());

@@ -52,7 +52,7 @@ TEST(LineReader, LinesAcrossReadChunks)
     const QByteArray longLine(64 * 1024 - 1, 'x');
     EXPECT_EQ(readAll(longLine + "\r\nnext"), (QList<QByteArray>{longLine, "next"}));
     EXPECT_EQ(readAll(longLine + "\rnext"), (QList<QByteArray>{longLine, "next"}));
-    const QByteArray hugeLine(300 * 1024, 'y');
+    const QByteArray hugeLine(qsizetype{300} * 1024, 'y');
     EXPECT_EQ(readAll("a\r\n" + hugeLine + "\r\n"), (QList<QByteArray>{"a", hugeLine}));
 }
 

@@ -288,7 +288,8 @@ TEST(SeparatedMemoReader, TitleLineCountsEveryLineEnd)
 // read as anywhere else.
 TEST(SeparatedMemoReader, RecordsAcrossReadChunks)
 {
-    for (qsizetype padding = 64 * 1024 - 12; padding <= 64 * 1024; ++padding) {
+    for (qsizetype padding = qsizetype{64} * 1024 - 12; padding <= qsizetype{64} * 1024;
+         ++padding) {
         SCOPED_TRACE(padding);
         const QByteArray start = "\"" + QByteArray(padding, 'x');
         const SeparatedReading reading =

@@ -44,7 +44,7 @@ protected:
     // is handed to "nobody"; any other user is simply refused writing.
     QString foreignFolder(const QString &name)
     {
-        const QString path = folder(name);
+        QString path = folder(name);
         if (::geteuid() == 0)
             EXPECT_EQ(::chown(QFile::encodeName(path).constData(), NobodyId, NobodyId), 0);
         else

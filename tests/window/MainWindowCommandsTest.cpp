@@ -473,7 +473,7 @@ TEST_F(MainWindowCommands, OffersToRemoveTheNotesOfMemosThatAreGoneThenSavesTheC
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&exporting.window()));
         exporting.control<QComboBox>("destinationList")->setCurrentText(player);
         const auto exportFrom = [&](const char *name, const QByteArray &memos) {
-            const QString path = exporting.writeFile(QString("source/") + name, memos);
+            QString path = exporting.writeFile(QString("source/") + name, memos);
             exporting.control<QLineEdit>("sourceEdit")->setText(path);
             exporting.control<QPushButton>("exportButton")->click();
             return path;
