@@ -47,6 +47,12 @@ Utf8Prefix utf8Prefix(QByteArrayView bytes, qsizetype count)
     return prefix;
 }
 
+bool isAscii(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
 // QString::fromUtf8 drops a byte-order mark at the start; here it stays.
 QString decodeUtf8(QByteArrayView bytes)
 {
@@ -57,8 +63,12 @@ QString decodeUtf8(QByteArrayView bytes)
 
 } // namespace
 
+// Names in a folder and paths in the record are read by the ten thousand and
+// are mostly ASCII, which Latin-1 decoding turns into text fastest.
 QString TextDecoder::decode(QByteArrayView bytes)
 {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     return bytes.isValidUtf8() ? decodeUtf8(bytes) : decodeWindows1252(bytes);
 }
 
@@ -66,8 +76,7 @@ QString TextDecoder::decode(QByteArrayView bytes)
 // decoding turns into text fastest.
 QString TextDecoder::decodePrefix(QByteArrayView bytes, qsizetype count)
 {
-    const auto isAscii = [](char byte) { return static_cast<unsigned char>(byte) < 0x80; };
-    if (std::all_of(bytes.begin(), bytes.end(), isAscii))
+    if (isAscii(bytes))
         return QString::fromLatin1(bytes.first(qMin(count, bytes.size())));
     if (!bytes.isValidUtf8())
         return decodeWindows1252(bytes.first(qMin(count, bytes.size())));

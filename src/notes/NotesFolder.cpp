@@ -266,29 +266,44 @@ Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QB
     if (!older && older.error().is(Error::Condition::Missing))
         return writeNew(note, text);
     // Of an older note; a link, or anything that cannot be read, has none.
-    qint64 olderSize = -1;
-    const QString &path = pathOfNote(note);
-    bool quillets = !m_record.exists() || m_record.isJournaled(path);
+    std::optional<FileSystem::Status> status;
     if (older) {
-        const Result<FileSystem::Status> status = FileSystem::status(*older);
-        if (status && status->kind == FileSystem::Status::Kind::Folder)
-            return NoteOutcome::NameTaken;
-        if (status && status->kind == FileSystem::Status::Kind::File) {
-            const bool recorded = !quillets && m_record.recordsSize(path, status->size);
-            if (status->size == text.size() || recorded) {
-                const bool read = readWhole(*older, status->size);
-                if (read && m_readBuffer == text)
-                    return NoteOutcome::Unchanged;
-                quillets =
-                    quillets || (read && recorded &&
-                                 m_record.owns(m_notePath, NoteFingerprint::of(m_readBuffer)));
-            }
-            olderSize = status->size;
-        }
+        if (const Result<FileSystem::Status> found = FileSystem::status(*older); found)
+            status = *found;
     }
-    if (!quillets)
+    if (status && status->kind == FileSystem::Status::Kind::Folder)
         return NoteOutcome::NameTaken;
-    return replace(note, text, olderSize);
+    const bool isFile = status && status->kind == FileSystem::Status::Kind::File;
+    // Exporting again finds most notes as they were: read first, asked after.
+    bool read = false;
+    if (isFile && status->size == text.size()) {
+        read = readWhole(*older, status->size);
+        if (read && m_readBuffer == text)
+            return NoteOutcome::Unchanged;
+    }
+    if (!isQuillets(note, older, status, read))
+        return NoteOutcome::NameTaken;
+    return replace(note, text, isFile ? status->size : -1);
+}
+
+// Whether what the device holds under the note's name may be replaced: without
+// a record anything may, as it always could; with one only Quillet's own note,
+// named in the journal or recorded with the bytes it holds. `read` says that
+// m_readBuffer holds it already.
+bool NotesFolder::isQuillets(const NotePath &note, const Result<FileSystem::Descriptor> &older,
+                             const std::optional<FileSystem::Status> &status, bool read)
+{
+    if (!m_record.exists())
+        return true;
+    const QString &path = pathOfNote(note);
+    if (m_record.isJournaled(path))
+        return true;
+    if (!status || status->kind != FileSystem::Status::Kind::File ||
+        !m_record.recordsSize(path, status->size))
+        return false;
+    if (!read && !readWhole(*older, status->size))
+        return false;
+    return m_record.owns(path, NoteFingerprint::of(m_readBuffer));
 }
 
 // The file's `size` bytes, into m_readBuffer; false where it cannot be read

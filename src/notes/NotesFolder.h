@@ -92,6 +92,8 @@ private:
     Result<NoteOutcome> writeNew(const NotePath &note, const QByteArray &text);
     Result<NoteOutcome> writeOverEarlier(const NotePath &note, const QByteArray &text);
     bool readWhole(const FileSystem::Descriptor &file, qint64 size);
+    bool isQuillets(const NotePath &note, const Result<FileSystem::Descriptor> &older,
+                    const std::optional<FileSystem::Status> &status, bool read);
     Result<NoteOutcome> replace(const NotePath &note, const QByteArray &text, qint64 olderSize);
     Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text);
     Result<QList<RecordedNote>> quilletNotesAmong(const QStringList &paths);

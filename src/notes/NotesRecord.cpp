@@ -38,17 +38,24 @@ quint64 nameKey(const QString &path)
 
 } // namespace
 
-// Eight bytes at a time: a per-note cost far below writing the note.
+// Sixteen bytes at a time, in two lanes the processor works on side by side:
+// a per-note cost far below writing the note.
 NoteFingerprint NoteFingerprint::of(QByteArrayView bytes)
 {
-    quint64 hash = 0x27D4EB2F165667C5ULL;
+    quint64 first = 0x27D4EB2F165667C5ULL;
+    quint64 second = 0x9E3779B97F4A7C15ULL;
     qsizetype at = 0;
+    for (; at + 16 <= bytes.size(); at += 16) {
+        first = withWord(first, qFromLittleEndian<quint64>(bytes.data() + at));
+        second = withWord(second, qFromLittleEndian<quint64>(bytes.data() + at + 8));
+    }
     for (; at + 8 <= bytes.size(); at += 8)
-        hash = withWord(hash, qFromLittleEndian<quint64>(bytes.data() + at));
+        first = withWord(first, qFromLittleEndian<quint64>(bytes.data() + at));
     quint64 tail = 0;
     std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
-    hash = withWord(hash, qFromLittleEndian(tail));
-    return {bytes.size(), finished(hash ^ quint64(bytes.size()))};
+    second = withWord(second, qFromLittleEndian(tail));
+    return {bytes.size(),
+            finished(first ^ (second * 0xC2B2AE3D27D4EB4FULL) ^ quint64(bytes.size()))};
 }
 
 NotesRecord::NotesRecord(const Path &destinationFolder)
@@ -89,13 +96,14 @@ bool NotesRecord::parse(QByteArrayView bytes)
         const qsizetype secondSpace = firstSpace < 0 ? -1 : line.indexOf(' ', firstSpace + 1);
         if (secondSpace < 0)
             return false;
-        bool sizeRead = false;
-        bool hashRead = false;
-        const RecordedNote note{
-            TextDecoder::decode(line.sliced(secondSpace + 1)),
-            {line.first(firstSpace).toLongLong(&sizeRead),
-             line.sliced(firstSpace + 1, secondSpace - firstSpace - 1).toULongLong(&hashRead, 16)}};
-        if (!sizeRead || !hashRead || note.path.isEmpty())
+        RecordedNote note{TextDecoder::decode(line.sliced(secondSpace + 1)), {}};
+        const auto sizeRead =
+            std::from_chars(line.data(), line.data() + firstSpace, note.fingerprint.size);
+        const auto hashRead = std::from_chars(line.data() + firstSpace + 1,
+                                              line.data() + secondSpace, note.fingerprint.hash, 16);
+        if (sizeRead.ec != std::errc() || sizeRead.ptr != line.data() + firstSpace ||
+            hashRead.ec != std::errc() || hashRead.ptr != line.data() + secondSpace ||
+            note.path.isEmpty())
             return false;
         m_byName.insert(nameKey(note.path), m_notes.size());
         m_notes.append(note);
@@ -203,7 +211,15 @@ Result<void> NotesRecord::save(const QList<RecordLine> &notes)
     QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     const auto addText = [&](QStringView text) {
         char *start = room(utf8.requiredSpace(text.size()));
-        size += utf8.appendToBuffer(start, text) - start;
+        char *out = start;
+        for (const QChar character : text) {
+            if (character.unicode() >= 0x80) {
+                size += utf8.appendToBuffer(start, text) - start;
+                return;
+            }
+            *out++ = char(character.unicode());
+        }
+        size += out - start;
     };
     add(Heading);
     for (const RecordLine &note : notes) {
