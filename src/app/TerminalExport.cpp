@@ -2,7 +2,6 @@
 
 #include "FileSystem.h"
 
-#include <QDir>
 #include <chrono>
 #include <cstdio>
 
@@ -15,17 +14,6 @@ void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
-}
-
-// "~" and "~/..." stand for the home folder, as in the window; a shell has
-// turned them into paths already where it was asked to.
-QString fileOf(const QString &typedPath)
-{
-    if (typedPath == u'~')
-        return QDir::homePath();
-    if (typedPath.startsWith(QStringLiteral("~/")))
-        return QDir::homePath() + typedPath.mid(1);
-    return typedPath;
 }
 
 } // namespace
@@ -45,9 +33,9 @@ void TerminalExport::start()
     if (FileSystem::standardErrorIsTerminal())
         m_count.start(CountInterval);
     m_thread = std::jthread([this] {
-        const Path destination(fileOf(m_request.folder));
+        const Path destination = Path::typed(m_request.folder);
         m_result =
-            ExportRun(Path(fileOf(m_request.source)), destination, m_request.addTxt).run(*this);
+            ExportRun(Path::typed(m_request.source), destination, m_request.addTxt).run(*this);
         if (m_result.succeeded() && m_request.removeGone && !m_result.goneNotes.isEmpty())
             m_removal = ExportRun::removeGoneNotes(destination, m_result.goneNotes);
         QMetaObject::invokeMethod(this, &TerminalExport::finished, Qt::QueuedConnection);

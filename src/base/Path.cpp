@@ -1,11 +1,21 @@
 #include "Path.h"
 
+#include <QDir>
 #include <QStringEncoder>
 
 Path::Path(QString path) : m_path(std::move(path))
 {
     while (m_path.size() > 1 && m_path.endsWith(u'/'))
         m_path.chop(1);
+}
+
+Path Path::typed(const QString &path)
+{
+    if (path == u'~')
+        return Path(QDir::homePath());
+    if (path.startsWith(QStringLiteral("~/")))
+        return Path(QDir::homePath() + path.mid(1));
+    return Path(path);
 }
 
 Path Path::operator/(QStringView name) const

@@ -13,6 +13,9 @@ class Path
 public:
     Path() = default;
     explicit Path(QString path);
+    // A path as a person types it: "~" and "~/..." stand for the home
+    // folder, as in a shell.
+    static Path typed(const QString &path);
 
     // `name` below this path; `name` may itself hold "/" ("Work/Plan"). An
     // empty path joined with a name is the name.

@@ -12,7 +12,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,17 +35,6 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, Q
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setBuddy(field);
     return label;
-}
-
-// The file a typed source path names: "~" and "~/..." stand for the home
-// folder, as in a shell. The field keeps what was typed.
-QString sourceFileOf(const QString &typedPath)
-{
-    if (typedPath == u'~')
-        return QDir::homePath();
-    if (typedPath.startsWith(QStringLiteral("~/")))
-        return QDir::homePath() + typedPath.mid(1);
-    return typedPath;
 }
 
 // Asked on the export's thread, right before the notes folder is made: a player
@@ -131,7 +119,8 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
     // the last pair holds the patterns the dialog applies.
     const QString memoFiles = tr("Memo exports and databases (*.txt *.csv *.tab *.pdb)") +
                               QStringLiteral(" (*.txt *.csv *.tab *.pdb)");
-    return {sourcePath.isEmpty() ? QString() : QFileInfo(sourceFileOf(sourcePath)).absolutePath(),
+    return {sourcePath.isEmpty() ? QString()
+                                 : QFileInfo(Path::typed(sourcePath).toString()).absolutePath(),
             {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
             memoFiles};
 }
@@ -205,7 +194,7 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
     m_exportHadFocus = m_exportButton->hasFocus();
     m_exportButton->setEnabled(false);
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
-    ExportRun run(Path(sourceFileOf(record.sourcePath)), Path(destination.folder),
+    ExportRun run(Path::typed(record.sourcePath), Path(destination.folder),
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
     m_worker =
