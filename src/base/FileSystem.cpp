@@ -477,7 +477,12 @@ Result<void> replaceWhole(const Path &path, QByteArrayView bytes)
     }));
     if (!file)
         return file.error();
-    Result<void> outcome = writeAllAndClose(*file, bytes);
+    // On the device before it takes the older file's place, so that a power
+    // cut leaves the one or the other whole.
+    Result<void> outcome = write(*file, bytes);
+    if (outcome)
+        outcome = done(retried([&] { return ::fsync(file->get()); }));
+    outcome = closedAfter(*file, std::move(outcome));
     if (outcome)
         outcome = done(::rename(temporary.constData(), target.constData()));
     if (outcome)
