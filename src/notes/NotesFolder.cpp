@@ -403,13 +403,10 @@ Result<QList<RecordedNote>> NotesFolder::goneNotes()
     QStringList candidates;
     for (const RecordedNote &note : record.notes())
         candidates << note.path;
-    candidates += record.journaledNotes();
-    for (const QString &folder : record.journaledFolders()) {
-        const Result<QStringList> files = filesIn(folder);
-        if (!files)
-            return files.error();
-        candidates += *files;
-    }
+    const Result<QStringList> journaled = journaledPaths();
+    if (!journaled)
+        return journaled.error();
+    candidates += *journaled;
     candidates.removeIf([&kept](const QString &path) { return kept.contains(path); });
     candidates.removeDuplicates();
     Result<QList<RecordedNote>> gone = quilletNotesAmong(candidates);
@@ -436,6 +433,19 @@ Result<void> NotesFolder::saveRecord(const QList<RecordedNote> &others)
 QString NotesFolder::pathOf(const KeptNote &note)
 {
     return note.folder->name.isEmpty() ? note.fileName : note.folder->name + u'/' + note.fileName;
+}
+
+// The notes the journal names, and those in the folders it names.
+Result<QStringList> NotesFolder::journaledPaths()
+{
+    QStringList paths = m_record.journaledNotes();
+    for (const QString &folder : m_record.journaledFolders()) {
+        const Result<QStringList> files = filesIn(folder);
+        if (!files)
+            return files.error();
+        paths += *files;
+    }
+    return paths;
 }
 
 // What a folder below the notes folder holds, as paths below the notes
@@ -595,13 +605,10 @@ Result<NotesFolder::Removal> NotesFolder::remove(const QList<RecordedNote> &note
         if (!removed.contains(note.path))
             remaining << note;
     }
-    QStringList journaled = m_record.journaledNotes();
-    for (const QString &folder : m_record.journaledFolders()) {
-        const Result<QStringList> files = filesIn(folder);
-        if (!files)
-            return files.error();
-        journaled += *files;
-    }
+    Result<QStringList> journaledResult = journaledPaths();
+    if (!journaledResult)
+        return journaledResult.error();
+    QStringList &journaled = *journaledResult;
     journaled.removeIf([&removed](const QString &path) { return removed.contains(path); });
     journaled.removeDuplicates();
     const Result<QList<RecordedNote>> stillQuillets = quilletNotesAmong(journaled);

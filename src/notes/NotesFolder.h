@@ -98,6 +98,7 @@ private:
     Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text);
     Result<QList<RecordedNote>> quilletNotesAmong(const QStringList &paths);
     Result<QStringList> filesIn(const QString &folder);
+    Result<QStringList> journaledPaths();
     const QString &pathOfNote(const NotePath &note);
     Result<void> journal(const NotePath &note);
     Result<std::optional<FileSystem::Descriptor>> openBelowNotes(const QString &folder);
