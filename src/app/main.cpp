@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 #include "DriveSource.h"
+#include "ExportWorker.h"
 #include "FileDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -102,6 +104,9 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationSignal::received, &window,
                      &MainWindow::endOnTerminationRequest);
     termination.listen();
+    // Qt ends the program with exit() where the display goes away, as at the
+    // end of a session.
+    std::atexit(&ExportWorker::finishBeforeExit);
     window.show();
     return QApplication::exec();
 }

@@ -3,15 +3,24 @@
 #include <QAbstractButton>
 #include <QObject>
 
+namespace {
+// The one worker whose thread runs; only the thread that makes and ends the
+// workers touches it.
+ExportWorker *running = nullptr;
+} // namespace
+
 template <typename Job, typename Result>
 void ExportWorker::start(QObject &context, Job job, std::function<void(const Result &)> ended)
 {
-    m_thread = std::jthread([&context, job = std::move(job), ended = std::move(ended)]() mutable {
+    m_thread = std::jthread([this, &context, job = std::move(job),
+                             ended = std::move(ended)]() mutable {
         const Result result = job();
+        m_jobDone.release();
         // A context that goes while the call is pending drops it.
         QMetaObject::invokeMethod(
             &context, [ended = std::move(ended), result] { ended(result); }, Qt::QueuedConnection);
     });
+    running = this;
 }
 
 ExportWorker::ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject &context,
@@ -32,7 +41,21 @@ ExportWorker::ExportWorker(Removal removal, QAbstractButton &exportButton, QObje
 
 ExportWorker::~ExportWorker()
 {
+    if (running == this)
+        running = nullptr;
     requestStop();
+}
+
+void ExportWorker::finishBeforeExit()
+{
+    if (!running)
+        return;
+    running->requestStop();
+    // A thread held up longer, by a player that does not answer, ends with
+    // the process.
+    if (running->m_jobDone.try_acquire_for(ExitPatience))
+        running->m_thread.join();
+    running = nullptr;
 }
 
 void ExportWorker::requestStop()

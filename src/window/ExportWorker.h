@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <semaphore>
 #include <thread>
 
 class QAbstractButton;
@@ -76,10 +77,19 @@ public:
     // Shows the count the run ended with, which the caption may not show yet.
     void showFinalCount();
 
+    // For std::atexit, on the thread that made the workers. Where the program
+    // ends without going back to the event loop, as when the display's
+    // connection is lost at the end of a session and Qt calls exit(): asks the
+    // running export, if any, to stop after the note being written and waits,
+    // at most ExitPatience, until what was written is flushed.
+    static void finishBeforeExit();
+    static constexpr std::chrono::seconds ExitPatience{10};
+
 private:
     template <typename Job, typename Result>
     void start(QObject &context, Job job, std::function<void(const Result &)> ended);
 
     ButtonCaption m_caption;
+    std::binary_semaphore m_jobDone{0};
     std::jthread m_thread; // last: started after the caption exists, joined before it goes
 };

@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWindow>
 
-InputBlocker::InputBlocker(const QAbstractButton &live) : m_live(live)
+InputBlocker::InputBlocker(QAbstractButton &live) : m_live(live)
 {
+    m_live.setFocus();
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -17,7 +19,30 @@ InputBlocker::~InputBlocker()
 
 bool InputBlocker::eventFilter(QObject *watched, QEvent *event)
 {
-    return isUserInput(*event) && !isForLiveButton(watched, *event);
+    if (!isUserInput(*event))
+        return false;
+    return !isForLiveButton(watched, *event) || handledAsLiveKey(watched, *event);
+}
+
+bool InputBlocker::handledAsLiveKey(const QObject *watched, const QEvent &event)
+{
+    if (watched != &m_live ||
+        (event.type() != QEvent::KeyPress && event.type() != QEvent::KeyRelease))
+        return false;
+    const auto &key = static_cast<const QKeyEvent &>(event);
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A push button outside a dialog takes no Return of its own.
+        if (event.type() == QEvent::KeyPress && !key.isAutoRepeat())
+            m_live.click();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool InputBlocker::isUserInput(const QEvent &event)

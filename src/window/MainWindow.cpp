@@ -191,9 +191,10 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
     m_exporting = true;
     m_exportRecord = record;
     m_destination = destination;
-    m_exportHadFocus = m_exportButton->hasFocus();
-    m_exportButton->setEnabled(false);
+    // Exit takes the focus before Export greys out, which would pass it on to
+    // a control that takes no input now.
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
+    m_exportButton->setEnabled(false);
     ExportRun run(Path::typed(record.sourcePath), Path(destination.folder),
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
@@ -289,8 +290,7 @@ void MainWindow::finishExport()
     }
     m_exportButton->setText(tr("Export"));
     m_exportButton->setEnabled(true);
-    if (m_exportHadFocus)
-        m_exportButton->setFocus();
+    m_exportButton->setFocus();
 }
 
 void MainWindow::setSourcePath(const QString &path)

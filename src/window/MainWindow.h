@@ -27,7 +27,7 @@ struct RemovalResult;
 // can run against temporary folders and without a person. The export, and the
 // removal of the notes of memos that are gone that it may offer, run beside
 // it, on a thread of their own; the window shows the export's progress and
-// takes no input but Exit and the close box meanwhile.
+// takes no input but Exit, which has the focus, and the close box meanwhile.
 class MainWindow : public QWidget, private SettingsTarget
 {
     Q_OBJECT
@@ -88,7 +88,6 @@ private:
     bool m_exitRequested = false; // Exit, the close box or a signal during an export
     SettingsRecord m_exportRecord;
     DriveEntry m_destination;
-    bool m_exportHadFocus = false;
     std::unique_ptr<InputBlocker> m_inputBlocker;
     std::unique_ptr<ExportWorker> m_worker; // while the export's or removal's thread runs
 

@@ -9,11 +9,13 @@ namespace {
 // Shared by the waiting thread, the window's thread and the handler, which can
 // run on any thread that does not block the signals.
 std::atomic<int> writeEnd{-1};
-// Before the event loop listens no note is being written, and a second request
-// while the first waits unheard means the window's thread is stuck: a signal
-// then ends the program at once, as it would unhandled.
+// Before the event loop listens no note is being written, and a second Ctrl-C
+// while the first waits unheard means the window's thread is stuck and the
+// person wants it gone: the program then ends at once, as it would unhandled.
+// Any other second request, such as the SIGHUP that follows SIGTERM when a
+// session ends, is one more request to end after the note being written.
 std::atomic<bool> listening{false};
-std::atomic<bool> unheard{false};
+std::atomic<bool> interruptUnheard{false};
 // Only lock-free atomics are safe in a signal handler.
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
@@ -33,13 +35,13 @@ void endWithDefaultAction(int signal)
 // object after the window), so it does only what a signal handler may.
 void deliver(int signal)
 {
-    if (!listening.load() || unheard.exchange(true)) {
+    if (!listening.load() || (signal == SIGINT && interruptUnheard.exchange(true))) {
         endWithDefaultAction(signal);
         return;
     }
     const int savedErrno = errno;
-    // One byte, the signal's number, for each request not heard yet, so the
-    // socket never fills.
+    // One byte, the signal's number, per request. Once the socket is full the
+    // requests already there say all that is needed.
     const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(writeEnd.load(), &byte, 1);
     errno = savedErrno;
@@ -81,7 +83,7 @@ TerminationSignal::~TerminationSignal()
     ::pthread_join(m_waiter, nullptr);
     writeEnd.store(-1);
     listening.store(false);
-    unheard.store(false);
+    interruptUnheard.store(false);
     // A process started from this thread gets the signals as they were before:
     // QProcess passes the mask on.
     ::pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
@@ -163,9 +165,10 @@ void TerminationSignal::waitForSignals()
 void TerminationSignal::drain()
 {
     // Heard from here on. A request that comes meanwhile writes a byte of its
-    // own, which the next call reads.
-    unheard.store(false);
-    char byte = 0;
-    if (::read(m_sockets[0], &byte, 1) == 1)
-        emit received(static_cast<unsigned char>(byte));
+    // own, which this call or the next reads.
+    interruptUnheard.store(false);
+    std::array<char, 16> bytes{};
+    const ssize_t count = ::read(m_sockets[0], bytes.data(), bytes.size());
+    for (ssize_t i = 0; i < count; ++i)
+        emit received(static_cast<unsigned char>(bytes[std::size_t(i)]));
 }

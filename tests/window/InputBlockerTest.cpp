@@ -4,7 +4,8 @@
 #include "PostedInput.h"
 #include "QtPrinters.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -51,6 +52,35 @@ TEST_F(InputBlockerTest, DiscardsAllInputButTheLiveButtonsWithoutReplayingItLate
     QCoreApplication::processEvents();
     EXPECT_EQ(browseClicks.count(), 0);
     EXPECT_EQ(exitClicks.count(), 4);
+}
+
+// Tab and Shift+Tab would lead only to controls that take no input; Return
+// and Enter press the live button as Space does.
+TEST_F(InputBlockerTest, TheLiveButtonHasTheFocusAndKeepsItAndEveryPressingKeyPressesIt)
+{
+    browse.setFocus();
+    const InputBlocker blocker(exit);
+    EXPECT_EQ(QApplication::focusWidget(), &exit);
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char *text;
+        int clicks;
+    } keys[] = {{Qt::Key_Tab, Qt::NoModifier, "\t", 0},
+                {Qt::Key_Backtab, Qt::ShiftModifier, "", 0},
+                {Qt::Key_Return, Qt::NoModifier, "\r", 1},
+                {Qt::Key_Enter, Qt::KeypadModifier, "\r", 1},
+                {Qt::Key_Space, Qt::NoModifier, " ", 1}};
+    for (const auto &k : keys) {
+        SCOPED_TRACE(QKeySequence(k.key | k.modifiers).toString().toStdString());
+        exitClicks.clear();
+        PostedInput::key(window, k.key, k.modifiers, QString::fromLatin1(k.text));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), &exit);
+        EXPECT_EQ(exitClicks.count(), k.clicks);
+    }
+    EXPECT_EQ(browseClicks.count(), 0);
 }
 
 TEST_F(InputBlockerTest, LetsPaintingThroughAndInputOnceItIsGone)

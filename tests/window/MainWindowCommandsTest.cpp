@@ -19,8 +19,10 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <semaphore>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 // The example of two memos in two categories, as the organiser exports it.
@@ -169,9 +171,11 @@ TEST_F(MainWindowCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoice
     extension()->setCheckState(Qt::PartiallyChecked);
     QString captionDuringMessage;
     bool enabledDuringMessage = true;
+    const QWidget *focusDuringMessage = nullptr;
     test.messages.onNextMessage([&](const QString &) {
         captionDuringMessage = exportButton()->text();
         enabledDuringMessage = exportButton()->isEnabled();
+        focusDuringMessage = QApplication::focusWidget();
     });
 
     QTest::mouseClick(exportButton(), Qt::LeftButton);
@@ -183,8 +187,10 @@ TEST_F(MainWindowCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoice
     EXPECT_EQ(contentOf(notes + "Business/Meeting_ plan"), "Meeting: plan\r\nagenda\r\n");
     EXPECT_EQ(captionDuringMessage, "Notes 2");
     EXPECT_FALSE(enabledDuringMessage);
+    EXPECT_EQ(focusDuringMessage, test.control<QPushButton>("exitButton"));
     EXPECT_EQ(exportButton()->text(), "Export");
     EXPECT_TRUE(exportButton()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), exportButton());
 
     test.open(false);
     EXPECT_EQ(source()->text(), test.sourceFolder() + "/memos.txt");
@@ -311,15 +317,28 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
     }
 }
 
-// Exit, the close box and each termination signal, asked for while the export
-// runs: the note being written is finished, the export stops there, nothing is
-// saved and the window closes. Browse, clicked at the same time, stays dead.
+// Exit (clicked, or pressed from the keyboard, where Tab cannot take the focus
+// away from it), the close box and each termination signal, alone or as a
+// session's end sends them, asked for while the export runs: the note being
+// written is finished, the export stops there, nothing is saved and the window
+// closes. Browse, clicked at the same time, stays dead.
 TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNoteBeingWritten)
 {
     // Sent to the process, as a terminal or a logout sends it; raised in this
     // thread, which blocks it, it would wait there unseen.
-    const auto sending = [](int signal) {
-        return [signal](WindowUnderTest &) { ::kill(::getpid(), signal); };
+    const auto sending = [](std::initializer_list<int> numbers) {
+        return [numbers = std::vector<int>(numbers)](WindowUnderTest &) {
+            for (const int signal : numbers)
+                ::kill(::getpid(), signal);
+        };
+    };
+    // Tab and Shift+Tab first: they must leave the focus on Exit.
+    const auto pressing = [](Qt::Key key, Qt::KeyboardModifiers modifiers, const char *text) {
+        return [=](WindowUnderTest &t) {
+            PostedInput::key(t.window(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+            PostedInput::key(t.window(), Qt::Key_Backtab, Qt::ShiftModifier, QString());
+            PostedInput::key(t.window(), key, modifiers, QString::fromLatin1(text));
+        };
     };
     const struct
     {
@@ -332,9 +351,14 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
          [](WindowUnderTest &t) {
              QCoreApplication::postEvent(t.window().windowHandle(), new QCloseEvent);
          }},
-        {"SIGTERM", sending(SIGTERM)},
-        {"SIGINT", sending(SIGINT)},
-        {"SIGHUP", sending(SIGHUP)},
+        {"Exit by Return", pressing(Qt::Key_Return, Qt::NoModifier, "\r")},
+        {"Exit by keypad Enter", pressing(Qt::Key_Enter, Qt::KeypadModifier, "\r")},
+        {"Exit by Space", pressing(Qt::Key_Space, Qt::NoModifier, " ")},
+        {"SIGTERM", sending({SIGTERM})},
+        {"SIGINT", sending({SIGINT})},
+        {"SIGHUP", sending({SIGHUP})},
+        {"SIGTERM then SIGHUP, as at a session's end", sending({SIGTERM, SIGHUP})},
+        {"SIGINT then SIGTERM", sending({SIGINT, SIGTERM})},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

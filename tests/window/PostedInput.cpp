@@ -19,10 +19,15 @@ void PostedInput::click(QWidget &control)
                                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
 }
 
-void PostedInput::space(QWidget &window)
+void PostedInput::key(QWidget &window, Qt::Key key, Qt::KeyboardModifiers modifiers,
+                      const QString &text)
 {
     for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-        QCoreApplication::postEvent(
-            window.window()->windowHandle(),
-            new QKeyEvent(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+        QCoreApplication::postEvent(window.window()->windowHandle(),
+                                    new QKeyEvent(type, key, modifiers, text));
+}
+
+void PostedInput::space(QWidget &window)
+{
+    key(window, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <Qt>
+
+class QString;
 class QWidget;
 
 // Input as the window system delivers it: posted to the window, which passes
@@ -8,7 +11,8 @@ class QWidget;
 namespace PostedInput {
 
 void click(QWidget &control);
-// A Space key, to whichever control has the focus.
+// A key pressed and released, to whichever control has the focus.
+void key(QWidget &window, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString &text);
 void space(QWidget &window);
 
 } // namespace PostedInput

@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -238,6 +239,31 @@ protected:
         return match.hasMatch() ? match.captured(1) : QString();
     }
 
+    // Starts the program and returns its window's id, or "" when none appeared.
+    QString startProgram(const QString &workingFolder, const QProcessEnvironment &environment)
+    {
+        m_program.setProcessEnvironment(environment);
+        m_program.setWorkingDirectory(workingFolder);
+        m_program.start(QStringLiteral(QUILLET_PROGRAM), {});
+        if (!m_program.waitForStarted(PatienceMs))
+            return {};
+        // The program's state is only known after a wait: one that ends at
+        // once (it could not reach the display, say) is told with what it
+        // printed.
+        QString id;
+        const QDeadlineTimer deadline(PatienceMs);
+        while (id.isEmpty() && !deadline.hasExpired() && !m_program.waitForFinished(50))
+            id = windowId("Quillet");
+        return id;
+    }
+
+    std::string whyNoWindow()
+    {
+        return "no window titled Quillet appeared; the program " +
+               std::string(m_program.state() == QProcess::NotRunning ? "ended" : "runs") +
+               " and printed: " + m_program.readAllStandardError().toStdString();
+    }
+
     QProcessEnvironment m_environment;
     QProcess m_server;
     QProcess m_program;
@@ -246,24 +272,12 @@ protected:
 TEST_F(ProgramUnderXvfb, OpensTheWindowAndSavesAScreenshot)
 {
     QTemporaryDir working;
-    m_program.setProcessEnvironment(m_environment);
-    m_program.setWorkingDirectory(working.path());
-    m_program.start(QStringLiteral(QUILLET_PROGRAM), {});
-    ASSERT_TRUE(m_program.waitForStarted(PatienceMs)) << m_program.errorString().toStdString();
-
-    // The program's state is only known after a wait: one that ends at once
-    // (it could not reach the display, say) is told with what it printed.
-    QString id;
-    const QDeadlineTimer deadline(PatienceMs);
-    while (id.isEmpty() && !deadline.hasExpired() && !m_program.waitForFinished(50))
-        id = windowId("Quillet");
-    ASSERT_FALSE(id.isEmpty()) << "no window titled Quillet appeared; the program "
-                               << (m_program.state() == QProcess::NotRunning ? "ended" : "runs")
-                               << " and printed: "
-                               << m_program.readAllStandardError().toStdString();
+    const QString id = startProgram(working.path(), m_environment);
+    ASSERT_FALSE(id.isEmpty()) << whyNoWindow();
 
     // Until the window has painted, its picture is a single colour.
     const QString shot = QStringLiteral(QUILLET_SCREENSHOT);
+    const QDeadlineTimer deadline(PatienceMs);
     QString colours;
     while (!deadline.hasExpired() && colours.toInt() < 16) {
         runAndRead("import", {"-window", id, shot}, m_environment);
@@ -273,5 +287,63 @@ TEST_F(ProgramUnderXvfb, OpensTheWindowAndSavesAScreenshot)
         << "the window never painted; last picture: " << shot.toStdString();
     EXPECT_EQ(m_program.state(), QProcess::Running) << "the program ended by itself";
     std::cout << "Screenshot saved to " << shot.toStdString() << std::endl;
+}
+
+// At the end of a session the display goes away, and Qt ends the program where
+// it finds the connection lost. An export running then stops after a whole
+// note and records and flushes what it wrote; nothing else is written, the
+// settings included.
+TEST_F(ProgramUnderXvfb, LosingTheDisplayEndsAnExportAfterAWholeNote)
+{
+    for (const char *tool : {"xdotool", "xkill"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            GTEST_SKIP() << tool << " is not installed (packages xdotool, x11-utils)";
+    // The home folder is the destination the list offers first.
+    QTemporaryDir folder(QDir("/dev/shm").exists() ? "/dev/shm/quillet-test-XXXXXX"
+                                                   : QDir::tempPath() + "/quillet-test-XXXXXX");
+    const QString home = folder.filePath("home");
+    const QString working = folder.filePath("working");
+    const QString settings = working + "/quillet.dat";
+    QDir().mkpath(home);
+    QDir().mkpath(working);
+    QFile source(working + "/memos.txt");
+    ASSERT_TRUE(source.open(QIODevice::WriteOnly) && source.write(manyMemos(200'000)) > 0);
+    source.close();
+    QFile saved(settings);
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly) &&
+                saved.write(('"' + source.fileName() + "\",\"" + home + "\",0\r\n").toUtf8()) > 0);
+    saved.close();
+    const QDateTime settingsWritten = QFileInfo(settings).lastModified();
+    QProcessEnvironment environment = m_environment;
+    environment.insert("HOME", home);
+    environment.insert("LC_ALL", "C");
+
+    const QString id = startProgram(working, environment);
+    ASSERT_FALSE(id.isEmpty()) << whyNoWindow();
+    // From Browse, where the focus starts, to Export, and press it.
+    runAndRead("xdotool", {"windowfocus", "--sync", id}, environment);
+    runAndRead("xdotool", {"key", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}, environment);
+    const QString notes = home + "/Notes/c";
+    const QDeadlineTimer deadline(PatienceMs);
+    while (!QFile::exists(notes + "/Memo 1") && !deadline.hasExpired() &&
+           !m_program.waitForFinished(10)) {
+    }
+    ASSERT_TRUE(QFile::exists(notes + "/Memo 1")) << "the export never began";
+    runAndRead("xkill", {"-id", id}, environment);
+    ASSERT_TRUE(m_program.waitForFinished(PatienceMs));
+
+    EXPECT_EQ(m_program.exitStatus(), QProcess::NormalExit);
+    const QStringList written = QDir(notes).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_GT(written.size(), 0);
+    EXPECT_LT(written.size(), 200'000) << "the export did not stop";
+    for (const QString &name : written) {
+        QFile note(notes + u'/' + name);
+        ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+        ASSERT_EQ(note.readAll(), (name + "\r\n").toUtf8()) << name.toStdString();
+    }
+    // Recorded as a stopped export records, which needs no journal any more.
+    EXPECT_TRUE(QFile::exists(home + "/.quillet-notes"));
+    EXPECT_FALSE(QFile::exists(home + "/.quillet-notes-journal"));
+    EXPECT_EQ(QFileInfo(settings).lastModified(), settingsWritten);
 }
 } // namespace
