@@ -26,6 +26,9 @@ public:
     static Request requestOf(const QStringList &arguments);
     // Of a request to export.
     static Export exportOf(const QStringList &arguments);
+    // Qt's options that name the desktop the window shows in, as
+    // "-display :1" or "-platform wayland"; none where the environment does.
+    static QStringList desktopOptionsOf(const QStringList &arguments);
     // Prints what the request asks for and gives the exit status: 0, or 2 for
     // a mistake, whose usage goes to standard error. Needs the application
     // object, for the translations.

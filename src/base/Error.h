@@ -38,6 +38,7 @@ public:
         ReadSettings,
         SaveSettings,
         FindSettingsFolder,
+        WriteOutput, // to standard output, which has no path
     };
 
     // Why, where the system's error number does not say it.
