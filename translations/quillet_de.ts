@@ -210,6 +210,10 @@
         <source>Could not write to standard output: %1.</source>
         <translation>Die Standardausgabe konnte nicht geschrieben werden: %1.</translation>
     </message>
+    <message>
+        <source>its name is not valid UTF-8 text, so Quillet cannot open it by that name; rename the file</source>
+        <translation>ihr Name ist kein gültiger UTF-8-Text, deshalb kann Quillet sie unter diesem Namen nicht öffnen; benennen Sie die Datei um</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>

@@ -140,6 +140,9 @@ QString Error::reasonText() const
         return tr("it was changed after the export, so it stays");
     case Reason::MalformedSettings:
         return tr("it does not hold the three settings");
+    case Reason::NameNotUtf8:
+        return tr("its name is not valid UTF-8 text, so Quillet cannot open it by that name; "
+                  "rename the file");
     case Reason::NoSettingsFolder:
         break;
     }
