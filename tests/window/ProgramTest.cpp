@@ -223,7 +223,9 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
             // The stop ends after a whole note, and says how many were saved.
             const qsizetype saved =
                 QDir(folder.filePath("player/Notes/c")).entryList(QDir::Files).size();
-            EXPECT_TRUE(error.contains(QStringLiteral(": %1 memos saved to ").arg(saved)))
+            EXPECT_TRUE(error.contains(saved == 1
+                                           ? QStringLiteral(": 1 memo saved to ")
+                                           : QStringLiteral(": %1 memos saved to ").arg(saved)))
                 << error.toStdString();
         }
         if (c.way == Way::OnATerminal) {
