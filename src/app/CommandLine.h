@@ -5,7 +5,8 @@
 
 // The program's command line: without arguments it opens its window;
 // --version and --help print what they say, and --export SOURCE --to FOLDER
-// exports without a window, all without a desktop; anything else is a mistake.
+// exports without a window, all without a desktop. Qt's own options are left
+// to Qt; anything else is a mistake.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)

@@ -56,6 +56,7 @@ bool isOwnedByUser(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person
 // watches it, and not into a file or a pipe.
 bool standardErrorIsTerminal();
+
 enum class StandardStream { Output, Error };
 // Writes all of `bytes` to standard output or standard error, straight
 // through: no buffer keeps a failure back until the program ends.
