@@ -206,36 +206,24 @@
         <source>it was changed after the export, so it stays</source>
         <translation>sie wurde nach dem Export geändert und bleibt deshalb</translation>
     </message>
+    <message>
+        <source>Could not write to standard output: %1.</source>
+        <translation>Die Standardausgabe konnte nicht geschrieben werden: %1.</translation>
+    </message>
+    <message>
+        <source>its name is not valid UTF-8 text, so Quillet cannot open it by that name; rename the file</source>
+        <translation>ihr Name ist kein gültiger UTF-8-Text, deshalb kann Quillet sie unter diesem Namen nicht öffnen; benennen Sie die Datei um</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
-    <message>
-        <source>%1 memos saved to %2</source>
-        <translation>%1 Memos gespeichert in %2</translation>
-    </message>
     <message>
         <source>No memos were saved.</source>
         <translation>Es wurden keine Memos gespeichert.</translation>
     </message>
     <message>
-        <source>1 memo was saved before it.</source>
-        <translation>Davor wurde 1 Memo gespeichert.</translation>
-    </message>
-    <message>
-        <source>%1 memos were saved before it.</source>
-        <translation>Davor wurden %1 Memos gespeichert.</translation>
-    </message>
-    <message>
         <source>The export file ends inside the memo &quot;%1&quot; (line %2), which was not saved.</source>
         <translation>Die Exportdatei endet mitten im Memo „%1“ (Zeile %2), das deshalb nicht gespeichert wurde.</translation>
-    </message>
-    <message>
-        <source>The iPod shows only the first %1 notes; its Notes folder now holds %2.</source>
-        <translation>Der iPod zeigt nur die ersten %1 Notizen; sein Notes-Ordner enthält jetzt %2.</translation>
-    </message>
-    <message>
-        <source>The iPod shows only the first 4 KB of a note; %1 of the notes just saved are longer.</source>
-        <translation>Der iPod zeigt nur die ersten 4 KB einer Notiz; %1 der eben gespeicherten Notizen sind länger.</translation>
     </message>
     <message>
         <source>%1
@@ -244,14 +232,45 @@ The memo &quot;%2&quot; (line %3 of the export file) was not saved.</source>
 Das Memo „%2“ (Zeile %3 der Exportdatei) wurde nicht gespeichert.</translation>
     </message>
     <message>
-        <source>%1 memos were written but may not all have reached the device.</source>
-        <translation>%1 Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</translation>
-    </message>
-    <message>
         <source>%1
 The memo &quot;%2&quot; (record %3 of the export file) was not saved.</source>
         <translation>%1
 Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n memos were saved before it.</source>
+        <translation>
+            <numerusform>Davor wurde %n Memo gespeichert.</numerusform>
+            <numerusform>Davor wurden %n Memos gespeichert.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n memos saved to %1</source>
+        <translation>
+            <numerusform>%n Memo gespeichert in %1</numerusform>
+            <numerusform>%n Memos gespeichert in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The iPod shows only the first %1 notes; its Notes folder now holds %n.</source>
+        <translation>
+            <numerusform>Der iPod zeigt nur die ersten %1 Notizen; sein Notes-Ordner enthält jetzt %n.</numerusform>
+            <numerusform>Der iPod zeigt nur die ersten %1 Notizen; sein Notes-Ordner enthält jetzt %n.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The iPod shows only the first 4 KB of a note; %n of the notes just saved are longer.</source>
+        <translation>
+            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n der eben gespeicherten Notizen ist länger.</numerusform>
+            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n der eben gespeicherten Notizen sind länger.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n memos were written but may not all have reached the device.</source>
+        <translation>
+            <numerusform>%n Memo wurde geschrieben, ist aber womöglich nicht auf dem Gerät angekommen.</numerusform>
+            <numerusform>%n Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -336,69 +355,66 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <source>&amp;Keep</source>
         <translation>&amp;Behalten</translation>
     </message>
-    <message>
-        <source>1 note on the player was written by an earlier export for a memo that is no longer in it. Remove it?</source>
-        <translation>1 Notiz auf dem Player wurde von einem früheren Export für ein Memo geschrieben, das nicht mehr im Export ist. Soll sie entfernt werden?</translation>
+    <message numerus="yes">
+        <source>%n notes on the player were written by an earlier export for memos that are no longer in it. Remove them?</source>
+        <translation>
+            <numerusform>%n Notiz auf dem Player wurde von einem früheren Export für ein Memo geschrieben, das nicht mehr im Export ist. Soll sie entfernt werden?</numerusform>
+            <numerusform>%n Notizen auf dem Player wurden von einem früheren Export für Memos geschrieben, die nicht mehr im Export sind. Sollen sie entfernt werden?</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 notes on the player were written by an earlier export for memos that are no longer in it. Remove them?</source>
-        <translation>%1 Notizen auf dem Player wurden von einem früheren Export für Memos geschrieben, die nicht mehr im Export sind. Sollen sie entfernt werden?</translation>
-    </message>
-    <message>
-        <source>and 1 more</source>
-        <translation>und 1 weitere</translation>
-    </message>
-    <message>
-        <source>and %1 more</source>
-        <translation>und %1 weitere</translation>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>und %n weitere</numerusform>
+            <numerusform>und %n weitere</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>RemovalResult</name>
-    <message>
-        <source>1 note was removed.</source>
-        <translation>1 Notiz wurde entfernt.</translation>
-    </message>
-    <message>
-        <source>%1 notes were removed.</source>
-        <translation>%1 Notizen wurden entfernt.</translation>
+    <message numerus="yes">
+        <source>%n notes were removed.</source>
+        <translation>
+            <numerusform>%n Notiz wurde entfernt.</numerusform>
+            <numerusform>%n Notizen wurden entfernt.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>TerminalExport</name>
     <message>
-        <source>The export was stopped: %1 memos saved to %2
-</source>
-        <translation>Der Export wurde angehalten: %1 Memos gespeichert in %2
-</translation>
-    </message>
-    <message>
-        <source>%1 notes of memos no longer in the export remain; --remove-gone removes them.
-</source>
-        <translation>%1 Notizen von Memos, die nicht mehr im Export sind, bleiben; --remove-gone entfernt sie.
-</translation>
-    </message>
-    <message>
-        <source>%1 notes of memos no longer in the export were removed.
-</source>
-        <translation>%1 Notizen von Memos, die nicht mehr im Export sind, wurden entfernt.
-</translation>
-    </message>
-    <message>
         <source>Notes %1</source>
         <translation>Notizen %1</translation>
     </message>
-    <message>
-        <source>1 note of a memo no longer in the export remains; --remove-gone removes it.
+    <message numerus="yes">
+        <source>The export was stopped: %n memos saved to %1
 </source>
-        <translation>1 Notiz eines Memos, das nicht mehr im Export ist, bleibt; --remove-gone entfernt sie.
-</translation>
+        <translation>
+            <numerusform>Der Export wurde angehalten: %n Memo gespeichert in %1
+</numerusform>
+            <numerusform>Der Export wurde angehalten: %n Memos gespeichert in %1
+</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>1 note of a memo no longer in the export was removed.
+    <message numerus="yes">
+        <source>%n notes of memos no longer in the export remain; --remove-gone removes them.
 </source>
-        <translation>1 Notiz eines Memos, das nicht mehr im Export ist, wurde entfernt.
-</translation>
+        <translation>
+            <numerusform>%n Notiz eines Memos, das nicht mehr im Export ist, bleibt; --remove-gone entfernt sie.
+</numerusform>
+            <numerusform>%n Notizen von Memos, die nicht mehr im Export sind, bleiben; --remove-gone entfernt sie.
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n notes of memos no longer in the export were removed.
+</source>
+        <translation>
+            <numerusform>%n Notiz eines Memos, das nicht mehr im Export ist, wurde entfernt.
+</numerusform>
+            <numerusform>%n Notizen von Memos, die nicht mehr im Export sind, wurden entfernt.
+</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -407,6 +423,12 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <source>Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).
 </source>
         <translation>Quillet braucht eine grafische Arbeitsumgebung (DISPLAY oder WAYLAND_DISPLAY ist nicht gesetzt).
+</translation>
+    </message>
+    <message>
+        <source>Quillet could not reach the graphical desktop that %1 names, so it cannot open its window.
+</source>
+        <translation>Quillet erreicht die grafische Arbeitsumgebung nicht, die %1 nennt, und kann deshalb sein Fenster nicht öffnen.
 </translation>
     </message>
 </context>

@@ -1,7 +1,8 @@
 #include "CommandLine.h"
 
+#include "Printed.h"
+
 #include <QCommandLineParser>
-#include <cstdio>
 
 namespace {
 
@@ -20,9 +21,33 @@ QCommandLineOption described(const QCommandLineOption &option, const QString &de
     return copy;
 }
 
+// The options Qt takes itself, as a desktop, a session manager or a person
+// hands them to any Qt program ("-session ID", "-style=fusion", "--display :1"):
+// QApplication reads them from the same arguments, so they are accepted here
+// and left to it.
+QList<QCommandLineOption> qtOptions()
+{
+    QList<QCommandLineOption> options;
+    for (const char *name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+          "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
+          "title", "icon", "name", "visual", "style", "stylesheet"})
+        options << QCommandLineOption(QString::fromLatin1(name), QString(),
+                                      QStringLiteral("VALUE"));
+    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"})
+        options << QCommandLineOption(QString::fromLatin1(name));
+    for (QCommandLineOption &option : options)
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return options;
+}
+
 // Descriptions are set where the translations are installed.
 void addOptions(QCommandLineParser &parser)
 {
+    // Qt's options begin with one dash and are whole words, not letters run
+    // together; ours are taken with one dash as well as with two.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(qtOptions());
     parser.addOptions(
         {described(VersionOption,
                    CommandLine::tr("Prints the program's name and version, and ends.")),
@@ -37,11 +62,6 @@ void addOptions(QCommandLineParser &parser)
          described(RemoveGoneOption,
                    CommandLine::tr("With --export: removes the notes an earlier export wrote for "
                                    "memos that are no longer in the export."))});
-}
-
-void print(std::FILE *stream, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
 // Why the options given do not make a request, or nothing where they do.
@@ -77,6 +97,18 @@ CommandLine::Request CommandLine::requestOf(const QStringList &arguments)
     return Request::Window;
 }
 
+QStringList CommandLine::desktopOptionsOf(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.parse(arguments);
+    QStringList options;
+    for (const QString &name : {QStringLiteral("display"), QStringLiteral("platform")})
+        if (parser.isSet(name))
+            options << u'-' + name + u' ' + parser.value(name);
+    return options;
+}
+
 CommandLine::Export CommandLine::exportOf(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -96,18 +128,19 @@ int CommandLine::answer(Request request, const QStringList &arguments)
     addOptions(parser);
     switch (request) {
     case Request::Version:
-        print(stdout, QStringLiteral("Quillet %1\n").arg(QCoreApplication::applicationVersion()));
+        Printed::toOutput(
+            QStringLiteral("Quillet %1\n").arg(QCoreApplication::applicationVersion()));
         return 0;
     case Request::Help:
-        print(stdout, parser.helpText());
+        Printed::toOutput(parser.helpText());
         return 0;
     case Request::Window:
     case Request::Export:
     case Request::Mistake:
         break;
     }
-    print(stderr,
-          (parser.parse(arguments) ? mistakeIn(parser) : parser.errorText()) + QLatin1Char('\n'));
-    print(stderr, parser.helpText());
+    Printed::toError((parser.parse(arguments) ? mistakeIn(parser) : parser.errorText()) +
+                     QLatin1Char('\n'));
+    Printed::toError(parser.helpText());
     return 2;
 }

@@ -5,7 +5,8 @@
 
 // The program's command line: without arguments it opens its window;
 // --version and --help print what they say, and --export SOURCE --to FOLDER
-// exports without a window, all without a desktop; anything else is a mistake.
+// exports without a window, all without a desktop. Qt's own options are left
+// to Qt; anything else is a mistake.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -26,6 +27,9 @@ public:
     static Request requestOf(const QStringList &arguments);
     // Of a request to export.
     static Export exportOf(const QStringList &arguments);
+    // Qt's options that name the desktop the window shows in, as
+    // "-display :1" or "-platform wayland"; none where the environment does.
+    static QStringList desktopOptionsOf(const QStringList &arguments);
     // Prints what the request asks for and gives the exit status: 0, or 2 for
     // a mistake, whose usage goes to standard error. Needs the application
     // object, for the translations.

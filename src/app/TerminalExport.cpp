@@ -1,20 +1,14 @@
 #include "TerminalExport.h"
 
 #include "FileSystem.h"
+#include "Printed.h"
 
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
 // At most ten times a second: a terminal is slower than the export.
 constexpr std::chrono::milliseconds CountInterval{100};
-
-void print(std::FILE *stream, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
 
 } // namespace
 
@@ -55,34 +49,29 @@ int TerminalExport::report()
     clearCount();
     switch (m_result.outcome) {
     case ExportResult::Outcome::Failed:
-        print(stderr, m_result.message() + u'\n');
+        Printed::toError(m_result.message() + u'\n');
         return 1;
     case ExportResult::Outcome::Stopped:
-        print(stderr,
-              tr("The export was stopped: %1 memos saved to %2\n")
-                  .arg(QString::number(m_result.noteCount), m_result.notesFolder.toFolderString()));
+        Printed::toError(
+            tr("The export was stopped: %n memos saved to %1\n", nullptr, int(m_result.noteCount))
+                .arg(m_result.notesFolder.toFolderString()));
         return 128 + m_signal;
     case ExportResult::Outcome::Completed:
         break;
     }
-    print(stdout, m_result.message() + u'\n');
-    const qint64 gone = m_result.goneNotes.size();
-    if (gone == 1 && !m_removal)
-        print(stdout, tr("1 note of a memo no longer in the export remains; --remove-gone "
-                         "removes it.\n"));
-    else if (gone > 1 && !m_removal)
-        print(stdout, tr("%1 notes of memos no longer in the export remain; --remove-gone "
-                         "removes them.\n")
-                          .arg(gone));
+    Printed::toOutput(m_result.message() + u'\n');
+    const auto gone = int(m_result.goneNotes.size());
+    if (gone > 0 && !m_removal)
+        Printed::toOutput(tr("%n notes of memos no longer in the export remain; --remove-gone "
+                             "removes them.\n",
+                             nullptr, gone));
     if (m_removal) {
-        print(stdout, m_removal->removed == 1
-                          ? tr("1 note of a memo no longer in the export was removed.\n")
-                          : tr("%1 notes of memos no longer in the export were removed.\n")
-                                .arg(m_removal->removed));
+        Printed::toOutput(tr("%n notes of memos no longer in the export were removed.\n", nullptr,
+                             int(m_removal->removed)));
         for (const Error &failure : m_removal->failures)
-            print(stderr, failure.message() + u'\n');
+            Printed::toError(failure.message() + u'\n');
         if (m_removal->error)
-            print(stderr, m_removal->error->message() + u'\n');
+            Printed::toError(m_removal->error->message() + u'\n');
     }
     return 0;
 }
@@ -103,7 +92,7 @@ void TerminalExport::showCount()
     const qint64 latest = m_latest.load(std::memory_order_relaxed);
     if (latest < 0 || latest == m_shown)
         return;
-    print(stderr, u'\r' + tr("Notes %1").arg(latest));
+    Printed::toError(u'\r' + tr("Notes %1").arg(latest));
     m_shown = latest;
 }
 
@@ -111,6 +100,6 @@ void TerminalExport::clearCount()
 {
     m_count.stop();
     if (m_shown >= 0)
-        print(stderr, QStringLiteral("\r\033[K"));
+        Printed::toError(QStringLiteral("\r\033[K"));
     m_shown = -1;
 }

@@ -4,6 +4,7 @@
 #include "FileDialog.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
+#include "Printed.h"
 #include "SettingsStore.h"
 #include "TerminalExport.h"
 #include "TerminationSignal.h"
@@ -12,19 +13,80 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
-#include <cstdio>
+#include <QTranslator>
 #include <cstdlib>
 
 namespace {
 
-// Without a display Qt stops with an error about its platform plugin, which
-// tells a person nothing; the window needs a desktop session to show in.
-bool hasDesktop()
+// The desktop the window is to show in, as the environment and Qt's own
+// options name it: "DISPLAY=:0", "-display :1". Without one Qt stops with an
+// error about its platform plugin, which tells a person nothing.
+QStringList namedDesktop;
+
+void findDesktop(const QStringList &arguments)
 {
-    for (const char *variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+    for (const char *variable : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"})
         if (!qEnvironmentVariableIsEmpty(variable))
-            return true;
-    return false;
+            namedDesktop << QString::fromLatin1(variable) + u'=' + qEnvironmentVariable(variable);
+    namedDesktop << CommandLine::desktopOptionsOf(arguments);
+}
+
+// Qt's messages while the application is made, held back until it is known
+// whether the window can start.
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray file;
+    int line;
+    QByteArray function;
+    QByteArray category;
+    QString text;
+};
+QList<HeldMessage> heldMessages;
+
+// Said before the application, and so its translations, exist.
+QString translatedEarly(const char *text)
+{
+    QTranslator translator;
+    if (translator.load(Translations::usersLocale(), QStringLiteral("quillet"), QStringLiteral("_"),
+                        QString::fromLatin1(Translations::ProgramFolder))) {
+        QString translated = translator.translate("main", text);
+        if (!translated.isEmpty())
+            return translated;
+    }
+    return QString::fromUtf8(text);
+}
+
+// Where the desktop named does not answer (a DISPLAY left from an ended
+// session, a Wayland socket that is gone), Qt's platform plugin ends the
+// program with abort() and a message that suggests reinstalling it. That fatal
+// message becomes the program's own sentence and exit status 1: nothing has
+// been read or written yet, so nothing is left to finish.
+void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        heldMessages << HeldMessage{
+            type, context.file, context.line, context.function, context.category, text};
+        return;
+    }
+    Printed::toError(
+        translatedEarly(QT_TRANSLATE_NOOP("main", "Quillet could not reach the graphical desktop "
+                                                  "that %1 names, so it cannot open its "
+                                                  "window.\n"))
+            .arg(namedDesktop.join(QStringLiteral(", "))));
+    std::_Exit(1);
+}
+
+// The held messages of a start that worked, told as Qt would have told them.
+void passOnHeldMessages()
+{
+    for (const HeldMessage &message : std::as_const(heldMessages))
+        qt_message_output(message.type,
+                          QMessageLogContext(message.file.constData(), message.line,
+                                             message.function.constData(),
+                                             message.category.constData()),
+                          message.text);
+    heldMessages.clear();
 }
 
 QStringList argumentsOf(int argc, char *argv[])
@@ -63,17 +125,14 @@ int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request,
 {
     const QCoreApplication app(argc, argv);
     nameTheProgram();
-    const Translations translations(QLocale(), QString::fromLatin1(Translations::ProgramFolder));
+    const Translations translations(Translations::usersLocale(),
+                                    QString::fromLatin1(Translations::ProgramFolder));
     if (request == CommandLine::Request::Export)
-        return exportWithoutWindow(termination);
+        return Printed::statusAfter(exportWithoutWindow(termination));
     if (request != CommandLine::Request::Window)
-        return CommandLine::answer(request, QCoreApplication::arguments());
-    std::fputs(
-        QCoreApplication::translate(
-            "main", "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n")
-            .toLocal8Bit()
-            .constData(),
-        stderr);
+        return Printed::statusAfter(CommandLine::answer(request, QCoreApplication::arguments()));
+    Printed::toError(QCoreApplication::translate(
+        "main", "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n"));
     return 1;
 }
 
@@ -85,13 +144,19 @@ int main(int argc, char *argv[])
     // signals: from here on Ctrl-C, a closed terminal or a logout never ends the
     // program in the middle of a note.
     TerminationSignal termination;
-    const CommandLine::Request request = CommandLine::requestOf(argumentsOf(argc, argv));
-    if (request != CommandLine::Request::Window || !hasDesktop())
+    const QStringList arguments = argumentsOf(argc, argv);
+    const CommandLine::Request request = CommandLine::requestOf(arguments);
+    findDesktop(arguments);
+    if (request != CommandLine::Request::Window || namedDesktop.isEmpty())
         return answerWithoutWindow(argc, argv, request, termination);
 
+    const QtMessageHandler passedOn = qInstallMessageHandler(holdStartMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(passedOn);
+    passOnHeldMessages();
     nameTheProgram();
-    const Translations translations(QLocale(), QString::fromLatin1(Translations::ProgramFolder));
+    const Translations translations(Translations::usersLocale(),
+                                    QString::fromLatin1(Translations::ProgramFolder));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
     QIcon icon(QStringLiteral(":/icons/quillet.svg"));
     icon.addFile(QStringLiteral(":/icons/quillet-32.png"), QSize(32, 32));

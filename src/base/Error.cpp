@@ -32,8 +32,9 @@ Error Error::followedBy(const Error &cleanup) const
 QString Error::message() const
 {
     // One arg() call: a path or reason holding "%1" must stay as it is.
-    QString text = m_reason == Reason::NoSettingsFolder
-                       ? sentence().arg(m_path.toString())
+    QString text = m_reason == Reason::NoSettingsFolder ? sentence().arg(m_path.toString())
+                   : m_action == Action::WriteOutput
+                       ? sentence().arg(reasonText())
                        : sentence().arg(m_path.toString(), reasonText());
     if (m_cleanup)
         text += u'\n' + m_cleanup->message();
@@ -86,6 +87,8 @@ QString Error::sentence() const
     case Action::FindSettingsFolder:
         return tr("Could not save the settings: the program's folder \"%1\" may not hold them "
                   "and there is no per-user configuration folder.");
+    case Action::WriteOutput:
+        return tr("Could not write to standard output: %1.");
     }
     return {};
 }
@@ -137,6 +140,9 @@ QString Error::reasonText() const
         return tr("it was changed after the export, so it stays");
     case Reason::MalformedSettings:
         return tr("it does not hold the three settings");
+    case Reason::NameNotUtf8:
+        return tr("its name is not valid UTF-8 text, so Quillet cannot open it by that name; "
+                  "rename the file");
     case Reason::NoSettingsFolder:
         break;
     }

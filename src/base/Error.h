@@ -38,6 +38,7 @@ public:
         ReadSettings,
         SaveSettings,
         FindSettingsFolder,
+        WriteOutput, // to standard output, which has no path
     };
 
     // Why, where the system's error number does not say it.
@@ -60,6 +61,7 @@ public:
         ChangedSinceExport, // a note the person changed after the export offered to remove it
         MalformedSettings,
         NoSettingsFolder,
+        NameNotUtf8, // the name as given holds U+FFFD, standing for bytes that are not UTF-8
     };
 
     // The system's answers that callers act on, told apart by the file system

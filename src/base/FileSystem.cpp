@@ -252,6 +252,14 @@ bool standardErrorIsTerminal()
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+Result<void> writeStandard(StandardStream stream, QByteArrayView bytes)
+{
+    const int descriptor = stream == StandardStream::Error ? STDERR_FILENO : STDOUT_FILENO;
+    return writeAll(bytes, [=](const char *data, size_t size, off_t) {
+        return ::write(descriptor, data, size);
+    });
+}
+
 Result<Descriptor> openForReading(const Path &path)
 {
     return open(AT_FDCWD, path.toNative(), O_RDONLY | O_NONBLOCK | O_NOCTTY);

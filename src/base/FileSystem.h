@@ -57,6 +57,11 @@ bool isOwnedByUser(const Path &path);
 // watches it, and not into a file or a pipe.
 bool standardErrorIsTerminal();
 
+enum class StandardStream { Output, Error };
+// Writes all of `bytes` to standard output or standard error, straight
+// through: no buffer keeps a failure back until the program ends.
+Result<void> writeStandard(StandardStream stream, QByteArrayView bytes);
+
 // Opens for reading without ever waiting: a named pipe opens at once.
 // Through a link, as a person's path is meant.
 Result<Descriptor> openForReading(const Path &path);

@@ -10,8 +10,7 @@ QString savedBefore(qint64 noteCount)
 {
     if (noteCount == 0)
         return ExportResult::tr("No memos were saved.");
-    return noteCount == 1 ? ExportResult::tr("1 memo was saved before it.")
-                          : ExportResult::tr("%1 memos were saved before it.").arg(noteCount);
+    return ExportResult::tr("%n memos were saved before it.", nullptr, int(noteCount));
 }
 
 } // namespace
@@ -19,7 +18,7 @@ QString savedBefore(qint64 noteCount)
 QString ExportResult::completionMessage() const
 {
     // One arg() call: a folder holding "%1" must stay as it is.
-    return tr("%1 memos saved to %2").arg(QString::number(noteCount), notesFolder.toFolderString());
+    return tr("%n memos saved to %1", nullptr, int(noteCount)).arg(notesFolder.toFolderString());
 }
 
 QString ExportResult::message() const
@@ -40,13 +39,13 @@ QString ExportResult::completionText() const
                           .arg(unfinishedMemo->title, QString::number(unfinishedMemo->titleLine));
     QStringList limits;
     if (notesOnPlayer && *notesOnPlayer && **notesOnPlayer > Player::ShownNotes)
-        limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %2.")
-                      .arg(Player::ShownNotes)
-                      .arg(**notesOnPlayer);
+        limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %n.",
+                     nullptr, int(**notesOnPlayer))
+                      .arg(Player::ShownNotes);
     if (notesOnPlayer && longNotes > 0)
-        limits << tr("The iPod shows only the first 4 KB of a note; %1 of the notes just saved "
-                     "are longer.")
-                      .arg(longNotes);
+        limits << tr("The iPod shows only the first 4 KB of a note; %n of the notes just saved "
+                     "are longer.",
+                     nullptr, int(longNotes));
     if (notesOnPlayer && !*notesOnPlayer)
         limits << notesOnPlayer->error().message();
     if (!limits.isEmpty())
@@ -74,14 +73,14 @@ QString ExportResult::failureText() const
         text += u'\n' + recordError->message();
     if (error->action() == Error::Action::FlushNotes)
         return text + u'\n' +
-               tr("%1 memos were written but may not all have reached the device.").arg(noteCount);
+               tr("%n memos were written but may not all have reached the device.", nullptr,
+                  int(noteCount));
     return text + u'\n' + savedBefore(noteCount);
 }
 
 QString RemovalResult::message() const
 {
-    QStringList lines{removed == 1 ? tr("1 note was removed.")
-                                   : tr("%1 notes were removed.").arg(removed)};
+    QStringList lines{tr("%n notes were removed.", nullptr, int(removed))};
     for (const Error &failure : failures)
         lines << failure.message();
     if (error)

@@ -13,8 +13,20 @@ SourceFile::SourceFile(Path path) : ByteSource(std::move(path)) {}
 Result<void> SourceFile::open()
 {
     if (const Result<void> opened = openRegularFile(); !opened)
-        return opened.error().during(Error::Action::OpenSource, path());
+        return whyNotOpened(opened.error()).during(Error::Action::OpenSource, path());
     return {};
+}
+
+// A name whose bytes are not UTF-8 reaches the program (from the Open dialog,
+// the command line or the settings) with "\uFFFD" in their place and is then
+// not found: that is said, instead of "No such file or directory" for a file
+// the person can see.
+Error SourceFile::whyNotOpened(const Error &error) const
+{
+    if (error.is(Error::Condition::Missing) &&
+        path().toString().contains(QChar::ReplacementCharacter))
+        return Error(Error::Reason::NameNotUtf8);
+    return error;
 }
 
 Result<qsizetype> SourceFile::read(char *into, qsizetype size)

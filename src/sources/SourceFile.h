@@ -22,6 +22,7 @@ public:
 
 private:
     Result<void> openRegularFile();
+    Error whyNotOpened(const Error &error) const;
     Error failure(const Error &error) const;
 
     FileSystem::Descriptor m_descriptor;

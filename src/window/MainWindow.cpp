@@ -233,17 +233,15 @@ QString MainWindow::removalQuestion(const QList<RecordedNote> &goneNotes)
     // Enough to recognise them by, few enough for the box to fit the screen.
     constexpr qsizetype ShownPaths = 10;
     const qsizetype count = goneNotes.size();
-    QStringList lines{count == 1 ? tr("1 note on the player was written by an earlier export for "
-                                      "a memo that is no longer in it. Remove it?")
-                                 : tr("%1 notes on the player were written by an earlier export "
-                                      "for memos that are no longer in it. Remove them?")
-                                       .arg(count),
+    QStringList lines{tr("%n notes on the player were written by an earlier export for memos "
+                         "that are no longer in it. Remove them?",
+                         nullptr, int(count)),
                       QString()};
     for (const RecordedNote &note : goneNotes.first(std::min(count, ShownPaths)))
         lines << note.path;
     const qsizetype more = count - ShownPaths;
     if (more > 0)
-        lines << (more == 1 ? tr("and 1 more") : tr("and %1 more").arg(more));
+        lines << tr("and %n more", nullptr, int(more));
     return lines.join(u'\n');
 }
 

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -231,6 +232,11 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
                                   QByteArray(100, '\0'));
     const QString utf16 = folder.filePath("utf16.txt");
     TestFiles::write(utf16, QByteArray("\xFF\xFEG\0o\0\r\0\n\0", 10));
+    // As the Open dialog and the command line give a name whose bytes are not
+    // UTF-8: Latin-1's "é" became U+FFFD.
+    const QByteArray latin1 = QFile::encodeName(folder.filePath("caf")) + "\xE9.txt";
+    std::FILE *named = std::fopen(latin1.constData(), "wb");
+    ASSERT_TRUE(named && std::fputs("A\r\n0\r\nc\r\n", named) >= 0 && std::fclose(named) == 0);
     const QString lateNul = folder.filePath("late-nul.txt");
     TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(qsizetype{64} * 1024, 'x') + '\0');
     const struct
@@ -243,6 +249,7 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
         {"/dev/zero", Error::Reason::NotRegularFile},
         {program, Error::Reason::NotText},
         {utf16, Error::Reason::NotText},
+        {QFile::decodeName(latin1), Error::Reason::NameNotUtf8},
     };
     QDir().mkpath(root());
     for (const auto &c : cases) {

@@ -26,13 +26,15 @@ QString runAndRead(const QString &program, const QStringList &arguments,
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
-// Without a desktop session, as over ssh, and in English.
+// Without a desktop session, as over ssh, and in English: the C locale speaks
+// it whatever languages LANGUAGE lists.
 QProcessEnvironment withoutDesktop()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"})
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(variable));
     environment.insert("LC_ALL", "C");
+    environment.insert("LANGUAGE", "de");
     return environment;
 }
 
@@ -56,10 +58,11 @@ QByteArray manyMemos(int memos)
 
 // What a script, or a person at a terminal, sees of each command line. The
 // rows export in turn onto one player; in the arguments and what is printed,
-// $SOURCE, $MISSING and $PLAYER stand for files of the test.
+// $SOURCE, $MISSING and $PLAYER stand for files of the test. No X server
+// answers at display :599.
 TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADesktop)
 {
-    enum class Way { Script, Stopped, OnATerminal };
+    enum class Way { Script, Stopped, OnATerminal, IntoAFullDisk };
     const QByteArray three = "Plan\r\n0\r\nWork\r\nList\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n";
     const QByteArray planOnly = "Plan\r\n0\r\nWork\r\n";
     const QStringList exportToPlayer{"--export", "$SOURCE", "--to", "$PLAYER"};
@@ -72,8 +75,23 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
         int status;
         const char *output; // its start; "" for nothing
         const char *error;
+        const char *variable = nullptr; // "NAME=value", set for this row
     } cases[] = {
         {"version", {"--version"}, {}, Way::Script, 0, "Quillet " QUILLET_VERSION "\n", ""},
+        {"version into a full disk",
+         {"--version"},
+         {},
+         Way::IntoAFullDisk,
+         1,
+         "",
+         "Could not write to standard output: No space left on device.\n"},
+        {"Qt's options, as a session manager hands them",
+         {"-session", "1234abcd", "-style=fusion", "--reverse", "--version"},
+         {},
+         Way::Script,
+         0,
+         "Quillet " QUILLET_VERSION "\n",
+         ""},
         {"help", {"--help"}, {}, Way::Script, 0, "Usage: ", ""},
         {"unknown option",
          {"--frobnicate"},
@@ -96,6 +114,23 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
          1,
          "",
          "Quillet needs a graphical desktop (DISPLAY or WAYLAND_DISPLAY is not set).\n"},
+        {"a display that no server answers",
+         {},
+         {},
+         Way::Script,
+         1,
+         "",
+         "Quillet could not reach the graphical desktop that DISPLAY=:599 names, so it cannot "
+         "open its window.\n",
+         "DISPLAY=:599"},
+        {"Qt's display option, naming no server",
+         {"-session", "1234abcd", "-display", ":599"},
+         {},
+         Way::Script,
+         1,
+         "",
+         "Quillet could not reach the graphical desktop that -display :599 names, so it cannot "
+         "open its window.\n"},
         {"export without a player",
          {"--export", "$SOURCE"},
          {},
@@ -112,14 +147,16 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
          "--to, --txt and --remove-gone go with --export SOURCE.\nUsage: "},
         {"export", exportToPlayer, three, Way::Script, 0, "3 memos saved to $PLAYER/Notes/\n", ""},
         {"export leaving notes of memos that are gone", exportToPlayer, planOnly, Way::Script, 0,
-         "1 memos saved to $PLAYER/Notes/\n2 notes of memos no longer in the export remain; "
+         "1 memo saved to $PLAYER/Notes/\n2 notes of memos no longer in the export remain; "
          "--remove-gone removes them.\n",
          ""},
         {"export removing them", exportToPlayer + QStringList{"--remove-gone"}, planOnly,
          Way::Script, 0,
-         "1 memos saved to $PLAYER/Notes/\n2 notes of memos no longer in the export were "
+         "1 memo saved to $PLAYER/Notes/\n2 notes of memos no longer in the export were "
          "removed.\n",
          ""},
+        {"export in German", exportToPlayer, planOnly, Way::Script, 0,
+         "1 Memo gespeichert in $PLAYER/Notes/\n", "", "LC_ALL=de_DE.UTF-8"},
         {"export of a file that is not there",
          {"--export", "$MISSING", "--to", "$PLAYER"},
          {},
@@ -151,7 +188,14 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
         for (const QString &argument : c.arguments)
             arguments << filled(argument);
         QProcess program;
-        program.setProcessEnvironment(withoutDesktop());
+        QProcessEnvironment environment = withoutDesktop();
+        if (c.variable) {
+            const QStringList variable = QString::fromLatin1(c.variable).split(u'=');
+            environment.insert(variable[0], variable[1]);
+        }
+        program.setProcessEnvironment(environment);
+        if (c.way == Way::IntoAFullDisk)
+            program.setStandardOutputFile("/dev/full");
         if (c.way == Way::OnATerminal) {
             // script(1) gives the program a terminal and shows what it writes there.
             QStringList command{QStringLiteral(QUILLET_PROGRAM)};
@@ -180,7 +224,9 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
             // The stop ends after a whole note, and says how many were saved.
             const qsizetype saved =
                 QDir(folder.filePath("player/Notes/c")).entryList(QDir::Files).size();
-            EXPECT_TRUE(error.contains(QStringLiteral(": %1 memos saved to ").arg(saved)))
+            EXPECT_TRUE(error.contains(saved == 1
+                                           ? QStringLiteral(": 1 memo saved to ")
+                                           : QStringLiteral(": %1 memos saved to ").arg(saved)))
                 << error.toStdString();
         }
         if (c.way == Way::OnATerminal) {
