@@ -59,6 +59,10 @@
         <source>%1 (not connected)</source>
         <translation>%1 (nicht verbunden)</translation>
     </message>
+    <message>
+        <source>%1 (not answering)</source>
+        <translation>%1 (antwortet nicht)</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -206,6 +210,10 @@
         <source>it was changed after the export, so it stays</source>
         <translation>sie wurde nach dem Export geändert und bleibt deshalb</translation>
     </message>
+    <message>
+        <source>the player did not answer within %1 seconds; its file system may hang</source>
+        <translation>der Player hat nicht innerhalb von %1 Sekunden geantwortet; sein Dateisystem hängt vielleicht</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -351,6 +359,18 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>and %1 more</source>
         <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>The player does not answer. End Quillet now? The note being written may be cut short.</source>
+        <translation>Der Player antwortet nicht. Quillet jetzt beenden? Die Notiz, die gerade geschrieben wird, kann abgeschnitten werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -101,6 +102,11 @@ int main(int argc, char *argv[])
     MainWindow window(SettingsStore::forThisProcess(), drives, messages, files);
     QObject::connect(&termination, &TerminationSignal::received, &window,
                      &MainWindow::endOnTerminationRequest);
+    // No destructor may run: the window's would wait for the export's thread,
+    // which a player that does not answer holds. The next export cleans up
+    // the note that was cut short, as after a kill. Status 1: the export did
+    // not complete.
+    QObject::connect(&window, &MainWindow::endNowRequested, [] { std::_Exit(EXIT_FAILURE); });
     termination.listen();
     window.show();
     return QApplication::exec();
