@@ -77,6 +77,7 @@ void DriveList::refresh()
 void DriveList::showKnown()
 {
     const DriveListing listing = m_source.drives();
+    const QList<DriveEntry> before = m_entries;
     if (m_firstChoicePending) {
         fill(listing.entries);
         setCurrentIndex(int(DriveCatalog::firstChoice(listing.entries, QDir::currentPath())));
@@ -84,6 +85,9 @@ void DriveList::showKnown()
     } else {
         fillKeeping(listing.entries, entry());
     }
+    // An open list grows to the answers that came while it was open.
+    if (view()->isVisible() && m_entries != before)
+        showFittingPopup();
     if (listing.awaitingAnswers)
         m_answers.start();
 }
@@ -91,6 +95,11 @@ void DriveList::showKnown()
 void DriveList::showPopup()
 {
     refresh();
+    showFittingPopup();
+}
+
+void DriveList::showFittingPopup()
+{
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
     QComboBox::showPopup();
 }

@@ -42,6 +42,8 @@ private:
     // Shows what the source knows now, and looks again shortly while answers
     // are awaited.
     void showKnown();
+    // Opens the list, or lays it out again, as wide as its longest entry.
+    void showFittingPopup();
     // The listed entries, and the chosen one after them where it is not listed.
     void fillKeeping(const QList<DriveEntry> &listed, const DriveEntry &chosen);
     void fill(const QList<DriveEntry> &entries);
