@@ -21,7 +21,7 @@ qsizetype indexOf(const QList<DriveEntry> &entries, const QString &driveString)
 // How soon the list looks again for volumes that are still to answer: a
 // volume answers in a few milliseconds, or counts as not answering after
 // Limits::VolumeAnswer.
-constexpr std::chrono::milliseconds AnswerCheck{50};
+constexpr std::chrono::milliseconds AnswerCheck{10};
 
 QString shownText(const DriveEntry &entry)
 {
