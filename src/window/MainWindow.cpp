@@ -191,7 +191,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     event->ignore();
     if (m_waitingOnPlayer) {
-        askToEndNow();
+        // Asked once this close is over: a close while it is handled does
+        // nothing, and the export may end, and close the window, while the
+        // question is open.
+        QMetaObject::invokeMethod(this, &MainWindow::askToEndNow, Qt::QueuedConnection);
         return;
     }
     m_exitRequested = true;

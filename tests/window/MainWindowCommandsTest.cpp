@@ -411,20 +411,23 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
 // nothing and the export goes on waiting.
 TEST_F(MainWindowCommands, ASecondExitWhileThePlayerDoesNotAnswerAsksWhetherToEndAtOnce)
 {
+    const auto clickExit = [](WindowUnderTest &t) {
+        t.control<QPushButton>("exitButton")->click();
+    };
     const struct
     {
         const char *name;
         std::function<void(WindowUnderTest &)> askAgain;
         bool answer;
         bool asked;
+        bool answersWhileAsked; // the player, before the person does
     } cases[] = {
-        {"Exit clicked, then No",
-         [](WindowUnderTest &t) { t.control<QPushButton>("exitButton")->click(); }, false, true},
-        {"Exit clicked, then Yes",
-         [](WindowUnderTest &t) { t.control<QPushButton>("exitButton")->click(); }, true, true},
-        {"close box, then Yes", [](WindowUnderTest &t) { t.window().close(); }, true, true},
+        {"Exit clicked, then No", clickExit, false, true, false},
+        {"Exit clicked, then Yes", clickExit, true, true, false},
+        {"close box, then Yes", [](WindowUnderTest &t) { t.window().close(); }, true, true, false},
         {"termination request", [](WindowUnderTest &t) { t.window().endOnTerminationRequest(); },
-         true, false},
+         true, false, false},
+        {"the player answering while asked", clickExit, true, true, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -450,16 +453,28 @@ TEST_F(MainWindowCommands, ASecondExitWhileThePlayerDoesNotAnswerAsksWhetherToEn
         EXPECT_FALSE(exit->isEnabled());
         EXPECT_TRUE(
             QTest::qWaitFor([exit] { return exit->isEnabled(); }, WindowUnderTest::PatienceMs));
+        if (c.answersWhileAsked) {
+            ending.messages.onNextQuestion([&](const QString &) {
+                answers.release();
+                EXPECT_TRUE(ending.waitForTheExportToEnd());
+            });
+        }
         c.askAgain(ending);
+        if (c.asked) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !ending.messages.questions().isEmpty(); },
+                                        WindowUnderTest::PatienceMs));
+        }
+        EXPECT_EQ(endNowRequests, c.asked && c.answer && !c.answersWhileAsked ? 1 : 0);
+        if (!c.answersWhileAsked) {
+            EXPECT_TRUE(ending.window().isVisible());
+            answers.release();
+        }
+        ASSERT_TRUE(ending.waitForTheExportToEnd());
 
         EXPECT_EQ(ending.messages.questions(),
                   c.asked ? QStringList{"The player does not answer. End Quillet now? The note "
                                         "being written may be cut short."}
                           : QStringList());
-        EXPECT_EQ(endNowRequests, c.asked && c.answer ? 1 : 0);
-        EXPECT_TRUE(ending.window().isVisible());
-        answers.release();
-        ASSERT_TRUE(ending.waitForTheExportToEnd());
         EXPECT_FALSE(ending.window().isVisible());
         EXPECT_TRUE(ending.messages.texts().isEmpty());
         EXPECT_FALSE(settingsSavedAnywhere(ending));
