@@ -59,6 +59,10 @@
         <source>%1 (not connected)</source>
         <translation>%1 (nicht verbunden)</translation>
     </message>
+    <message>
+        <source>%1 (not answering)</source>
+        <translation>%1 (antwortet nicht)</translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -214,6 +218,10 @@
         <source>its name is not valid UTF-8 text, so Quillet cannot open it by that name; rename the file</source>
         <translation>ihr Name ist kein gültiger UTF-8-Text, deshalb kann Quillet sie unter diesem Namen nicht öffnen; benennen Sie die Datei um</translation>
     </message>
+    <message>
+        <source>the player did not answer within %1 seconds; its file system may hang</source>
+        <translation>der Player hat nicht innerhalb von %1 Sekunden geantwortet; sein Dateisystem hängt vielleicht</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -368,6 +376,18 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
             <numerusform>und %n weitere</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The player does not answer. End Quillet now? The note being written may be cut short.</source>
+        <translation>Der Player antwortet nicht. Quillet jetzt beenden? Die Notiz, die gerade geschrieben wird, kann abgeschnitten werden.</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
     </message>
 </context>
 <context>

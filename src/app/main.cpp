@@ -168,6 +168,17 @@ int main(int argc, char *argv[])
     MainWindow window(SettingsStore::forThisProcess(), drives, messages, files);
     QObject::connect(&termination, &TerminationSignal::received, &window,
                      &MainWindow::endOnTerminationRequest);
+    // No destructor may run: the window's would wait for the export's thread,
+    // which a player that does not answer holds. The next export cleans up
+    // the note that was cut short, as after a kill. Status 1: the export did
+    // not complete. A FUSE driver that hangs holding the thread's request
+    // keeps even a killed thread, and with it the connection to the display,
+    // until it answers or is gone: the window is taken off the screen first.
+    QObject::connect(&window, &MainWindow::endNowRequested, [&window] {
+        window.hide();
+        QCoreApplication::processEvents();
+        std::_Exit(EXIT_FAILURE);
+    });
     termination.listen();
     // Qt ends the program with exit() where the display goes away, as at the
     // end of a session.

@@ -136,6 +136,9 @@ QString Error::reasonText() const
         return tr("the device holds every numbered name up to this one");
     case Reason::NotConnected:
         return tr("no player is connected at that path");
+    case Reason::NotAnswering:
+        return tr("the player did not answer within %1 seconds; its file system may hang")
+            .arg(std::chrono::duration_cast<std::chrono::seconds>(Limits::VolumeAnswer).count());
     case Reason::ChangedSinceExport:
         return tr("it was changed after the export, so it stays");
     case Reason::MalformedSettings:

@@ -58,6 +58,7 @@ public:
         AnotherExport,
         NoFreeName,
         NotConnected,
+        NotAnswering,       // the volume did not answer within Limits::VolumeAnswer
         ChangedSinceExport, // a note the person changed after the export offered to remove it
         MalformedSettings,
         NoSettingsFolder,

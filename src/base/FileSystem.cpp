@@ -1,6 +1,7 @@
 #include "FileSystem.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
@@ -237,6 +238,26 @@ bool isFolder(const Path &path)
 {
     const Result<Status> found = status(path);
     return found && found->kind == Status::Kind::Folder;
+}
+
+Result<Path> canonical(const Path &path)
+{
+    char *resolved = ::realpath(path.toNative().constData(), nullptr);
+    if (resolved == nullptr)
+        return lastError();
+    Path result(QString::fromUtf8(resolved));
+    std::free(resolved);
+    return result;
+}
+
+Result<qint64> volumeBytes(const Path &folder)
+{
+    struct statvfs volume
+    {
+    };
+    if (retried([&] { return ::statvfs(folder.toNative().constData(), &volume); }) != 0)
+        return lastError();
+    return qint64(volume.f_blocks) * qint64(volume.f_frsize);
 }
 
 bool isOwnedByUser(const Path &path)

@@ -51,6 +51,12 @@ struct Status
 Result<Status> status(const Path &path);
 Result<Status> status(const Descriptor &file);
 bool isFolder(const Path &path);
+// The path with every symbolic link and "." or ".." resolved.
+Result<Path> canonical(const Path &path);
+// The size of the volume that holds the folder, in bytes. A volume whose file
+// system does not answer (a hung FUSE driver, a network mount gone) holds the
+// calling thread here for as long: ask on a thread that may wait.
+Result<qint64> volumeBytes(const Path &folder);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person

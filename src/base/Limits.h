@@ -2,6 +2,7 @@
 
 #include <QStringView>
 #include <QtGlobal>
+#include <chrono>
 
 // The bounds every export keeps to, whatever its source holds.
 namespace Limits {
@@ -12,6 +13,10 @@ constexpr qsizetype MemoBytes = qsizetype{16} * 1024 * 1024;
 // The longest file or folder name a device takes, in bytes of UTF-8 as Linux
 // counts them (FAT and exFAT take 255 characters, which is never fewer).
 constexpr qsizetype NameBytes = 255;
+// How long a volume may take to answer a question about itself (its size, a
+// folder at its top) before it counts as not answering: a player answers in
+// milliseconds, a hung FUSE driver or a network mount that is gone never.
+constexpr std::chrono::milliseconds VolumeAnswer{2000};
 
 } // namespace Limits
 

@@ -1,13 +1,37 @@
 #include "DriveCatalog.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSet>
+#include <algorithm>
+#include <cctype>
 
 namespace {
+// A volume that does not answer is listed all the same, so that a person sees
+// why the player is not there as it should be.
 bool isUsable(const Volume &volume)
 {
-    return volume.ready && volume.isFolder &&
+    return (!volume.answers || (volume.ready && volume.isFolder)) &&
            !DriveCatalog::isSystemFileSystem(volume.fileSystemType);
+}
+
+// The kernel writes a space, a tab, a line end and a backslash in a mount
+// table's field as "\040", "\011", "\012" and "\134".
+QByteArray unescaped(const QByteArray &field)
+{
+    QByteArray bytes;
+    bytes.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QByteArray code = field.mid(i + 1, 3);
+        if (field[i] == '\\' && code.size() == 3 &&
+            std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+            bytes += char(code.toInt(nullptr, 8));
+            i += 3;
+        } else {
+            bytes += field[i];
+        }
+    }
+    return bytes;
 }
 
 QString withLabel(const QString &name, const QString &label)
@@ -34,6 +58,7 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
             continue;
         DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label), volume.device,
                          volume.holdsPlayerFolder};
+        entry.answering = volume.answers;
         (volume.holdsPlayerFolder ? players : others).append(entry);
     }
     QList<DriveEntry> entries{{homeFolder, homeFolder}};
@@ -82,6 +107,47 @@ QString DriveCatalog::folderOf(const QString &driveString)
     if (label <= 0 || !driveString.endsWith(u']'))
         return driveString;
     return driveString.left(label);
+}
+
+QList<Volume> DriveCatalog::mountsIn(QByteArrayView table)
+{
+    QList<Volume> mounts;
+    QHash<QString, qsizetype> atFolder;
+    // A line the table was cut off in, without its line end, is left out.
+    for (qsizetype start = 0, end = 0; (end = table.indexOf('\n', start)) >= 0; start = end + 1) {
+        // "36 35 98:0 /root /mount/point options [optional fields] - type device options"
+        const QList<QByteArray> fields = table.sliced(start, end - start).toByteArray().split(' ');
+        const qsizetype separator = fields.indexOf("-", 6);
+        if (separator < 0 || separator + 2 >= fields.size())
+            continue;
+        Volume mount{QString::fromUtf8(unescaped(fields[4])),
+                     QString::fromUtf8(unescaped(fields[separator + 1])),
+                     {}};
+        mount.device = QString::fromUtf8(unescaped(fields[separator + 2]));
+        if (const auto found = atFolder.constFind(mount.rootPath); found != atFolder.cend()) {
+            mounts[*found] = mount;
+        } else {
+            atFolder.insert(mount.rootPath, mounts.size());
+            mounts.append(mount);
+        }
+    }
+    return mounts;
+}
+
+QString DriveCatalog::labelOfLink(QByteArrayView name)
+{
+    const auto isHexDigit = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); };
+    QByteArray label;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (i + 3 < name.size() && name[i] == '\\' && name[i + 1] == 'x' &&
+            isHexDigit(name[i + 2]) && isHexDigit(name[i + 3])) {
+            label += char(name.sliced(i + 2, 2).toByteArray().toInt(nullptr, 16));
+            i += 3;
+        } else {
+            label += name[i];
+        }
+    }
+    return QString::fromUtf8(label);
 }
 
 bool DriveCatalog::isSystemFileSystem(const QString &type)

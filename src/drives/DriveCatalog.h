@@ -2,6 +2,7 @@
 
 #include "DriveSource.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -15,6 +16,9 @@ struct Volume
     bool isFolder = true;           // some mounts are single files (bind-mounted configs)
     bool holdsPlayerFolder = false; // an "iPod_Control" folder at its top
     QString device = {};            // for example "/dev/sdb1"
+    // False where the volume did not answer in time: ready, isFolder and
+    // holdsPlayerFolder then say what it answered last time, if anything.
+    bool answers = true;
 };
 
 // Turns the machine's mounted volumes into the entries of the drive list.
@@ -31,6 +35,15 @@ qsizetype entryHolding(const QList<DriveEntry> &entries, const QString &folder);
 // The folder of a drive string made here: the string without the " [LABEL]"
 // a labelled volume's folder is followed by.
 QString folderOf(const QString &driveString);
+
+// The mounts of a mount table in the form of /proc/self/mountinfo, which is
+// read without touching a volume: root path, file system type and device of
+// each. Of mounts stacked on one folder only the last is there, which hides
+// the others.
+QList<Volume> mountsIn(QByteArrayView table);
+// The label a link in /dev/disk/by-label is named after: udev writes "\x20"
+// for a space, and so on.
+QString labelOfLink(QByteArrayView name);
 
 // Kernel, container and desktop-helper file systems that hold no user files.
 bool isSystemFileSystem(const QString &type);

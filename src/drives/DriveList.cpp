@@ -18,11 +18,18 @@ qsizetype indexOf(const QList<DriveEntry> &entries, const QString &driveString)
     return -1;
 }
 
+// How soon the list looks again for volumes that are still to answer: a
+// volume answers in a few milliseconds, or counts as not answering after
+// Limits::VolumeAnswer.
+constexpr std::chrono::milliseconds AnswerCheck{10};
+
 QString shownText(const DriveEntry &entry)
 {
-    if (entry.connected)
-        return entry.driveString;
-    return DriveList::tr("%1 (not connected)").arg(entry.driveString);
+    if (!entry.connected)
+        return DriveList::tr("%1 (not connected)").arg(entry.driveString);
+    if (!entry.answering)
+        return DriveList::tr("%1 (not answering)").arg(entry.driveString);
+    return entry.driveString;
 }
 } // namespace
 
@@ -31,9 +38,11 @@ DriveList::DriveList(const DriveSource &source, QWidget *parent)
 {
     // The box is narrow; a long mount path is still readable in full.
     connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
-    const QList<DriveEntry> entries = m_source.drives();
-    fill(entries);
-    setCurrentIndex(int(DriveCatalog::firstChoice(entries, QDir::currentPath())));
+    connect(this, &QComboBox::activated, this, [this] { m_firstChoicePending = false; });
+    m_answers.setSingleShot(true);
+    m_answers.setInterval(AnswerCheck);
+    connect(&m_answers, &QTimer::timeout, this, &DriveList::showKnown);
+    refresh();
 }
 
 QString DriveList::driveString() const
@@ -50,6 +59,7 @@ void DriveList::selectDrive(const QString &driveString)
 {
     if (driveString.isEmpty())
         return;
+    m_firstChoicePending = false;
     const QList<DriveEntry> listed = listedEntries();
     const qsizetype index = indexOf(listed, driveString);
     if (index >= 0)
@@ -60,19 +70,36 @@ void DriveList::selectDrive(const QString &driveString)
 
 void DriveList::refresh()
 {
-    const DriveEntry chosen = entry();
-    const QList<DriveEntry> listed = m_source.drives();
-    if (!chosen.driveString.isEmpty()) {
-        fillKeeping(listed, chosen);
-        return;
+    m_source.askAgain();
+    showKnown();
+}
+
+void DriveList::showKnown()
+{
+    const DriveListing listing = m_source.drives();
+    const QList<DriveEntry> before = m_entries;
+    if (m_firstChoicePending) {
+        fill(listing.entries);
+        setCurrentIndex(int(DriveCatalog::firstChoice(listing.entries, QDir::currentPath())));
+        m_firstChoicePending = listing.awaitingAnswers;
+    } else {
+        fillKeeping(listing.entries, entry());
     }
-    fill(listed);
-    setCurrentIndex(int(DriveCatalog::firstChoice(listed, QDir::currentPath())));
+    // An open list grows to the answers that came while it was open.
+    if (view()->isVisible() && m_entries != before)
+        showFittingPopup();
+    if (listing.awaitingAnswers)
+        m_answers.start();
 }
 
 void DriveList::showPopup()
 {
     refresh();
+    showFittingPopup();
+}
+
+void DriveList::showFittingPopup()
+{
     view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
     QComboBox::showPopup();
 }
@@ -89,9 +116,9 @@ void DriveList::paintEvent(QPaintEvent *)
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     const DriveEntry chosen = entry();
     // "(not connected)" alone is wider than the box: a drive that is not
-    // connected shows the end of its own string in italics; the list, the tip
-    // and a screen reader say the words.
-    if (!chosen.connected) {
+    // connected, or not answering, shows the end of its own string in italics;
+    // the list, the tip and a screen reader say the words.
+    if (!chosen.connected || !chosen.answering) {
         option.currentText = chosen.driveString;
         QFont italic = font();
         italic.setItalic(true);
@@ -118,6 +145,10 @@ void DriveList::fillKeeping(const QList<DriveEntry> &listed, const DriveEntry &c
 
 void DriveList::fill(const QList<DriveEntry> &entries)
 {
+    // Looking again while answers come changes nothing most times; an open
+    // list keeps the item under the pointer.
+    if (entries == m_entries && count() == entries.size())
+        return;
     clear();
     m_entries = entries;
     for (const DriveEntry &entry : entries)

@@ -3,39 +3,143 @@
 #include "DriveCatalog.h"
 #include "FileSystem.h"
 #include "Limits.h"
+#include "VolumeQuestions.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QStorageInfo>
+#include <QHash>
 
 namespace {
-QList<Volume> mountedVolumes()
+// Read without touching a volume: QStorageInfo::mountedVolumes() asks every
+// volume its size on the calling thread, and one that hangs hangs it.
+const Path MountTable(QStringLiteral("/proc/self/mountinfo"));
+const Path LabelLinks(QStringLiteral("/dev/disk/by-label"));
+// Far more than any machine's mount table; one cut short lists the mounts
+// before the cut.
+constexpr qsizetype MountTableBytes = qsizetype{16} * 1024 * 1024;
+
+// A volume mounted again, or another one mounted on the same folder, is asked
+// afresh even while a question to the one before still waits.
+QString keyOf(const Volume &mount)
 {
-    QList<Volume> volumes;
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        const QString root = storage.rootPath();
-        const QFileInfo top(root);
-        volumes.append({root, QString::fromUtf8(storage.fileSystemType()), storage.name(),
-                        storage.isValid() && storage.isReady(), top.isDir(),
-                        FileSystem::isFolder(Path(root) / Player::ControlFolder),
-                        QString::fromUtf8(storage.device())});
+    return mount.device + u'\n' + mount.rootPath;
+}
+
+// The mounts a person could write notes to, as the mount table lists them now.
+Result<QList<Volume>> mountedNow()
+{
+    const Result<QByteArray> table = FileSystem::readStart(MountTable, MountTableBytes);
+    if (!table)
+        return table.error();
+    QList<Volume> mounts = DriveCatalog::mountsIn(*table);
+    mounts.removeIf(
+        [](const Volume &mount) { return DriveCatalog::isSystemFileSystem(mount.fileSystemType); });
+    return mounts;
+}
+
+// The labels of the machine's volumes, by the device each is on. All of it
+// lives in /dev, which never hangs; a machine without udev's links shows no
+// labels.
+QHash<QString, QString> labelsByDevice()
+{
+    QHash<QString, QString> labels;
+    const Result<FileSystem::Descriptor> folder = FileSystem::openFolder(LabelLinks);
+    const Result<QList<QByteArray>> names =
+        folder ? FileSystem::entryNames(*folder) : Result<QList<QByteArray>>(folder.error());
+    if (!names)
+        return labels;
+    for (const QByteArray &name : *names) {
+        if (const Result<Path> device = FileSystem::canonical(LabelLinks / QString::fromUtf8(name)))
+            labels.insert(device->toString(), DriveCatalog::labelOfLink(name));
     }
-    return volumes;
+    return labels;
+}
+
+// Only a device below /dev is resolved: a FUSE volume's may name an image
+// file on a volume that hangs.
+QString labelOf(const QHash<QString, QString> &labels, const QString &device)
+{
+    if (!device.startsWith(QStringLiteral("/dev/")))
+        return {};
+    const Result<Path> resolved = FileSystem::canonical(Path(device));
+    return resolved ? labels.value(resolved->toString()) : QString();
+}
+
+// On a thread of its own: each of these calls waits as long as the volume does.
+VolumeFacts askVolume(const Path &root)
+{
+    // Kernel file systems that hold nothing report no size, as Qt's volumes
+    // left them out.
+    const Result<qint64> bytes = FileSystem::volumeBytes(root);
+    return {bytes && *bytes > 0, FileSystem::isFolder(root),
+            FileSystem::isFolder(root / Player::ControlFolder)};
 }
 } // namespace
 
-QList<DriveEntry> SystemDrives::drives() const
+struct SystemDrives::State
 {
-    return DriveCatalog::folderEntries(QDir::homePath(), mountedVolumes());
+    VolumeQuestions questions{askVolume};
+    // As askAgain() read them, on the window's thread: what drives() lists.
+    QList<Volume> mounted;
+};
+
+SystemDrives::SystemDrives() : m_state(std::make_unique<State>()) {}
+
+SystemDrives::~SystemDrives() = default;
+
+void SystemDrives::askAgain() const
+{
+    const Result<QList<Volume>> mounts = mountedNow();
+    // Without the mount table no volume can be told apart: the list holds the
+    // home folder alone, and an export onto a volume says why.
+    m_state->mounted = mounts ? *mounts : QList<Volume>();
+    const QHash<QString, QString> labels = labelsByDevice();
+    QSet<QString> keys;
+    for (Volume &mount : m_state->mounted) {
+        mount.label = labelOf(labels, mount.device);
+        keys.insert(keyOf(mount));
+        m_state->questions.ask(keyOf(mount), Path(mount.rootPath));
+    }
+    m_state->questions.keepOnly(keys);
 }
 
-bool SystemDrives::isStillMounted(const DriveEntry &volume) const
+DriveListing SystemDrives::drives() const
 {
-    // Asks the mount table afresh: a folder left behind by an unplugged player
-    // belongs to the volume it sits on, whose root is another folder. Safe on
-    // the export's thread: QStorageInfo is reentrant, and this one is its own.
-    const QStorageInfo storage(volume.folder);
-    return storage.isValid() && storage.isReady() &&
-           QDir::cleanPath(storage.rootPath()) == QDir::cleanPath(volume.folder) &&
-           QString::fromUtf8(storage.device()) == volume.device;
+    QList<Volume> volumes;
+    bool awaiting = false;
+    for (Volume volume : m_state->mounted) {
+        const VolumeQuestions::Answer answer = m_state->questions.known(keyOf(volume));
+        if (answer.state == VolumeQuestions::Answer::State::Awaited) {
+            awaiting = true;
+            if (!answer.facts)
+                continue;
+        }
+        const VolumeFacts facts = answer.facts.value_or(VolumeFacts{});
+        volume.ready = facts.ready;
+        volume.isFolder = facts.isFolder;
+        volume.holdsPlayerFolder = facts.holdsPlayerFolder;
+        volume.answers = answer.state != VolumeQuestions::Answer::State::Silent;
+        volumes.append(volume);
+    }
+    return {DriveCatalog::folderEntries(QDir::homePath(), volumes), awaiting};
+}
+
+Result<void> SystemDrives::checkMounted(const DriveEntry &volume) const
+{
+    // Reads the mount table afresh: a folder left behind by an unplugged player
+    // belongs to the volume it sits on, whose mount point is another folder.
+    const Result<QList<Volume>> mounts = mountedNow();
+    if (!mounts)
+        return mounts.error();
+    const QString folder = QDir::cleanPath(volume.folder);
+    for (const Volume &mount : *mounts) {
+        if (QDir::cleanPath(mount.rootPath) != folder || mount.device != volume.device)
+            continue;
+        const VolumeQuestions::Answer answer =
+            m_state->questions.await(keyOf(mount), Path(mount.rootPath));
+        if (answer.state == VolumeQuestions::Answer::State::Silent)
+            return Error(Error::Reason::NotAnswering);
+        if (answer.facts && answer.facts->ready && answer.facts->isFolder)
+            return {};
+    }
+    return Error(Error::Reason::NotConnected);
 }

@@ -8,6 +8,7 @@
 #include "FileDialog.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
+#include "Limits.h"
 #include "MessageBoxes.h"
 
 #include <QApplication>
@@ -39,16 +40,18 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, Q
 
 // Asked on the export's thread, right before the notes folder is made: a player
 // unplugged after it was chosen leaves an empty folder behind, and a drive
-// shown as not connected must never be written to.
+// shown as not connected or not answering must never be written to.
 ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const DriveEntry &drive)
 {
-    if (drive.connected && !drive.isVolume())
+    if (drive.connected && drive.answering && !drive.isVolume())
         return {};
     return [&drives, drive]() -> Result<void> {
-        if (drive.connected && drives.isStillMounted(drive))
+        const Result<void> mounted = !drive.connected   ? Error(Error::Reason::NotConnected)
+                                     : !drive.answering ? Error(Error::Reason::NotAnswering)
+                                                        : drives.checkMounted(drive);
+        if (mounted)
             return {};
-        return Error(Error::Reason::NotConnected)
-            .during(Error::Action::WriteNotes, Path(drive.folder));
+        return mounted.error().during(Error::Action::WriteNotes, Path(drive.folder));
     };
 }
 
@@ -74,6 +77,9 @@ MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, Messag
       m_files(files)
 {
     setObjectName(QStringLiteral("MainWindow"));
+    m_stopWatch.setSingleShot(true);
+    m_stopWatch.setInterval(Limits::VolumeAnswer);
+    connect(&m_stopWatch, &QTimer::timeout, this, &MainWindow::stopOverdue);
     setWindowTitle(QStringLiteral("Quillet"));
     createControls();
     placeControls();
@@ -165,6 +171,11 @@ void MainWindow::endOnTerminationRequest()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         modal->close();
+    // Nothing may wait for a person here, and ending while the player holds a
+    // note is a person's choice alone: the work goes on waiting, and a logout
+    // ends the program with its last signal.
+    if (m_waitingOnPlayer)
+        return;
     close();
 }
 
@@ -178,12 +189,56 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
+    event->ignore();
+    if (m_waitingOnPlayer) {
+        // Asked once this close is over: a close while it is handled does
+        // nothing, and the export may end, and close the window, while the
+        // question is open.
+        QMetaObject::invokeMethod(this, &MainWindow::askToEndNow, Qt::QueuedConnection);
+        return;
+    }
     m_exitRequested = true;
-    if (m_worker)
+    if (m_worker) {
         m_worker->requestStop();
+        if (!m_stopWatch.isActive())
+            m_stopWatch.start();
+    }
     // Shows that the request was heard while the export comes to its end.
     m_exitButton->setEnabled(false);
-    event->ignore();
+}
+
+// A player that stops answering holds the export's thread inside a system
+// call, where no stop reaches it: Exit comes back, so that a person can end
+// the program all the same.
+void MainWindow::stopOverdue()
+{
+    if (!m_worker)
+        return;
+    m_waitingOnPlayer = true;
+    m_exitButton->setEnabled(true);
+    m_exitButton->setFocus();
+}
+
+void MainWindow::askToEndNow()
+{
+    if (m_askingToEnd)
+        return;
+    m_askingToEnd = true;
+    // The question takes input, which the blocker would discard; while it is
+    // open it keeps every other input from the window itself.
+    m_inputBlocker.reset();
+    const bool endNow = m_messages.ask(
+        this,
+        tr("The player does not answer. End Quillet now? The note being written may be cut short."),
+        tr("&Yes"), tr("&No"));
+    m_askingToEnd = false;
+    // The work may have ended while the question was open; the window has
+    // then closed.
+    if (!m_worker)
+        return;
+    if (endNow)
+        emit endNowRequested();
+    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
 }
 
 void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &destination)
@@ -267,6 +322,14 @@ void MainWindow::endWork()
 {
     m_worker.reset();
     m_inputBlocker.reset();
+    m_stopWatch.stop();
+    m_waitingOnPlayer = false;
+    // The question whether to end without waiting has no point any more: the
+    // window closes once this returns.
+    if (m_askingToEnd) {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    }
 }
 
 // As after any completed export, whatever became of the notes of memos that

@@ -3,6 +3,7 @@
 #include "DriveSource.h"
 #include "SettingsStore.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -54,6 +55,14 @@ public slots:
     // waits for a person.
     void endOnTerminationRequest();
 
+signals:
+    // The person chose to end the program while the export, or the removal,
+    // waits on a player that does not answer. The process must end at once,
+    // without saving and without waiting for the export's thread, which the
+    // player holds (main does); where nothing ends it, the window goes on
+    // waiting.
+    void endNowRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -70,6 +79,9 @@ private:
     void startRemoval(const QList<RecordedNote> &goneNotes);
     // On the window's thread, once the removal's thread is done.
     void removalEnded(const RemovalResult &result);
+    // Exit asked for a stop that has not come within Limits::VolumeAnswer.
+    void stopOverdue();
+    void askToEndNow();
     void endWork();
     void saveSettings();
     void finishExport();
@@ -86,6 +98,10 @@ private:
     // removal included.
     bool m_exporting = false;
     bool m_exitRequested = false; // Exit, the close box or a signal during an export
+    // The stop asked for has not come in time: the work waits on the player.
+    bool m_waitingOnPlayer = false;
+    bool m_askingToEnd = false;
+    QTimer m_stopWatch;
     SettingsRecord m_exportRecord;
     DriveEntry m_destination;
     std::unique_ptr<InputBlocker> m_inputBlocker;

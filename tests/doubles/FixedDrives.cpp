@@ -12,10 +12,16 @@ FixedDrives FixedDrives::ofFolders(const QStringList &folders)
     return FixedDrives(drives);
 }
 
-QList<DriveEntry> FixedDrives::drives() const
+DriveListing FixedDrives::drives() const
 {
     const std::lock_guard lock(m_mutex);
-    return m_drives;
+    return {m_drives, m_awaiting};
+}
+
+void FixedDrives::setAwaitingAnswers(bool awaiting)
+{
+    const std::lock_guard lock(m_mutex);
+    m_awaiting = awaiting;
 }
 
 void FixedDrives::setDrives(QList<DriveEntry> drives)
@@ -24,7 +30,7 @@ void FixedDrives::setDrives(QList<DriveEntry> drives)
     m_drives = std::move(drives);
 }
 
-bool FixedDrives::isStillMounted(const DriveEntry &volume) const
+Result<void> FixedDrives::checkMounted(const DriveEntry &volume) const
 {
     std::function<void()> hook;
     {
@@ -34,7 +40,17 @@ bool FixedDrives::isStillMounted(const DriveEntry &volume) const
     if (hook)
         hook();
     const std::lock_guard lock(m_mutex);
-    return !m_unplugged.contains(volume.folder);
+    if (m_unplugged.contains(volume.folder))
+        return Error(Error::Reason::NotConnected);
+    if (m_silent.contains(volume.folder))
+        return Error(Error::Reason::NotAnswering);
+    return {};
+}
+
+void FixedDrives::silence(const QString &folder)
+{
+    const std::lock_guard lock(m_mutex);
+    m_silent.insert(folder);
 }
 
 void FixedDrives::unplug(const QString &folder)

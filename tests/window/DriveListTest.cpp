@@ -2,11 +2,19 @@
 
 #include "FixedDrives.h"
 #include "QtPrinters.h"
+#include "VolumeQuestions.h"
 
 #include <QDir>
+#include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <semaphore>
 
 namespace {
+// Long enough for a loaded machine: the tests wait for things to happen, never
+// for a time to pass.
+constexpr int PatienceMs = 60'000;
+
 QStringList entries(const DriveList &list)
 {
     QStringList strings;
@@ -30,17 +38,25 @@ TEST(DriveList, StartsOnTheOnlyPlayerElseOnTheEntryHoldingTheWorkingFolder)
     {
         const char *name;
         QList<DriveEntry> drives;
+        QList<DriveEntry> answeredLater; // the volumes once they have answered, if they had not
         QString chosen;
     } cases[] = {
-        {"no player", {{"/nowhere/at/all", "/nowhere/at/all"}, root, work}, work.driveString},
-        {"one player", {root, work, iPod}, iPod.driveString},
-        {"two players", {root, iPod, work, player("/media/B", "/media/B")}, work.driveString},
+        {"no player", {{"/nowhere/at/all", "/nowhere/at/all"}, root, work}, {}, work.driveString},
+        {"one player", {root, work, iPod}, {}, iPod.driveString},
+        {"two players", {root, iPod, work, player("/media/B", "/media/B")}, {}, work.driveString},
+        {"the player answering after start-up", {root, work}, {root, work, iPod}, iPod.driveString},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const FixedDrives drives(c.drives);
+        FixedDrives drives(c.drives);
+        drives.setAwaitingAnswers(!c.answeredLater.isEmpty());
         const DriveList list(drives);
-        EXPECT_EQ(list.driveString(), c.chosen);
+        if (!c.answeredLater.isEmpty()) {
+            drives.setDrives(c.answeredLater);
+            drives.setAwaitingAnswers(false);
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list.driveString() == c.chosen; }, PatienceMs))
+            << list.driveString().toStdString();
     }
 }
 
@@ -96,5 +112,58 @@ TEST(DriveList, OpeningItShowsNewDrivesAndKeepsTheChosenOneAsNotConnectedWhileIt
     EXPECT_EQ(list.driveString(), "/media/STICK");
     EXPECT_EQ(list.entry(),
               (DriveEntry{"/media/STICK", "/media/STICK", "/dev/sdy1", false, false}));
+
+    // A volume that answers after the list was opened shows up without opening
+    // it again; one that does not answer in time is listed as such, and stays
+    // chosen.
+    DriveEntry silentPod = iPod;
+    silentPod.answering = false;
+    list.selectDrive(iPod.driveString);
+    drives.setDrives({home});
+    drives.setAwaitingAnswers(true);
+    reopen();
+    drives.setDrives({home, silentPod, stick});
+    drives.setAwaitingAnswers(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() == 3; }, PatienceMs));
+    EXPECT_EQ(entries(list),
+              (QStringList{"/home/me", "/media/IPOD [IPOD] (not answering)", "/media/STICK"}));
+    EXPECT_EQ(list.entry(), silentPod);
+}
+
+// A question to a volume whose file system hangs never returns; asking again,
+// each time the list is opened, must not pile up threads that never end.
+TEST(VolumeQuestions, AsksAVolumeOneQuestionAtATimeAndCallsOneThatWaitsPastTheBoundSilent)
+{
+    std::counting_semaphore<> release(0);
+    std::atomic<int> asked{0};
+    const VolumeQuestions questions([&](const Path &root) {
+        ++asked;
+        if (root == Path("/hung"))
+            release.acquire();
+        return VolumeFacts{true, true, root == Path("/pod")};
+    });
+    using State = VolumeQuestions::Answer::State;
+    const VolumeQuestions::Answer pod = questions.await("pod", Path("/pod"));
+    EXPECT_EQ(pod.state, State::Answered);
+    EXPECT_EQ(pod.facts, (VolumeFacts{true, true, true}));
+
+    questions.ask("hung", Path("/hung"));
+    EXPECT_EQ(questions.await("hung", Path("/hung")).state, State::Silent);
+    for (int i = 0; i < 3; ++i)
+        questions.ask("hung", Path("/hung"));
+    questions.keepOnly({"pod"});
+    const VolumeQuestions::Answer hung = questions.known("hung");
+    EXPECT_EQ(hung.state, State::Silent);
+    EXPECT_FALSE(hung.facts);
+    EXPECT_EQ(asked.load(), 2);
+
+    release.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return questions.known("hung").state == State::Answered; },
+                                PatienceMs));
+    questions.ask("hung", Path("/hung"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked.load() == 3; }, PatienceMs));
+    release.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return questions.known("hung").state == State::Answered; },
+                                PatienceMs));
 }
 } // namespace

@@ -69,7 +69,8 @@ protected:
         drive()->setCurrentText(test.playerFolder());
     }
 
-    bool settingsSavedAnywhere() const
+    bool settingsSavedAnywhere() const { return settingsSavedAnywhere(test); }
+    static bool settingsSavedAnywhere(const WindowUnderTest &test)
     {
         for (const QString &folder :
              {test.workingFolder(), test.programFolder(), test.userFolder()})
@@ -247,11 +248,19 @@ TEST_F(MainWindowCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotSho
     }
 }
 
-// Where the chosen player is not mounted, by whatever road, Export says so and
-// writes nothing: never into another drive, never into the folder left behind.
+// Where the chosen player is not mounted, by whatever road, or does not
+// answer, Export says so and writes nothing: never into another drive, never
+// into the folder left behind.
 TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolumeIsMounted)
 {
-    enum class Player { Mounted, UnpluggedAfterChosen, GoneWhenListReadAgain, AbsentAtStart };
+    enum class Player {
+        Mounted,
+        UnpluggedAfterChosen,
+        GoneWhenListReadAgain,
+        AbsentAtStart,
+        ListedAsNotAnswering,
+        SilentWhenExported,
+    };
     const struct
     {
         const char *name;
@@ -268,6 +277,10 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
          Player::GoneWhenListReadAgain},
         {"saved player not plugged in at start", "player", " [IPOD]", "/dev/sdz1",
          Player::AbsentAtStart},
+        {"player listed as not answering", "player", " [IPOD]", "/dev/sdz1",
+         Player::ListedAsNotAnswering},
+        {"player not answering when the export starts", "player", " [IPOD]", "/dev/sdz1",
+         Player::SilentWhenExported},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,9 +289,13 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
             QFileInfo(exporting.writeFile(QString(c.folder) + "/.keep", "")).absolutePath();
         const QString driveString = folder + c.label;
         const DriveEntry other{exporting.otherDriveFolder(), exporting.otherDriveFolder()};
-        exporting.drives.setDrives({other, {folder, driveString, c.device}});
+        DriveEntry entry{folder, driveString, c.device};
+        entry.answering = c.player != Player::ListedAsNotAnswering;
+        exporting.drives.setDrives({other, entry});
         if (c.player == Player::UnpluggedAfterChosen)
             exporting.drives.unplug(folder);
+        if (c.player == Player::SilentWhenExported)
+            exporting.drives.silence(folder);
         if (c.player == Player::AbsentAtStart) {
             exporting.drives.setDrives({other});
             exporting.writeFile("working/quillet.dat",
@@ -288,7 +305,9 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
         exporting.control<QLineEdit>("sourceEdit")->setText(sourcePath);
         auto *drive = exporting.control<QComboBox>("destinationList");
-        if (c.player != Player::AbsentAtStart)
+        if (c.player == Player::ListedAsNotAnswering)
+            drive->setCurrentText(driveString + " (not answering)");
+        else if (c.player != Player::AbsentAtStart)
             drive->setCurrentText(driveString);
         if (c.player == Player::GoneWhenListReadAgain) {
             exporting.drives.setDrives({other});
@@ -300,11 +319,15 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         const QString saved = exporting.programFolder() + "/quillet.dat";
+        const bool silent =
+            c.player == Player::ListedAsNotAnswering || c.player == Player::SilentWhenExported;
         if (c.player != Player::Mounted) {
             EXPECT_EQ(exporting.messages.texts(),
-                      QStringList{"Could not write the notes to \"" + folder +
-                                  "\": no player is connected at that path.\n"
-                                  "No memos were saved."});
+                      QStringList{"Could not write the notes to \"" + folder + "\": " +
+                                  (silent ? "the player did not answer within 2 seconds; its "
+                                            "file system may hang"
+                                          : "no player is connected at that path") +
+                                  ".\nNo memos were saved."});
             EXPECT_FALSE(QFile::exists(folder + "/Notes"));
             EXPECT_FALSE(QFile::exists(exporting.otherDriveFolder() + "/Notes"));
             EXPECT_FALSE(QFile::exists(saved));
@@ -403,6 +426,82 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
              {ending.workingFolder(), ending.programFolder(), ending.userFolder()})
             EXPECT_FALSE(QFile::exists(folder + "/quillet.dat")) << folder.toStdString();
         EXPECT_FALSE(ending.window().isVisible());
+    }
+}
+
+// An export that waits on a player that does not answer cannot stop: once the
+// stop asked for has not come in time, Exit is live again, and a second Exit or
+// close asks whether to end the program at once. A termination request asks
+// nothing and the export goes on waiting.
+TEST_F(MainWindowCommands, ASecondExitWhileThePlayerDoesNotAnswerAsksWhetherToEndAtOnce)
+{
+    const auto clickExit = [](WindowUnderTest &t) {
+        t.control<QPushButton>("exitButton")->click();
+    };
+    const struct
+    {
+        const char *name;
+        std::function<void(WindowUnderTest &)> askAgain;
+        bool answer;
+        bool asked;
+        bool answersWhileAsked; // the player, before the person does
+    } cases[] = {
+        {"Exit clicked, then No", clickExit, false, true, false},
+        {"Exit clicked, then Yes", clickExit, true, true, false},
+        {"close box, then Yes", [](WindowUnderTest &t) { t.window().close(); }, true, true, false},
+        {"termination request", [](WindowUnderTest &t) { t.window().endOnTerminationRequest(); },
+         true, false, false},
+        {"the player answering while asked", clickExit, true, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        // The player hangs as the export asks whether it is still mounted.
+        std::binary_semaphore answers(0);
+        WindowUnderTest ending;
+        ending.drives.setDrives({{ending.otherDriveFolder(), ending.otherDriveFolder()},
+                                 {ending.playerFolder(), ending.playerFolder(), "/dev/sdz1"}});
+        ending.drives.onMountCheck([&answers] { answers.acquire(); });
+        ending.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
+        int endNowRequests = 0;
+        QObject::connect(&ending.window(), &MainWindow::endNowRequested,
+                         [&endNowRequests] { ++endNowRequests; });
+        ending.control<QLineEdit>("sourceEdit")
+            ->setText(ending.writeFile("source/memos.txt", TwoMemos));
+        ending.control<QComboBox>("destinationList")->setCurrentText(ending.playerFolder());
+        ending.messages.setAnswer(c.answer);
+        auto *exit = ending.control<QPushButton>("exitButton");
+
+        ending.control<QPushButton>("exportButton")->click();
+        exit->click();
+        EXPECT_FALSE(exit->isEnabled());
+        EXPECT_TRUE(
+            QTest::qWaitFor([exit] { return exit->isEnabled(); }, WindowUnderTest::PatienceMs));
+        if (c.answersWhileAsked) {
+            ending.messages.onNextQuestion([&](const QString &) {
+                answers.release();
+                EXPECT_TRUE(ending.waitForTheExportToEnd());
+            });
+        }
+        c.askAgain(ending);
+        if (c.asked) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !ending.messages.questions().isEmpty(); },
+                                        WindowUnderTest::PatienceMs));
+        }
+        EXPECT_EQ(endNowRequests, c.asked && c.answer && !c.answersWhileAsked ? 1 : 0);
+        if (!c.answersWhileAsked) {
+            EXPECT_TRUE(ending.window().isVisible());
+            answers.release();
+        }
+        ASSERT_TRUE(ending.waitForTheExportToEnd());
+
+        EXPECT_EQ(ending.messages.questions(),
+                  c.asked ? QStringList{"The player does not answer. End Quillet now? The note "
+                                        "being written may be cut short."}
+                          : QStringList());
+        EXPECT_FALSE(ending.window().isVisible());
+        EXPECT_TRUE(ending.messages.texts().isEmpty());
+        EXPECT_FALSE(settingsSavedAnywhere(ending));
     }
 }
 

@@ -12,7 +12,7 @@ WindowUnderTest::WindowUnderTest()
                                   otherDriveFolder(), sourceFolder()})
         QDir().mkpath(folder);
     m_programFolder = programFolder();
-    drives.setDrives(FixedDrives::ofFolders({otherDriveFolder(), playerFolder()}).drives());
+    drives.setDrives(FixedDrives::ofFolders({otherDriveFolder(), playerFolder()}).drives().entries);
 }
 
 MainWindow &WindowUnderTest::open(bool show)
