@@ -12,13 +12,22 @@ ExportWorker *running = nullptr;
 template <typename Job, typename Result>
 void ExportWorker::start(QObject &context, Job job, std::function<void(const Result &)> ended)
 {
-    m_thread = std::jthread([this, &context, job = std::move(job),
-                             ended = std::move(ended)]() mutable {
+    // A context that goes while the call is pending drops it.
+    QObject::connect(
+        &m_workEnded, &WorkEnded::ended, &context,
+        [this] {
+            if (m_thread.joinable())
+                m_thread.join();
+            // The call may end this worker.
+            const std::function<void()> tellEnd = std::move(m_tellEnd);
+            tellEnd();
+        },
+        Qt::QueuedConnection);
+    m_thread = std::jthread([this, job = std::move(job), ended = std::move(ended)]() mutable {
         const Result result = job();
+        m_tellEnd = [ended = std::move(ended), result] { ended(result); };
         m_jobDone.release();
-        // A context that goes while the call is pending drops it.
-        QMetaObject::invokeMethod(
-            &context, [ended = std::move(ended), result] { ended(result); }, Qt::QueuedConnection);
+        emit m_workEnded.ended();
     });
     running = this;
 }

@@ -48,6 +48,17 @@ private:
     qint64 m_shown = -1;
 };
 
+// Carries the end of the work from its thread to the window's as a queued
+// signal. A functor handed to invokeMethod on the work's thread could be freed
+// there after the window's thread ran it, an order ThreadSanitizer cannot see
+// inside Qt.
+class WorkEnded : public QObject
+{
+    Q_OBJECT
+signals:
+    void ended();
+};
+
 // Runs one export, or the removal of the notes of memos that are gone that may
 // follow it, on a thread of its own, so that the window keeps painting and
 // hearing Exit while notes are written or removed and flushed. An export's
@@ -90,6 +101,8 @@ private:
     void start(QObject &context, Job job, std::function<void(const Result &)> ended);
 
     ButtonCaption m_caption;
+    WorkEnded m_workEnded;
+    std::function<void()> m_tellEnd; // made by the work's thread, called once it is joined
     std::binary_semaphore m_jobDone{0};
     std::jthread m_thread; // last: started after the caption exists, joined before it goes
 };

@@ -374,7 +374,8 @@ TEST_F(ProgramUnderXvfb, LosingTheDisplayEndsAnExportAfterAWholeNote)
     while (!QFile::exists(notes + "/Memo 1") && !deadline.hasExpired() &&
            !m_program.waitForFinished(10)) {
     }
-    ASSERT_TRUE(QFile::exists(notes + "/Memo 1")) << "the export never began";
+    ASSERT_TRUE(QFile::exists(notes + "/Memo 1")) << "the export never began; the program printed: "
+                                                  << m_program.readAllStandardError().toStdString();
     runAndRead("xkill", {"-id", id}, environment);
     ASSERT_TRUE(m_program.waitForFinished(PatienceMs));
 
