@@ -9,13 +9,15 @@ namespace {
 // Shared by the waiting thread, the window's thread and the handler, which can
 // run on any thread that does not block the signals.
 std::atomic<int> writeEnd{-1};
-// Before the event loop listens no note is being written, and a second Ctrl-C
-// while the first waits unheard means the window's thread is stuck and the
-// person wants it gone: the program then ends at once, as it would unhandled.
-// Any other second request, such as the SIGHUP that follows SIGTERM when a
-// session ends, is one more request to end after the note being written.
+// Before the event loop listens no note is being written: a signal then ends
+// the program at once, as it would unhandled. So does a second Ctrl-C, heard
+// or not: a person who presses it twice wants the program gone now, also when
+// the window's thread is stuck or the export waits on a player that does not
+// answer. Any other second request, such as the SIGHUP that follows SIGTERM
+// when a session ends, is one more request to end after the note being
+// written.
 std::atomic<bool> listening{false};
-std::atomic<bool> interruptUnheard{false};
+std::atomic<bool> interrupted{false};
 // Only lock-free atomics are safe in a signal handler.
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
@@ -35,7 +37,7 @@ void endWithDefaultAction(int signal)
 // object after the window), so it does only what a signal handler may.
 void deliver(int signal)
 {
-    if (!listening.load() || (signal == SIGINT && interruptUnheard.exchange(true))) {
+    if (!listening.load() || (signal == SIGINT && interrupted.exchange(true))) {
         endWithDefaultAction(signal);
         return;
     }
@@ -83,7 +85,7 @@ TerminationSignal::~TerminationSignal()
     ::pthread_join(m_waiter, nullptr);
     writeEnd.store(-1);
     listening.store(false);
-    interruptUnheard.store(false);
+    interrupted.store(false);
     // A process started from this thread gets the signals as they were before:
     // QProcess passes the mask on.
     ::pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
@@ -164,9 +166,8 @@ void TerminationSignal::waitForSignals()
 
 void TerminationSignal::drain()
 {
-    // Heard from here on. A request that comes meanwhile writes a byte of its
-    // own, which this call or the next reads.
-    interruptUnheard.store(false);
+    // A request that comes meanwhile writes a byte of its own, which this call
+    // or the next reads.
     std::array<char, 16> bytes{};
     const ssize_t count = ::read(m_sockets[0], bytes.data(), bytes.size());
     for (ssize_t i = 0; i < count; ++i)

@@ -19,9 +19,10 @@ class QSocketNotifier;
 // window) takes them in a handler that does the same. Until listen() is
 // called, a signal ends the program at once with the signal's default action:
 // nothing is being written before the window is there. So does a second
-// SIGINT while the first waits unheard: Ctrl-C pressed twice must still end a
-// window that hangs. Any other mix, such as SIGTERM then SIGHUP at the end of
-// a session, is heard as one more request. A
+// SIGINT, heard or not: Ctrl-C pressed twice must end a window that hangs, or
+// an export that waits on a player that does not answer. Any other mix, such
+// as SIGTERM then SIGHUP at the end of a session, is heard as one more
+// request. A
 // signal the program was started to ignore stays ignored. One may exist at a
 // time. It goes on the thread that made it, and restores the previous handling
 // and that thread's signal mask. A process started from a thread made while it
