@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdio>
@@ -236,6 +237,8 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
     // UTF-8: Latin-1's "é" became U+FFFD.
     const QByteArray latin1 = QFile::encodeName(folder.filePath("caf")) + "\xE9.txt";
     std::FILE *named = std::fopen(latin1.constData(), "wb");
+    // Removed by its bytes: the temporary folder cannot name it to remove it.
+    const auto removeNamed = qScopeGuard([&latin1] { std::remove(latin1.constData()); });
     ASSERT_TRUE(named && std::fputs("A\r\n0\r\nc\r\n", named) >= 0 && std::fclose(named) == 0);
     const QString lateNul = folder.filePath("late-nul.txt");
     TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(qsizetype{64} * 1024, 'x') + '\0');
