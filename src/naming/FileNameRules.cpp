@@ -1,5 +1,6 @@
 #include "FileNameRules.h"
 
+#include "Hashing.h"
 #include "Limits.h"
 
 #include <algorithm>
@@ -67,15 +68,6 @@ constexpr quint64 FnvOffset = 0xcbf29ce484222325ULL;
 quint64 withUnit(quint64 hash, char16_t unit)
 {
     return (hash ^ unit) * 0x100000001b3ULL;
-}
-
-quint64 finished(quint64 hash)
-{
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdULL;
-    hash ^= hash >> 33;
-    hash *= 0xc4ceb3fe1a85ec53ULL;
-    return hash ^ (hash >> 33);
 }
 
 } // namespace
@@ -163,10 +155,10 @@ quint64 FileNameRules::fingerprint(QStringView name, QStringView suffix)
                 hash = FnvOffset;
                 for (const QChar folded : caseKey(name, suffix))
                     hash = withUnit(hash, folded.unicode());
-                return finished(hash);
+                return Hashing::finished(hash);
             }
             hash = withUnit(hash, foldedAscii(character.unicode()));
         }
     }
-    return finished(hash);
+    return Hashing::finished(hash);
 }

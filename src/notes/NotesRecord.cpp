@@ -1,6 +1,7 @@
 #include "NotesRecord.h"
 
 #include "FileNameRules.h"
+#include "Hashing.h"
 #include "TextDecoder.h"
 
 #include <QStringEncoder>
@@ -14,15 +15,6 @@ constexpr QByteArrayView Heading("Quillet notes 1\n");
 // Far more than the record of the largest export takes; a larger file is no
 // record of ours.
 constexpr qsizetype MaximumRecordBytes = qsizetype{256} * 1024 * 1024;
-
-quint64 finished(quint64 hash)
-{
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdULL;
-    hash ^= hash >> 33;
-    hash *= 0xc4ceb3fe1a85ec53ULL;
-    return hash ^ (hash >> 33);
-}
 
 quint64 withWord(quint64 hash, quint64 word)
 {
@@ -55,7 +47,7 @@ NoteFingerprint NoteFingerprint::of(QByteArrayView bytes)
     std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
     second = withWord(second, qFromLittleEndian(tail));
     return {bytes.size(),
-            finished(first ^ (second * 0xC2B2AE3D27D4EB4FULL) ^ quint64(bytes.size()))};
+            Hashing::finished(first ^ (second * 0xC2B2AE3D27D4EB4FULL) ^ quint64(bytes.size()))};
 }
 
 NotesRecord::NotesRecord(const Path &destinationFolder)
