@@ -31,7 +31,7 @@ void TerminalExport::start()
         m_result =
             ExportRun(Path::typed(m_request.source), destination, m_request.addTxt).run(*this);
         if (m_result.succeeded() && m_request.removeGone && !m_result.goneNotes.isEmpty())
-            m_removal = ExportRun::removeGoneNotes(destination, m_result.goneNotes);
+            m_removal = ExportRun::removeGoneNotes(destination, m_result.goneNotes, *this);
         // Queued to this object's thread. Emitted, not handed to invokeMethod:
         // a functor made here could be freed here after that thread ran it,
         // an order ThreadSanitizer cannot see inside Qt.
@@ -68,15 +68,27 @@ int TerminalExport::report()
         Printed::toOutput(tr("%n notes of memos no longer in the export remain; --remove-gone "
                              "removes them.\n",
                              nullptr, gone));
-    if (m_removal) {
-        Printed::toOutput(tr("%n notes of memos no longer in the export were removed.\n", nullptr,
-                             int(m_removal->removed)));
-        for (const Error &failure : m_removal->failures)
-            Printed::toError(failure.message() + u'\n');
-        if (m_removal->error)
-            Printed::toError(m_removal->error->message() + u'\n');
-    }
+    if (m_removal)
+        return reportRemoval(*m_removal);
     return 0;
+}
+
+// The notes are written whatever became of the removal: a removal that was
+// stopped ends as a stopped export does, one that failed with 1.
+int TerminalExport::reportRemoval(const RemovalResult &removal)
+{
+    Printed::toOutput(tr("%n notes of memos no longer in the export were removed.\n", nullptr,
+                         int(removal.removed)));
+    for (const Error &failure : removal.failures)
+        Printed::toError(failure.message() + u'\n');
+    if (removal.error)
+        Printed::toError(removal.error->message() + u'\n');
+    if (removal.stopped) {
+        Printed::toError(tr("The removal was stopped; the other notes of memos no longer in the "
+                            "export remain and are offered again by the next export.\n"));
+        return 128 + m_signal;
+    }
+    return removal.succeeded() ? 0 : 1;
 }
 
 void TerminalExport::notesSaved(qint64 count)

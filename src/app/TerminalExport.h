@@ -29,8 +29,8 @@ public:
     // written and says how many memos were saved; the program then ends with
     // 128 and the signal's number.
     void stop(int signal);
-    // 0 completed, 1 failed, 128 + the signal's number for a stop. Prints what
-    // the person is told.
+    // 0 completed, 1 failed (the export, or the removal that followed it), 128
+    // + the signal's number for a stop. Prints what the person is told.
     int report();
 
 signals:
@@ -39,6 +39,7 @@ signals:
 private:
     void notesSaved(qint64 count) override;
     bool stopRequested() override;
+    int reportRemoval(const RemovalResult &removal);
     void showCount();
     void clearCount();
 

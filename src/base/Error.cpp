@@ -70,10 +70,14 @@ QString Error::sentence() const
         return tr("Could not write the note \"%1\": %2.");
     case Action::ReplaceNote:
         return tr("Could not replace the note \"%1\": %2.");
+    case Action::ReadNote:
+        return tr("Could not read the note \"%1\": %2.");
     case Action::NameNote:
         return tr("Could not find a free name for the note \"%1\": %2.");
     case Action::FlushNotes:
         return tr("Could not flush the notes to \"%1\": %2.");
+    case Action::ReadRecord:
+        return tr("Could not read the record of Quillet's notes \"%1\": %2.");
     case Action::WriteRecord:
         return tr("Could not write the record of the notes \"%1\": %2.");
     case Action::RemoveNote:
@@ -141,6 +145,12 @@ QString Error::reasonText() const
             .arg(std::chrono::duration_cast<std::chrono::seconds>(Limits::VolumeAnswer).count());
     case Reason::ChangedSinceExport:
         return tr("it was changed after the export, so it stays");
+    case Reason::PlayerFull:
+        return tr("the player is full");
+    case Reason::NotARecord:
+        return tr("it is not a record of Quillet's notes");
+    case Reason::RecordTooLarge:
+        return tr("it is larger than %1 MiB, which no record of Quillet's notes is").arg(m_line);
     case Reason::MalformedSettings:
         return tr("it does not hold the three settings");
     case Reason::NameNotUtf8:

@@ -30,8 +30,10 @@ public:
         CreateNote,
         WriteNote,
         ReplaceNote,
+        ReadNote,
         NameNote,
         FlushNotes,
+        ReadRecord,
         WriteRecord,
         RemoveNote,
         RemoveFolder,
@@ -60,6 +62,9 @@ public:
         NotConnected,
         NotAnswering,       // the volume did not answer within Limits::VolumeAnswer
         ChangedSinceExport, // a note the person changed after the export offered to remove it
+        PlayerFull,         // the device has no room for what was written, whatever it said
+        NotARecord,         // the record of the notes is some other file
+        RecordTooLarge,     // the record of the notes is larger than line() MiB
         MalformedSettings,
         NoSettingsFolder,
         NameNotUtf8, // the name as given holds U+FFFD, standing for bytes that are not UTF-8
@@ -77,6 +82,7 @@ public:
         NoRoom,      // the device is full
         Busy,        // a lock is held by someone else
         NotEmpty,    // a folder holds something
+        IsFolder,    // a folder has the name of a file to remove
     };
 
     Error() = default;

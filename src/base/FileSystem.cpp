@@ -34,6 +34,8 @@ Error::Condition conditionOf(int errorNumber)
         return Error::Condition::Busy;
     case ENOTEMPTY:
         return Error::Condition::NotEmpty;
+    case EISDIR:
+        return Error::Condition::IsFolder;
     default:
         return Error::Condition::Other;
     }
@@ -445,6 +447,24 @@ Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &
 Result<Descriptor> openForAppending(const Path &path)
 {
     return open(AT_FDCWD, path.toNative(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
+}
+
+Result<Descriptor> openForUpdating(const Path &path)
+{
+    return open(AT_FDCWD, path.toNative(), O_RDWR | O_CREAT | O_NOFOLLOW);
+}
+
+Result<void> writeAt(const Descriptor &file, qint64 offset, QByteArrayView bytes)
+{
+    const int descriptor = file.get();
+    return writeAll(bytes, [=](const char *data, size_t size, off_t written) {
+        return ::pwrite(descriptor, data, size, off_t(offset) + written);
+    });
+}
+
+Result<void> resize(const Descriptor &file, qint64 size)
+{
+    return done(retried([&] { return ::ftruncate(file.get(), off_t(size)); }));
 }
 
 Result<void> write(const Descriptor &file, QByteArrayView bytes)

@@ -115,8 +115,15 @@ Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &
 // Opens a file to add to its end, making it where it is missing; never through
 // a symbolic link.
 Result<Descriptor> openForAppending(const Path &path);
+// Opens a file to read and write anywhere in it, making it where it is
+// missing; never through a symbolic link.
+Result<Descriptor> openForUpdating(const Path &path);
 // Writes all of `bytes`.
 Result<void> write(const Descriptor &file, QByteArrayView bytes);
+// Writes all of `bytes` from `offset` bytes into the file on.
+Result<void> writeAt(const Descriptor &file, qint64 offset, QByteArrayView bytes);
+// Cuts the file to `size` bytes, giving the device back the room of the rest.
+Result<void> resize(const Descriptor &file, qint64 size);
 // Writes all of `bytes` and closes the file: the first error, which a device
 // may report only on closing.
 Result<void> writeAllAndClose(Descriptor &file, QByteArrayView bytes);

@@ -50,9 +50,31 @@ QString ExportResult::completionText() const
         limits << notesOnPlayer->error().message();
     if (!limits.isEmpty())
         paragraphs << limits.join(QLatin1Char('\n'));
+    paragraphs << recordText();
+    return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+// What the person should know of the record of Quillet's notes: that it was
+// damaged or could not be read, and so what Quillet could not know.
+QStringList ExportResult::recordText() const
+{
+    QStringList paragraphs;
+    if (recordReadError)
+        paragraphs << recordReadError->message() + u'\n' +
+                          tr("No file in a note's place that differs from the note was written "
+                             "over; such memos took the next number, and no notes of memos "
+                             "that are gone can be offered for removal.");
+    if (skippedRecordLines > 0)
+        // One arg() call: a path holding "%1" must stay as it is.
+        paragraphs << tr("The record of Quillet's notes \"%1\" was damaged: %n of its lines "
+                         "could not be read and were left out.",
+                         nullptr, int(skippedRecordLines))
+                          .arg(record.toString());
+    for (const Error &unread : unreadNotes)
+        paragraphs << unread.message();
     if (recordError)
         paragraphs << recordError->message();
-    return paragraphs.join(QStringLiteral("\n\n"));
+    return paragraphs;
 }
 
 QString ExportResult::failureText() const
@@ -69,8 +91,8 @@ QString ExportResult::failureText() const
                    .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
     if (flushError)
         text += u'\n' + flushError->message();
-    if (recordError)
-        text += u'\n' + recordError->message();
+    for (const QString &paragraph : recordText())
+        text += u'\n' + paragraph;
     if (error->action() == Error::Action::FlushNotes)
         return text + u'\n' +
                tr("%n memos were written but may not all have reached the device.", nullptr,

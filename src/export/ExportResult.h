@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // How an export ended, and what the person is told of it.
@@ -36,6 +37,14 @@ public:
     // Of a completed run: the notes an earlier export wrote for memos that are
     // no longer in the export, still as Quillet wrote them.
     QList<RecordedNote> goneNotes;
+    // The record of Quillet's notes, as the run found it: why it could not be
+    // read at all, or how many of its lines could not be read.
+    Path record;
+    std::optional<Error> recordReadError;
+    qint64 skippedRecordLines = 0;
+    // Notes of earlier runs that could not be read to tell whether they are
+    // gone; the record keeps them as it had them.
+    QList<Error> unreadNotes;
     // Keeping the record of Quillet's notes failed; its journal knows them.
     std::optional<Error> recordError;
 
@@ -50,6 +59,7 @@ public:
 private:
     QString completionText() const;
     QString failureText() const;
+    QStringList recordText() const;
 };
 
 // How removing the notes of memos that are gone went.
@@ -63,7 +73,12 @@ public:
     QList<Error> failures;
     // What kept the removal from starting or from being recorded.
     std::optional<Error> error;
+    // A stop was asked for: the notes not reached yet stay, and are offered
+    // again after the next export.
+    bool stopped = false;
 
+    // Whether every note asked for was removed or was gone already.
+    bool succeeded() const { return failures.isEmpty() && !error; }
     // "N notes were removed.", then what could not be, and why.
     QString message() const;
 };

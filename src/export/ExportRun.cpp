@@ -1,8 +1,10 @@
 #include "ExportRun.h"
 
 #include "FileSystem.h"
+#include "GoneNotes.h"
 #include "Limits.h"
 #include "NoteNamer.h"
+#include "NoteOwnership.h"
 #include "NotesFolder.h"
 #include "SourceFile.h"
 #include "SourceForms.h"
@@ -12,8 +14,20 @@ namespace {
 // Every numbered name up to this one being taken means the device refuses
 // them all; the run stops instead of trying for ever.
 constexpr int NameAttempts = 10000;
+// Memos are named a batch at a time, so that the journal names the batch's
+// new notes in one write; a batch holds at most this many memos, or about
+// this much text.
+constexpr qsizetype BatchMemos = 256;
+constexpr qsizetype BatchBytes = qsizetype{1024} * 1024;
 
 } // namespace
+
+// A memo of the batch and the path the namer gave its note.
+struct ExportRun::NamedMemo
+{
+    Memo memo;
+    NotePath path;
+};
 
 ExportRun::ExportRun(Path source, Path destinationFolder, bool addTxt)
     : m_source(std::move(source)), m_destinationFolder(std::move(destinationFolder)),
@@ -29,7 +43,8 @@ void ExportRun::setDestinationCheck(DestinationCheck check)
 ExportResult ExportRun::run(ExportProgress &progress)
 {
     NoteFolders folders;
-    NotesFolder notes(m_destinationFolder, folders);
+    NoteOwnership ownership(m_destinationFolder);
+    NotesFolder notes(m_destinationFolder, folders, ownership);
     ExportResult result;
     result.notesFolder = notes.path();
     bool prepared = false;
@@ -42,10 +57,8 @@ ExportResult ExportRun::run(ExportProgress &progress)
             if (const Result<void> flushed = notes.flush(); !flushed)
                 result.flushError = flushed.error();
         }
-        if (prepared) {
-            if (const Result<void> kept = keepRecord(notes, nullptr); !kept)
-                result.recordError = kept.error();
-        }
+        if (prepared)
+            keepRecord(notes, ownership, result, false);
         return result;
     };
 
@@ -81,8 +94,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
         return result;
     }
     const bool stopped = result.outcome == ExportResult::Outcome::Stopped;
-    if (const Result<void> kept = keepRecord(notes, stopped ? nullptr : &result.goneNotes); !kept)
-        result.recordError = kept.error();
+    keepRecord(notes, ownership, result, !stopped);
     if (stopped)
         return result;
     result.outcome = ExportResult::Outcome::Completed;
@@ -93,19 +105,24 @@ ExportResult ExportRun::run(ExportProgress &progress)
 }
 
 RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
-                                         const QList<RecordedNote> &notes)
+                                         const QList<RecordedNote> &notes,
+                                         ExportProgress &progress)
 {
     NoteFolders folders;
-    NotesFolder notesFolder(destinationFolder, folders);
+    NoteOwnership ownership(destinationFolder);
+    NotesFolder notesFolder(destinationFolder, folders, ownership);
     RemovalResult result;
     if (const Result<void> ready = notesFolder.prepare(); !ready) {
         result.error = ready.error();
         return result;
     }
-    const Result<NotesFolder::Removal> removal = notesFolder.remove(notes);
+    GoneNotes gone(notesFolder.descriptor(), notesFolder.path(), ownership);
+    const Result<GoneNotes::Removal> removal =
+        gone.remove(notes, [&progress] { return progress.stopRequested(); });
     if (removal) {
         result.removed = removal->removed;
         result.failures = removal->failures;
+        result.stopped = removal->stopped;
     } else {
         result.error = removal.error();
     }
@@ -117,54 +134,95 @@ RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
 // The record then knows of every note that is Quillet's: those this run wrote
 // or found unchanged, and the others of its own still there, which after a
 // completed run are the notes of memos that are gone. Replaced once the notes
-// are flushed, and flushed in turn.
-Result<void> ExportRun::keepRecord(NotesFolder &notes, QList<RecordedNote> *gone)
+// are flushed, and flushed in turn; a record that holds them all already is
+// left as it is, so that an export that changes nothing writes nothing. Only
+// a completed run tells which notes are gone.
+void ExportRun::keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportResult &result,
+                           bool completed)
 {
-    Result<QList<RecordedNote>> others = notes.goneNotes();
-    if (!others)
-        return others.error();
-    if (const Result<void> saved = notes.saveRecord(*others); !saved)
-        return saved.error();
-    if (gone)
-        *gone = std::move(*others);
-    return notes.flush();
+    result.recordReadError = ownership.readError();
+    result.record = ownership.record().path();
+    result.skippedRecordLines = ownership.record().skippedLines();
+    const Result<GoneNotes::Found> found =
+        GoneNotes(notes.descriptor(), notes.path(), ownership).find(notes.keptPlaces());
+    if (!found) {
+        result.recordError = found.error();
+        return;
+    }
+    result.unreadNotes = found->failures;
+    QList<RecordLine> lines = notes.keptNotes();
+    for (const QList<RecordedNote> *others : {&found->gone, &found->unread}) {
+        for (const RecordedNote &note : *others)
+            lines.append({note.place.folder(), note.place.name(), note.fingerprint});
+    }
+    Result<void> kept = ownership.save(lines);
+    if (kept)
+        kept = notes.flush();
+    if (!kept)
+        result.recordError = kept.error();
+    if (completed)
+        result.goneNotes = found->gone;
 }
 
 // Every memo of the source as a note, counted in the result, until the source
 // ends or a stop is asked for; else what failed, with the memo being saved.
+// The memos read before a failure of the source are saved first.
 Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
                                    ExportProgress &progress, ExportResult &result)
 {
+    QList<NamedMemo> batch;
+    QList<NotePath> paths;
     for (;;) {
-        const Result<const Memo *> next = memos.next();
-        if (!next)
-            return next.error();
-        const Memo *memo = *next;
-        if (!memo)
-            return {};
-        if (const Result<void> written = writeNote(*memo, namer, notes); !written) {
-            result.unsavedMemo = UnfinishedMemo{memo->title, memo->titleLine, memo->unit};
-            return written.error();
+        batch.clear();
+        paths.clear();
+        std::optional<Error> readFailure;
+        bool ended = false;
+        for (qsizetype bytes = 0; batch.size() < BatchMemos && bytes < BatchBytes;) {
+            const Result<const Memo *> next = memos.next();
+            if (!next || !*next) {
+                readFailure = next ? std::nullopt : std::optional(next.error());
+                ended = true;
+                break;
+            }
+            const Memo &memo = **next;
+            batch.append({memo, namer.name(memo.title, memo.category)});
+            paths.append(batch.last().path);
+            bytes += memo.text.size();
         }
-        ++result.noteCount;
-        if (memo->text.size() > Player::ShownNoteBytes)
-            ++result.longNotes;
-        progress.notesSaved(result.noteCount);
-        if (progress.stopRequested()) {
-            result.outcome = ExportResult::Outcome::Stopped;
-            return {};
+        for (qsizetype at = 0; at < batch.size(); ++at) {
+            const NamedMemo &named = batch[at];
+            const std::span<const NotePath> ahead(paths.cbegin() + at + 1, paths.cend());
+            if (const Result<void> written = writeNote(named, ahead, namer, notes); !written) {
+                result.unsavedMemo = UnfinishedMemo{named.memo.title, named.memo.titleLine,
+                                                    named.memo.unit};
+                return written.error();
+            }
+            ++result.noteCount;
+            if (named.memo.text.size() > Player::ShownNoteBytes)
+                ++result.longNotes;
+            progress.notesSaved(result.noteCount);
+            if (progress.stopRequested()) {
+                result.outcome = ExportResult::Outcome::Stopped;
+                return {};
+            }
         }
+        if (readFailure)
+            return *readFailure;
+        if (ended)
+            return {};
     }
 }
 
-// Names the memo and writes it; where the device already holds something under
-// that name that must not be replaced, the memo takes the next free number, and
-// where it finds the name too long, a shorter one.
-Result<void> ExportRun::writeNote(const Memo &memo, NoteNamer &namer, NotesFolder &notes)
+// Writes the memo's note; where the device already holds something under
+// that name that must not be replaced, the memo takes the next free number,
+// and where it finds the name too long, a shorter one.
+Result<void> ExportRun::writeNote(const NamedMemo &named, std::span<const NotePath> ahead,
+                                  NoteNamer &namer, NotesFolder &notes)
 {
-    NotePath path = namer.name(memo.title, memo.category);
+    const Memo &memo = named.memo;
+    NotePath path = named.path;
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        const Result<NoteOutcome> outcome = notes.write(path, memo.text);
+        const Result<NoteOutcome> outcome = notes.write(path, memo.text, ahead);
         if (!outcome)
             return outcome.error();
         switch (*outcome) {
@@ -174,14 +232,14 @@ Result<void> ExportRun::writeNote(const Memo &memo, NoteNamer &namer, NotesFolde
         case NoteOutcome::FolderNameTooLong:
             if (!namer.refuseNamesAsLongAs(path.folder->name))
                 return notes.nameTooLong(path, *outcome);
-            namer.moveCategory(memo.category);
+            namer.moveCategory(memo.category, *path.folder);
             break;
         case NoteOutcome::NameTooLong:
             if (!namer.refuseNamesAsLongAs(path.fileName))
                 return notes.nameTooLong(path, *outcome);
             break;
         case NoteOutcome::FolderTaken:
-            namer.moveCategory(memo.category);
+            namer.moveCategory(memo.category, *path.folder);
             break;
         case NoteOutcome::NameTaken:
             break;

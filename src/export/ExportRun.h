@@ -6,11 +6,14 @@
 #include "Result.h"
 
 #include <functional>
+#include <span>
 
 class MemoSource;
 class NoteNamer;
+class NoteOwnership;
 class NotesFolder;
 struct Memo;
+struct NotePath;
 
 // Told how many notes are saved as the run goes: 0 once the notes folder is
 // ready, then the count after each note. Asked after each note whether the run
@@ -42,15 +45,21 @@ public:
 
     // Removes, from the destination's notes folder, the notes a completed run
     // found gone that are still as Quillet wrote them, and the category
-    // folders that leaves empty; the record forgets them.
+    // folders that leaves empty; the record forgets them. Asked after each
+    // note whether to stop there.
     static RemovalResult removeGoneNotes(const Path &destinationFolder,
-                                         const QList<RecordedNote> &notes);
+                                         const QList<RecordedNote> &notes,
+                                         ExportProgress &progress);
 
 private:
+    struct NamedMemo;
+
     Result<void> writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
                             ExportProgress &progress, ExportResult &result);
-    static Result<void> writeNote(const Memo &memo, NoteNamer &namer, NotesFolder &notes);
-    static Result<void> keepRecord(NotesFolder &notes, QList<RecordedNote> *gone);
+    static Result<void> writeNote(const NamedMemo &memo, std::span<const NotePath> ahead,
+                                  NoteNamer &namer, NotesFolder &notes);
+    static void keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportResult &result,
+                           bool completed);
 
     Path m_source;
     Path m_destinationFolder;

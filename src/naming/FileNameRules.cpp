@@ -125,9 +125,11 @@ QString FileNameRules::cutToBytes(const QString &text, qsizetype bytes)
     return text.first(end);
 }
 
-// FAT compares names without regard to case. Most names are ASCII, where
-// lower-casing is the whole fold and far cheaper than Unicode case folding,
-// which would otherwise dominate a large run.
+// FAT compares names without regard to case, and a Mac volume also without
+// regard to the form an accented letter is written in ("é" as one character
+// or as "e" and an accent). Most names are ASCII, where lower-casing is the
+// whole fold and far cheaper than Unicode case folding, which would otherwise
+// dominate a large run.
 QString FileNameRules::caseKey(QStringView name, QStringView suffix)
 {
     QString key(name.size() + suffix.size(), Qt::Uninitialized);
@@ -136,7 +138,9 @@ QString FileNameRules::caseKey(QStringView name, QStringView suffix)
         for (const QChar character : part) {
             const char16_t code = character.unicode();
             if (code >= 0x80)
-                return QString(name.toString() + suffix).toCaseFolded();
+                return QString(name.toString() + suffix)
+                    .toCaseFolded()
+                    .normalized(QString::NormalizationForm_C);
             *out++ = foldedAscii(code);
         }
     }

@@ -4,7 +4,8 @@
 #include <QStringView>
 
 // How a memo's title and category become names a FAT player takes, and how
-// the player compares names: without regard to case.
+// the player compares names: without regard to case, or to the form an
+// accented letter is written in.
 namespace FileNameRules {
 
 // Characters a FAT name may not hold become "_", and trailing spaces and dots,
@@ -21,7 +22,7 @@ qsizetype utf8Bytes(QStringView text);
 // characters.
 QString cutToBytes(const QString &text, qsizetype bytes);
 
-// The form in which FAT compares names, of `name` followed by `suffix`.
+// The form in which a player compares names, of `name` followed by `suffix`.
 QString caseKey(QStringView name, QStringView suffix = {});
 // A 64-bit fingerprint of that form. Two names that differ share one with a
 // chance of about one in 10^10 in the largest export, and the second then only

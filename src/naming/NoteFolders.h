@@ -20,7 +20,6 @@ struct NoteFolder
     QHash<quint64, int> given;
 
     bool onDevice = false;             // made or found by the notes folder
-    bool madeByRun = false;            // ... made: everything in it is the run's
     FileSystem::Descriptor descriptor; // open while among the open ones
     QSet<quint64> earlier;             // fingerprints of the names it held before the run
 };

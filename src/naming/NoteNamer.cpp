@@ -26,10 +26,13 @@ NotePath NoteNamer::name(const QString &title, const QString &category)
 
 // The folder the device refused stays as it was, with what the notes folder
 // found of it; the category's notes go into a new one from now on.
-void NoteNamer::moveCategory(const QString &category)
+void NoteNamer::moveCategory(const QString &category, const NoteFolder &refused)
 {
     const QString clean = cleanCategory(category);
-    m_byKey.insert(caseKey(clean), &newFolderFor(clean));
+    const QString key = caseKey(clean);
+    if (m_byKey.value(key) != &refused)
+        return;
+    m_byKey.insert(key, &newFolderFor(clean));
     m_byCategory.clear();
 }
 

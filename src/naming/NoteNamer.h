@@ -24,9 +24,11 @@ public:
     // A path not yet given out in this run. Asked again for the same memo, it
     // gives the next free number: the device had the last one taken already.
     NotePath name(const QString &title, const QString &category);
-    // The device holds something else under the category's folder name: the
-    // category moves to the next free numbered folder for the rest of the run.
-    void moveCategory(const QString &category);
+    // The device holds something else under the name of `refused`, the
+    // category's folder: the category moves to the next free numbered folder
+    // for the rest of the run. Memos named before the move may still bring
+    // the same refusal; the category then moves no further.
+    void moveCategory(const QString &category, const NoteFolder &refused);
     // The device refused `name` as too long: no name given out from now on is
     // as long. False where names would have to be shorter than
     // ShortestNameBytes.

@@ -4,10 +4,7 @@
 #include "Limits.h"
 #include "TextDecoder.h"
 
-#include <QMap>
-#include <QSet>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -31,6 +28,11 @@ quint64 nameFingerprint(const QByteArray &nativeName)
     return FileNameRules::fingerprint(TextDecoder::decode(nativeName));
 }
 
+NotePlace placeOf(const NotePath &note)
+{
+    return NotePlace(note.folder->name, note.fileName);
+}
+
 Result<void> rewriteInPlace(const FileSystem::Descriptor &folder, const QByteArray &name,
                             const QByteArray &text)
 {
@@ -42,8 +44,9 @@ Result<void> rewriteInPlace(const FileSystem::Descriptor &folder, const QByteArr
 
 } // namespace
 
-NotesFolder::NotesFolder(const Path &destinationFolder, NoteFolders &folders)
-    : m_path(destinationFolder / u"Notes"), m_folders(folders), m_record(destinationFolder)
+NotesFolder::NotesFolder(const Path &destinationFolder, NoteFolders &folders,
+                         NoteOwnership &ownership)
+    : m_path(destinationFolder / u"Notes"), m_folders(folders), m_ownership(ownership)
 {
 }
 
@@ -92,16 +95,18 @@ Result<void> NotesFolder::prepare()
         if (const Result<void> listed = listEarlierNames(notes); !listed)
             return listed.error();
     }
-    if (const Result<void> loaded = m_record.load(); !loaded)
-        return loaded.error();
-    notes.madeByRun = made.hasValue();
-    if (notes.madeByRun)
-        return m_record.journalFolder(QString());
-    return {};
+    // Read under the lock: no other export changes it meanwhile.
+    return m_ownership.load();
+}
+
+const FileSystem::Descriptor &NotesFolder::descriptor() const
+{
+    return m_folders.notesFolder().descriptor;
 }
 
 // A folder made by this run is empty; one that was there is listed once, and
-// the temporary files a run that was cut off left in it are removed.
+// the temporary files a run that was cut off left in it are removed. A folder
+// of such a name is a category's.
 Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
 {
     const Result<QList<QByteArray>> names = FileSystem::entryNames(folder.descriptor);
@@ -109,59 +114,79 @@ Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
         return names.error().during(Error::Action::ListFolder, pathOf(folder));
     folder.earlier.reserve(names->size());
     for (const QByteArray &name : *names) {
-        if (!isTemporaryName(name)) {
-            folder.earlier.insert(nameFingerprint(name));
-            continue;
+        if (isTemporaryName(name)) {
+            const Result<void> removed = FileSystem::remove(folder.descriptor, name);
+            if (removed)
+                continue;
+            if (!removed.error().is(Error::Condition::IsFolder))
+                return removed.error().during(Error::Action::RemoveLeftover,
+                                              pathOf(folder) / TextDecoder::decode(name));
         }
-        if (const Result<void> removed = FileSystem::remove(folder.descriptor, name); !removed)
-            return removed.error().during(Error::Action::RemoveLeftover,
-                                          pathOf(folder) / TextDecoder::decode(name));
+        folder.earlier.insert(nameFingerprint(name));
     }
     return {};
 }
 
-Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &text)
+Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &text,
+                                       std::span<const NotePath> ahead)
 {
     NoteFolder &folder = *note.folder;
-    if (!folder.onDevice) {
-        const Result<std::optional<NoteOutcome>> refusal = makeOnDevice(folder);
-        if (!refusal)
-            return refusal.error();
-        if (*refusal)
-            return **refusal;
-    }
+    const Result<std::optional<NoteOutcome>> refusal = onDevice(folder);
+    if (!refusal)
+        return refusal.error();
+    if (*refusal)
+        return **refusal;
     if (!folder.descriptor.isOpen()) {
         if (const Result<void> reopened = reopen(folder); !reopened)
             return reopened.error();
     }
-    Path::encodeName(note.fileName, m_name);
-    m_notePath.clear();
+    QByteArray name;
+    Path::encodeName(note.fileName, name);
     Result<NoteOutcome> outcome =
         !folder.earlier.isEmpty() &&
                 folder.earlier.contains(FileNameRules::fingerprint(note.fileName))
-            ? writeOverEarlier(note, text)
-            : writeNew(note, text);
+            ? writeOverEarlier(note, name, text, ahead)
+            : writeNew(note, name, text, ahead);
     if (outcome && (*outcome == NoteOutcome::Written || *outcome == NoteOutcome::Unchanged))
         m_kept.append({&folder, note.fileName, NoteFingerprint::of(text)});
     return outcome;
 }
 
-// Below the notes folder, joined once for the note being written and only
-// where it is needed.
-const QString &NotesFolder::pathOfNote(const NotePath &note)
+// Nothing once the folder is on the device; else why the device will not
+// give it under its name.
+Result<std::optional<NoteOutcome>> NotesFolder::onDevice(NoteFolder &folder)
 {
-    if (m_notePath.isEmpty())
-        m_notePath = note.relativePath().toString();
-    return m_notePath;
+    if (folder.onDevice)
+        return std::optional<NoteOutcome>();
+    return makeOnDevice(folder);
 }
 
-// The record learns of a note before it is created or changed. A folder the
-// run made is in the journal already, and so are all the notes in it.
-Result<void> NotesFolder::journal(const NotePath &note)
+// Whether the note's name is free in a folder on the device, as far as the
+// run knows: the folder did not hold it before the run.
+bool NotesFolder::isNewOnDevice(const NotePath &note) const
 {
-    if (m_folders.notesFolder().madeByRun || note.folder->madeByRun)
+    return note.folder->onDevice &&
+           !note.folder->earlier.contains(FileNameRules::fingerprint(note.fileName));
+}
+
+// The record learns of a note before it is created or changed. A name new in
+// its folder holds nothing of the person's, so the notes ahead that have one
+// are named with it; a name a folder held before the run is named only once
+// its file is known to be Quillet's.
+Result<void> NotesFolder::journal(const NotePath &note, std::span<const NotePath> ahead,
+                                  Error::Action action)
+{
+    NotePlace place = placeOf(note);
+    if (m_ownership.isNamedByThisRun(place))
         return {};
-    return m_record.journalNote(pathOfNote(note));
+    QList<NotePlace> places{std::move(place)};
+    for (const NotePath &next : ahead) {
+        if (isNewOnDevice(next))
+            places.append(placeOf(next));
+    }
+    if (const Result<void> named = m_ownership.journal(places); !named)
+        return onFullPlayer(named.error(), 1).during(action, pathOf(note));
+    return {};
 }
 
 // Each category folder is made once per run, and its notes are written
@@ -177,7 +202,8 @@ Result<std::optional<NoteOutcome>> NotesFolder::makeOnDevice(NoteFolder &folder)
         return std::optional(NoteOutcome::FolderNameTooLong);
     }
     if (!made && !made.error().is(Error::Condition::Exists))
-        return made.error().during(Error::Action::CreateCategoryFolder, pathOf(folder));
+        return onFullPlayer(made.error(), 1)
+            .during(Error::Action::CreateCategoryFolder, pathOf(folder));
     // Not there before the run, so this run made it, under another name.
     if (!made && !notes.earlier.contains(FileNameRules::fingerprint(folder.name)))
         return std::optional(NoteOutcome::FolderTaken);
@@ -189,14 +215,10 @@ Result<std::optional<NoteOutcome>> NotesFolder::makeOnDevice(NoteFolder &folder)
         return opened.error().during(Error::Action::OpenCategoryFolder, pathOf(folder));
     folder.descriptor = std::move(*opened);
     folder.onDevice = true;
-    folder.madeByRun = made.hasValue();
     countOpen(folder);
     if (!made) {
         if (const Result<void> listed = listEarlierNames(folder); !listed)
             return listed.error();
-    } else if (!m_folders.notesFolder().madeByRun) {
-        if (const Result<void> journaled = m_record.journalFolder(folder.name); !journaled)
-            return journaled.error();
     }
     return std::optional<NoteOutcome>();
 }
@@ -230,12 +252,14 @@ Result<void> NotesFolder::reopen(NoteFolder &folder)
 // A name the folder did not hold before the run: the device finding it taken
 // means this run wrote it already under a name it takes as the same, or made
 // a folder there.
-Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &text)
+Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &name,
+                                          const QByteArray &text, std::span<const NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = journal(note); !journaled)
+    if (const Result<void> journaled = journal(note, ahead, Error::Action::CreateNote);
+        !journaled)
         return journaled.error();
-    Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, m_name);
+    Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, name);
     if (!file && file.error().is(Error::Condition::Exists))
         return NoteOutcome::NameTaken;
     if (!file && file.error().is(Error::Condition::NameTooLong)) {
@@ -243,10 +267,12 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
         return NoteOutcome::NameTooLong;
     }
     if (!file)
-        return file.error().during(Error::Action::CreateNote, pathOf(note));
+        return onFullPlayer(file.error(), text.size())
+            .during(Error::Action::CreateNote, pathOf(note));
     if (const Result<void> written = FileSystem::writeAllAndClose(*file, text); !written) {
-        const Error failure = written.error().during(Error::Action::WriteNote, pathOf(note));
-        if (const Result<void> removed = FileSystem::remove(folder, m_name); !removed)
+        const Error failure = onFullPlayer(written.error(), text.size())
+                                  .during(Error::Action::WriteNote, pathOf(note));
+        if (const Result<void> removed = FileSystem::remove(folder, name); !removed)
             return failure.followedBy(
                 removed.error().during(Error::Action::RemoveLeftover, pathOf(note)));
         return failure;
@@ -255,93 +281,109 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
 }
 
 // A name the folder held before the run: an older note is left as it is when
-// it holds these bytes already and replaced otherwise; a folder keeps its name.
-// Once there is a record, only Quillet's own older note is replaced: anything
-// else there is the person's and keeps its name too. Whatever the name is, it
-// is looked at and replaced without following a link.
-Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QByteArray &text)
+// it holds these bytes already and replaced where it is Quillet's; anything
+// else there is the person's and keeps its name, and so does a folder.
+// Whatever the name is, it is looked at and replaced without following a link.
+Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QByteArray &name,
+                                                  const QByteArray &text,
+                                                  std::span<const NotePath> ahead)
 {
-    Result<FileSystem::Descriptor> older =
-        FileSystem::openForReading(note.folder->descriptor, m_name);
+    const Result<FileSystem::Descriptor> older =
+        FileSystem::openForReading(note.folder->descriptor, name);
     if (!older && older.error().is(Error::Condition::Missing))
-        return writeNew(note, text);
-    // Of an older note; a link, or anything that cannot be read, has none.
-    std::optional<FileSystem::Status> status;
-    if (older) {
-        if (const Result<FileSystem::Status> found = FileSystem::status(*older); found)
-            status = *found;
-    }
-    if (status && status->kind == FileSystem::Status::Kind::Folder)
+        return writeNew(note, name, text, ahead);
+    // A link, or anything that cannot be opened, holds no older note.
+    if (!older)
+        return m_ownership.takesAnyFileForANote() || m_ownership.isJournaled(placeOf(note))
+                   ? replace(note, name, text, -1, ahead)
+                   : NoteOutcome::NameTaken;
+    const Result<FileSystem::Status> status = FileSystem::status(*older);
+    if (!status)
+        return status.error().during(Error::Action::ReadNote, pathOf(note));
+    if (status->kind == FileSystem::Status::Kind::Folder)
         return NoteOutcome::NameTaken;
-    const bool isFile = status && status->kind == FileSystem::Status::Kind::File;
     // Exporting again finds most notes as they were: read first, asked after.
-    bool read = false;
-    if (isFile && status->size == text.size()) {
-        read = readWhole(*older, status->size);
-        if (read && m_readBuffer == text)
+    std::optional<QByteArray> held;
+    if (status->kind == FileSystem::Status::Kind::File && status->size == text.size()) {
+        Result<std::optional<QByteArray>> read = readNote(*older, status->size);
+        if (!read)
+            return read.error().during(Error::Action::ReadNote, pathOf(note));
+        held = std::move(*read);
+        if (held && *held == text)
             return NoteOutcome::Unchanged;
     }
-    if (!isQuillets(note, older, status, read))
+    const Result<bool> mayBeReplaced = mayReplace(note, *older, *status, std::move(held));
+    if (!mayBeReplaced)
+        return mayBeReplaced.error();
+    if (!*mayBeReplaced)
         return NoteOutcome::NameTaken;
-    return replace(note, text, isFile ? status->size : -1);
+    const bool isFile = status->kind == FileSystem::Status::Kind::File;
+    return replace(note, name, text, isFile ? status->size : -1, ahead);
 }
 
-// Whether what the device holds under the note's name may be replaced: without
-// a record anything may, as it always could; with one only Quillet's own note,
-// named in the journal or recorded with the bytes it holds. `read` says that
-// m_readBuffer holds it already.
-bool NotesFolder::isQuillets(const NotePath &note, const Result<FileSystem::Descriptor> &older,
-                             const std::optional<FileSystem::Status> &status, bool read)
+// Whether what the device holds under the note's name is an older note of
+// Quillet's, with `held` its bytes where they are read already.
+Result<bool> NotesFolder::mayReplace(const NotePath &note, const FileSystem::Descriptor &older,
+                                     const FileSystem::Status &status,
+                                     std::optional<QByteArray> held)
 {
-    if (!m_record.exists())
+    const NotePlace place = placeOf(note);
+    if (m_ownership.takesAnyFileForANote() || m_ownership.isJournaled(place))
         return true;
-    const QString &path = pathOfNote(note);
-    if (m_record.isJournaled(path))
-        return true;
-    if (!status || status->kind != FileSystem::Status::Kind::File ||
-        !m_record.recordsSize(path, status->size))
+    if (status.kind != FileSystem::Status::Kind::File || !m_ownership.mayOwn(place, status.size))
         return false;
-    if (!read && !readWhole(*older, status->size))
-        return false;
-    return m_record.owns(path, NoteFingerprint::of(m_readBuffer));
+    if (!held) {
+        Result<std::optional<QByteArray>> read = readNote(older, status.size);
+        if (!read)
+            return read.error().during(Error::Action::ReadNote, pathOf(note));
+        held = std::move(*read);
+    }
+    return held && m_ownership.owns(place, NoteFingerprint::of(*held));
 }
 
-// The file's `size` bytes, into m_readBuffer; false where it cannot be read
-// whole. A note that cannot be read is not known to hold any bytes.
-bool NotesFolder::readWhole(const FileSystem::Descriptor &file, qint64 size)
+Result<std::optional<QByteArray>> NotesFolder::readNote(const FileSystem::Descriptor &file,
+                                                        qint64 size)
 {
     // No note is larger: every line of a memo's text at most doubles.
     if (size > 2 * Limits::MemoBytes + 2)
-        return false;
-    m_readBuffer.resize(size);
-    const Result<qsizetype> got = FileSystem::readFully(file, m_readBuffer.data(), size);
-    return got && *got == size;
+        return std::optional<QByteArray>();
+    QByteArray bytes(size, Qt::Uninitialized);
+    const Result<qsizetype> got = FileSystem::readFully(file, bytes.data(), size);
+    if (!got)
+        return got.error();
+    // A file that another program cut meanwhile holds no note of ours.
+    if (*got != size)
+        return std::optional<QByteArray>();
+    return std::optional(std::move(bytes));
 }
 
 // An older note is replaced only by a complete one, through a temporary file
 // beside it. On a full device, where there is no room for that copy, a note
 // whose new text is no longer than its older one is written over in place.
-Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray &text,
-                                         qint64 olderSize)
+Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray &name,
+                                         const QByteArray &text, qint64 olderSize,
+                                         std::span<const NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = journal(note); !journaled)
+    if (const Result<void> journaled = journal(note, ahead, Error::Action::ReplaceNote);
+        !journaled)
         return journaled.error();
-    const Result<void> replaced = replaceThroughTemporary(*note.folder, text);
+    const Result<void> replaced = replaceThroughTemporary(*note.folder, name, text);
     if (replaced)
         return NoteOutcome::Written;
     Error failure = replaced.error();
     if (text.size() <= olderSize &&
         FileSystem::isOutOfRoom(failure, m_folders.notesFolder().descriptor, text.size())) {
-        const Result<void> rewritten = rewriteInPlace(folder, m_name, text);
+        const Result<void> rewritten = rewriteInPlace(folder, name, text);
         if (rewritten)
             return NoteOutcome::Written;
         failure = rewritten.error();
     }
-    return failure.during(Error::Action::ReplaceNote, pathOf(note));
+    return onFullPlayer(failure, text.size()).during(Error::Action::ReplaceNote, pathOf(note));
 }
 
-Result<void> NotesFolder::replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text)
+Result<void> NotesFolder::replaceThroughTemporary(const NoteFolder &folder, const QByteArray &name,
+                                                  const QByteArray &text)
 {
     QByteArray temporary;
     Result<FileSystem::Descriptor> file = createTemporary(folder, temporary);
@@ -349,7 +391,7 @@ Result<void> NotesFolder::replaceThroughTemporary(const NoteFolder &folder, cons
         return file.error();
     Result<void> outcome = FileSystem::writeAllAndClose(*file, text);
     if (outcome)
-        outcome = FileSystem::rename(folder.descriptor, temporary, m_name);
+        outcome = FileSystem::rename(folder.descriptor, temporary, name);
     if (outcome)
         return {};
     // A temporary file left here is removed by the next run.
@@ -368,6 +410,15 @@ Result<FileSystem::Descriptor> NotesFolder::createTemporary(const NoteFolder &fo
         if (file || !file.error().is(Error::Condition::Exists) || attempt == TemporaryAttempts)
             return file;
     }
+}
+
+// A player says it is full in words of its own (a FAT driver says "Operation
+// not permitted"); the person is told that it is full.
+Error NotesFolder::onFullPlayer(const Error &failure, qint64 needed) const
+{
+    if (FileSystem::isOutOfRoom(failure, m_folders.notesFolder().descriptor, needed))
+        return Error(Error::Reason::PlayerFull);
+    return failure;
 }
 
 // One syncfs for the whole volume: a sync per note makes a USB player crawl.
@@ -390,235 +441,20 @@ Result<qint64> NotesFolder::countNoteFiles() const
                                        [](QByteArrayView name) { return !isTemporaryName(name); });
 }
 
-Result<QList<RecordedNote>> NotesFolder::goneNotes()
-{
-    const NotesRecord &record = m_record;
-    if (record.notes().isEmpty() && record.journaledNotes().isEmpty() &&
-        record.journaledFolders().isEmpty())
-        return QList<RecordedNote>();
-    QSet<QString> kept;
-    kept.reserve(m_kept.size());
-    for (const KeptNote &note : std::as_const(m_kept))
-        kept.insert(pathOf(note));
-    QStringList candidates;
-    for (const RecordedNote &note : record.notes())
-        candidates << note.path;
-    const Result<QStringList> journaled = journaledPaths();
-    if (!journaled)
-        return journaled.error();
-    candidates += *journaled;
-    candidates.removeIf([&kept](const QString &path) { return kept.contains(path); });
-    candidates.removeDuplicates();
-    Result<QList<RecordedNote>> gone = quilletNotesAmong(candidates);
-    // In the order a person looks for them.
-    if (gone)
-        std::sort(gone->begin(), gone->end(),
-                  [](const RecordedNote &one, const RecordedNote &other) {
-                      return one.path.compare(other.path, Qt::CaseInsensitive) < 0;
-                  });
-    return gone;
-}
-
-Result<void> NotesFolder::saveRecord(const QList<RecordedNote> &others)
+QList<RecordLine> NotesFolder::keptNotes() const
 {
     QList<RecordLine> lines;
-    lines.reserve(m_kept.size() + others.size());
-    for (const KeptNote &note : std::as_const(m_kept))
+    lines.reserve(m_kept.size());
+    for (const KeptNote &note : m_kept)
         lines.append({note.folder->name, note.fileName, note.fingerprint});
-    for (const RecordedNote &note : others)
-        lines.append({{}, note.path, note.fingerprint});
-    return m_record.save(lines);
+    return lines;
 }
 
-QString NotesFolder::pathOf(const KeptNote &note)
+QSet<quint64> NotesFolder::keptPlaces() const
 {
-    return note.folder->name.isEmpty() ? note.fileName : note.folder->name + u'/' + note.fileName;
-}
-
-// The notes the journal names, and those in the folders it names.
-Result<QStringList> NotesFolder::journaledPaths()
-{
-    QStringList paths = m_record.journaledNotes();
-    for (const QString &folder : m_record.journaledFolders()) {
-        const Result<QStringList> files = filesIn(folder);
-        if (!files)
-            return files.error();
-        paths += *files;
-    }
-    return paths;
-}
-
-// What a folder below the notes folder holds, as paths below the notes
-// folder. For the notes folder itself ("") that is also what each category
-// folder in it holds: a run that made the notes folder made them all.
-Result<QStringList> NotesFolder::filesIn(const QString &folder)
-{
-    const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folder);
-    if (!opened)
-        return opened.error();
-    if (!*opened)
-        return QStringList();
-    const FileSystem::Descriptor &at =
-        folder.isEmpty() ? m_folders.notesFolder().descriptor : **opened;
-    const Result<QList<QByteArray>> names = FileSystem::entryNames(at);
-    if (!names)
-        return names.error().during(Error::Action::ListFolder, m_path / folder);
-    QStringList files;
-    for (const QByteArray &name : *names) {
-        if (isTemporaryName(name))
-            continue;
-        const QString decoded = TextDecoder::decode(name);
-        if (!folder.isEmpty()) {
-            files << folder + u'/' + decoded;
-            continue;
-        }
-        const Result<QStringList> inCategory = filesIn(decoded);
-        if (!inCategory)
-            return inCategory.error();
-        files << decoded << *inCategory;
-    }
-    return files;
-}
-
-// Of the paths, those the device holds under exactly that name (where it
-// ignores case, a note written again as "plan" is not the older "Plan"), as a
-// regular file reached without a link, that are Quillet's, with what they hold.
-Result<QList<RecordedNote>> NotesFolder::quilletNotesAmong(const QStringList &paths)
-{
-    QMap<QString, QStringList> byFolder;
-    for (const QString &path : paths) {
-        const qsizetype slash = path.lastIndexOf(u'/');
-        byFolder[slash < 0 ? QString() : path.first(slash)] << path.sliced(slash + 1);
-    }
-    QList<RecordedNote> found;
-    for (auto folder = byFolder.cbegin(); folder != byFolder.cend(); ++folder) {
-        const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folder.key());
-        if (!opened)
-            return opened.error();
-        if (!*opened)
-            continue;
-        const FileSystem::Descriptor &at =
-            folder.key().isEmpty() ? m_folders.notesFolder().descriptor : **opened;
-        const Result<QList<QByteArray>> names = FileSystem::entryNames(at);
-        if (!names)
-            return names.error().during(Error::Action::ListFolder, m_path / folder.key());
-        QSet<QString> listed;
-        for (const QByteArray &name : *names)
-            listed.insert(TextDecoder::decode(name));
-        for (const QString &name : folder.value()) {
-            const QString path = folder.key().isEmpty() ? name : folder.key() + u'/' + name;
-            if (!listed.contains(name))
-                continue;
-            if (const std::optional<NoteFingerprint> fingerprint = fingerprintOf(at, name);
-                fingerprint && m_record.owns(path, *fingerprint))
-                found.append({path, *fingerprint});
-        }
-    }
-    return found;
-}
-
-// A category folder below the notes folder, never through a link: nothing
-// where none is there; nothing opened for the notes folder itself.
-Result<std::optional<FileSystem::Descriptor>> NotesFolder::openBelowNotes(const QString &folder)
-{
-    if (folder.isEmpty())
-        return std::optional(FileSystem::Descriptor());
-    QByteArray name;
-    Path::encodeName(folder, name);
-    Result<FileSystem::Descriptor> opened =
-        FileSystem::openFolder(m_folders.notesFolder().descriptor, name);
-    if (!opened && (opened.error().is(Error::Condition::Missing) ||
-                    opened.error().is(Error::Condition::OtherKind)))
-        return std::optional<FileSystem::Descriptor>();
-    if (!opened)
-        return opened.error().during(Error::Action::OpenCategoryFolder, m_path / folder);
-    return std::optional(std::move(*opened));
-}
-
-// What a regular file holds, reached without a link; nothing for anything else.
-std::optional<NoteFingerprint> NotesFolder::fingerprintOf(const FileSystem::Descriptor &folder,
-                                                          const QString &name)
-{
-    QByteArray nativeName;
-    Path::encodeName(name, nativeName);
-    const Result<FileSystem::Descriptor> file = FileSystem::openForReading(folder, nativeName);
-    if (!file)
-        return std::nullopt;
-    const Result<FileSystem::Status> status = FileSystem::status(*file);
-    if (!status || status->kind != FileSystem::Status::Kind::File ||
-        !readWhole(*file, status->size))
-        return std::nullopt;
-    return NoteFingerprint::of(m_readBuffer);
-}
-
-// Each note only while it is still Quillet's; then each category folder that
-// held one, where that left it empty. The record then forgets what went.
-Result<NotesFolder::Removal> NotesFolder::remove(const QList<RecordedNote> &notes)
-{
-    Removal removal;
-    QSet<QString> removed;
-    QStringList emptied;
-    for (const RecordedNote &note : notes) {
-        const qsizetype slash = note.path.lastIndexOf(u'/');
-        const QString folderName = slash < 0 ? QString() : note.path.first(slash);
-        const QString name = note.path.sliced(slash + 1);
-        const Result<std::optional<FileSystem::Descriptor>> opened = openBelowNotes(folderName);
-        if (!opened) {
-            removal.failures << opened.error();
-            continue;
-        }
-        if (!*opened)
-            continue;
-        const FileSystem::Descriptor &folder =
-            folderName.isEmpty() ? m_folders.notesFolder().descriptor : **opened;
-        const std::optional<NoteFingerprint> fingerprint = fingerprintOf(folder, name);
-        if (!fingerprint)
-            continue; // gone already, or no note any more
-        if (!m_record.owns(note.path, *fingerprint)) {
-            removal.failures << Error(Error::Reason::ChangedSinceExport)
-                                    .during(Error::Action::RemoveNote, m_path / note.path);
-            continue;
-        }
-        QByteArray nativeName;
-        Path::encodeName(name, nativeName);
-        if (const Result<void> gone = FileSystem::remove(folder, nativeName); !gone) {
-            removal.failures << gone.error().during(Error::Action::RemoveNote, m_path / note.path);
-            continue;
-        }
-        ++removal.removed;
-        removed.insert(note.path);
-        if (!folderName.isEmpty() && !emptied.contains(folderName))
-            emptied << folderName;
-    }
-    for (const QString &folderName : std::as_const(emptied)) {
-        QByteArray nativeName;
-        Path::encodeName(folderName, nativeName);
-        const Result<void> gone =
-            FileSystem::removeFolder(m_folders.notesFolder().descriptor, nativeName);
-        if (!gone && !gone.error().is(Error::Condition::NotEmpty) &&
-            !gone.error().is(Error::Condition::Missing))
-            removal.failures << gone.error().during(Error::Action::RemoveFolder,
-                                                    m_path / folderName);
-    }
-    QList<RecordedNote> remaining;
-    for (const RecordedNote &note : m_record.notes()) {
-        if (!removed.contains(note.path))
-            remaining << note;
-    }
-    Result<QStringList> journaledResult = journaledPaths();
-    if (!journaledResult)
-        return journaledResult.error();
-    QStringList &journaled = *journaledResult;
-    journaled.removeIf([&removed](const QString &path) { return removed.contains(path); });
-    journaled.removeDuplicates();
-    const Result<QList<RecordedNote>> stillQuillets = quilletNotesAmong(journaled);
-    if (!stillQuillets)
-        return stillQuillets.error();
-    remaining += *stillQuillets;
-    QList<RecordLine> lines;
-    for (const RecordedNote &note : std::as_const(remaining))
-        lines.append({{}, note.path, note.fingerprint});
-    if (const Result<void> saved = m_record.save(lines); !saved)
-        return saved.error();
-    return removal;
+    QSet<quint64> places;
+    places.reserve(m_kept.size());
+    for (const KeptNote &note : m_kept)
+        places.insert(NotePlace(note.folder->name, note.fileName).key());
+    return places;
 }

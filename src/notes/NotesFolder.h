@@ -2,27 +2,30 @@
 
 #include "FileSystem.h"
 #include "NoteFolders.h"
-#include "NotesRecord.h"
+#include "NoteOwnership.h"
 #include "Path.h"
 #include "Result.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <deque>
 #include <optional>
+#include <span>
 
 // What became of a note given to the notes folder.
 enum class NoteOutcome {
     Written,           // created, or an older note replaced
     Unchanged,         // an older note held exactly these bytes already and was left as it is
-    NameTaken,         // the device holds a folder, or a note of this run, under that name
+    NameTaken,         // the device holds a folder, the person's file, or a note of this run
+                       // under that name
     FolderTaken,       // the device holds something other than a folder of this category
                        // under the category's folder name: a file or a link, for example
     NameTooLong,       // the device refuses the note's name as too long
     FolderNameTooLong, // the device refuses the category's folder name as too long
 };
 
-// The "Notes" folder on the player and everything written into it. The only
-// part of the export that touches the destination.
+// The "Notes" folder on the player and the notes written into it: the only
+// part of the export that writes notes to the destination.
 //
 // Nothing below the notes folder is ever reached through a symbolic link, and
 // the notes folder itself must be a real folder. One export at a time writes
@@ -31,14 +34,16 @@ enum class NoteOutcome {
 //
 // What the folders held before the run is listed once, so that a note or
 // folder that the device finds already there can be told apart: left by an
-// earlier run (a note is replaced, a folder used) or made by this run under a
-// name the device takes as the same (FAT's short names, other case rules),
-// which must never be replaced.
+// earlier run (an older note of Quillet's is replaced, a folder used) or made
+// by this run under a name the device takes as the same (FAT's short names,
+// other case rules), which must never be replaced. Which older files are
+// Quillet's, the ownership says, and the journal learns of every note before
+// it is created or changed.
 class NotesFolder
 {
 public:
     // The folders are those the namer gives the notes' paths in.
-    NotesFolder(const Path &destinationFolder, NoteFolders &folders);
+    NotesFolder(const Path &destinationFolder, NoteFolders &folders, NoteOwnership &ownership);
 
     // destination/Notes
     const Path &path() const { return m_path; }
@@ -52,69 +57,34 @@ public:
     Error nameTooLong(const NotePath &note, NoteOutcome refusal) const;
 
     // Creates the notes folder if it is missing (one level: the destination
-    // must exist), opens it and takes its lock.
+    // must exist), opens it, takes its lock and reads the ownership.
     Result<void> prepare();
+    // The notes folder, once prepared.
+    const FileSystem::Descriptor &descriptor() const;
     // Writes one note whole or not at all: an older note is replaced only by a
-    // complete one, a new note that fails is removed.
-    Result<NoteOutcome> write(const NotePath &note, const QByteArray &text);
+    // complete one, a new note that fails is removed. `ahead` are the notes
+    // the run will write next: where the journal is written for this note,
+    // those of them that will be new in folders on the device are named with
+    // it, so that a run costs about one write to the journal per folder and
+    // per batch of notes, not one per note.
+    Result<NoteOutcome> write(const NotePath &note, const QByteArray &text,
+                              std::span<const NotePath> ahead = {});
     // Commits everything written so far to the device, once for the whole run.
     Result<void> flush();
     // Every note file below the notes folder, older ones included.
     Result<qint64> countNoteFiles() const;
 
-    // Quillet's notes that this run neither wrote nor found unchanged: once a
-    // run has completed, the notes of memos that are no longer in the export.
-    Result<QList<RecordedNote>> goneNotes();
-    // Replaces the record of Quillet's notes with those of this run and
-    // `others`, after the notes are flushed.
-    Result<void> saveRecord(const QList<RecordedNote> &others);
+    // The bytes of a note file of `size` bytes, opened for reading; nothing
+    // where it is larger than any note, or shorter than `size` by now.
+    static Result<std::optional<QByteArray>> readNote(const FileSystem::Descriptor &file,
+                                                      qint64 size);
 
-    // How a removal of notes went: how many went, and why others could not.
-    struct Removal
-    {
-        qint64 removed = 0;
-        QList<Error> failures;
-    };
-    // Removes the notes, once prepared, each only while it is still Quillet's
-    // (a note the person changed since stays), then the category folders that
-    // held them and are left empty; the record forgets what went. Never
-    // anything reached through a link.
-    Result<Removal> remove(const QList<RecordedNote> &notes);
+    // The notes this run wrote or found unchanged, as the record keeps them.
+    QList<RecordLine> keptNotes() const;
+    // Their places' keys (NotePlace::key).
+    QSet<quint64> keptPlaces() const;
 
 private:
-    Path pathOf(const NoteFolder &folder) const { return m_path / folder.name; }
-    Result<void> listEarlierNames(NoteFolder &folder);
-    // Nothing once the folder is on the device; else why the device will not
-    // give it under its name.
-    Result<std::optional<NoteOutcome>> makeOnDevice(NoteFolder &folder);
-    void countOpen(NoteFolder &folder);
-    Result<void> reopen(NoteFolder &folder);
-    Result<NoteOutcome> writeNew(const NotePath &note, const QByteArray &text);
-    Result<NoteOutcome> writeOverEarlier(const NotePath &note, const QByteArray &text);
-    bool readWhole(const FileSystem::Descriptor &file, qint64 size);
-    bool isQuillets(const NotePath &note, const Result<FileSystem::Descriptor> &older,
-                    const std::optional<FileSystem::Status> &status, bool read);
-    Result<NoteOutcome> replace(const NotePath &note, const QByteArray &text, qint64 olderSize);
-    Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &text);
-    Result<QList<RecordedNote>> quilletNotesAmong(const QStringList &paths);
-    Result<QStringList> filesIn(const QString &folder);
-    Result<QStringList> journaledPaths();
-    const QString &pathOfNote(const NotePath &note);
-    Result<void> journal(const NotePath &note);
-    Result<std::optional<FileSystem::Descriptor>> openBelowNotes(const QString &folder);
-    std::optional<NoteFingerprint> fingerprintOf(const FileSystem::Descriptor &folder,
-                                                 const QString &name);
-    Result<FileSystem::Descriptor> createTemporary(const NoteFolder &folder, QByteArray &name);
-
-    Path m_path;
-    NoteFolders &m_folders;
-    // Category folders with an open descriptor, oldest first. An export of
-    // thousands of categories must not run out of descriptors.
-    std::deque<NoteFolder *> m_openFolders;
-    QByteArray m_name; // of the note being written, in the system's form
-    QByteArray m_readBuffer;
-    qint64 m_temporaryCounter = 0;
-    NotesRecord m_record;
     // A note this run wrote or found unchanged.
     struct KeptNote
     {
@@ -122,9 +92,37 @@ private:
         QString fileName;
         NoteFingerprint fingerprint;
     };
-    static QString pathOf(const KeptNote &note);
 
-    QString m_notePath; // of the note being written, below the notes folder, once joined
+    Path pathOf(const NoteFolder &folder) const { return m_path / folder.name; }
+    Result<void> listEarlierNames(NoteFolder &folder);
+    Result<std::optional<NoteOutcome>> onDevice(NoteFolder &folder);
+    Result<std::optional<NoteOutcome>> makeOnDevice(NoteFolder &folder);
+    void countOpen(NoteFolder &folder);
+    Result<void> reopen(NoteFolder &folder);
+    bool isNewOnDevice(const NotePath &note) const;
+    Result<void> journal(const NotePath &note, std::span<const NotePath> ahead,
+                         Error::Action action);
+    Result<NoteOutcome> writeNew(const NotePath &note, const QByteArray &name,
+                                 const QByteArray &text, std::span<const NotePath> ahead);
+    Result<NoteOutcome> writeOverEarlier(const NotePath &note, const QByteArray &name,
+                                         const QByteArray &text, std::span<const NotePath> ahead);
+    Result<bool> mayReplace(const NotePath &note, const FileSystem::Descriptor &older,
+                            const FileSystem::Status &status, std::optional<QByteArray> held);
+    Result<NoteOutcome> replace(const NotePath &note, const QByteArray &name,
+                                const QByteArray &text, qint64 olderSize,
+                                std::span<const NotePath> ahead);
+    Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &name,
+                                         const QByteArray &text);
+    Result<FileSystem::Descriptor> createTemporary(const NoteFolder &folder, QByteArray &name);
+    Error onFullPlayer(const Error &failure, qint64 needed) const;
+
+    Path m_path;
+    NoteFolders &m_folders;
+    NoteOwnership &m_ownership;
+    // Category folders with an open descriptor, oldest first. An export of
+    // thousands of categories must not run out of descriptors.
+    std::deque<NoteFolder *> m_openFolders;
+    qint64 m_temporaryCounter = 0;
     QList<KeptNote> m_kept;
     Error m_nameRefusal; // the device's answer to the last name it refused as too long
 };

@@ -1,6 +1,6 @@
 #include "NotesRecord.h"
 
-#include "FileNameRules.h"
+#include "FileSystem.h"
 #include "Hashing.h"
 #include "TextDecoder.h"
 
@@ -11,10 +11,10 @@
 
 namespace {
 
-constexpr QByteArrayView Heading("Quillet notes 1\n");
-// Far more than the record of the largest export takes; a larger file is no
-// record of ours.
-constexpr qsizetype MaximumRecordBytes = qsizetype{256} * 1024 * 1024;
+constexpr QByteArrayView Heading("Quillet notes 1");
+// Far more than the record of the largest export takes (about 60 bytes a
+// note); a larger file is no record of ours, and is not read into memory.
+constexpr qsizetype MaximumRecordBytes = qsizetype{64} * 1024 * 1024;
 
 quint64 withWord(quint64 hash, quint64 word)
 {
@@ -23,9 +23,38 @@ quint64 withWord(quint64 hash, quint64 word)
     return hash * 0xC2B2AE3D27D4EB4FULL;
 }
 
-quint64 nameKey(const QString &path)
+// The line from `rest`'s start to its LF, or to its end, without a CR before
+// the LF; `rest` then starts after it.
+QByteArrayView takeLine(QByteArrayView &rest)
 {
-    return FileNameRules::fingerprint(path);
+    const qsizetype end = rest.indexOf('\n');
+    QByteArrayView line = end < 0 ? rest : rest.first(end);
+    rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    return line;
+}
+
+// "SIZE HASH PLACE"; nothing for a line that does not read so.
+std::optional<RecordedNote> noteOf(QByteArrayView line)
+{
+    const qsizetype firstSpace = line.indexOf(' ');
+    const qsizetype secondSpace = firstSpace < 0 ? -1 : line.indexOf(' ', firstSpace + 1);
+    if (secondSpace < 0)
+        return std::nullopt;
+    NoteFingerprint fingerprint;
+    const auto sizeRead = std::from_chars(line.data(), line.data() + firstSpace, fingerprint.size);
+    const auto hashRead = std::from_chars(line.data() + firstSpace + 1, line.data() + secondSpace,
+                                          fingerprint.hash, 16);
+    if (sizeRead.ec != std::errc() || sizeRead.ptr != line.data() + firstSpace ||
+        fingerprint.size < 0 || hashRead.ec != std::errc() ||
+        hashRead.ptr != line.data() + secondSpace)
+        return std::nullopt;
+    std::optional<NotePlace> place =
+        NotePlace::parse(TextDecoder::decode(line.sliced(secondSpace + 1)));
+    if (!place)
+        return std::nullopt;
+    return RecordedNote{std::move(*place), fingerprint};
 }
 
 } // namespace
@@ -51,8 +80,7 @@ NoteFingerprint NoteFingerprint::of(QByteArrayView bytes)
 }
 
 NotesRecord::NotesRecord(const Path &destinationFolder)
-    : m_record(destinationFolder / u".quillet-notes"),
-      m_journalPath(destinationFolder / u".quillet-notes-journal"),
+    : m_path(destinationFolder / u".quillet-notes"),
       m_replacement(destinationFolder / u".quillet-notes.new")
 {
 }
@@ -62,134 +90,67 @@ Result<void> NotesRecord::load()
     const Result<void> leftover = FileSystem::removeFile(m_replacement);
     if (!leftover && !leftover.error().is(Error::Condition::Missing))
         return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
-    const Result<QByteArray> record = FileSystem::readStart(m_record, MaximumRecordBytes);
-    m_exists = record && record->size() < MaximumRecordBytes && parse(*record);
-    if (!m_exists) {
-        m_notes.clear();
-        m_byName.clear();
-    }
-    if (const Result<QByteArray> journal = FileSystem::readStart(m_journalPath, MaximumRecordBytes))
-        parseJournal(*journal);
+    // One byte more than a record may hold tells a file that is larger.
+    const Result<QByteArray> bytes = FileSystem::readStart(m_path, MaximumRecordBytes + 1);
+    if (!bytes && bytes.error().is(Error::Condition::Missing))
+        return {};
+    if (!bytes)
+        unreadable(bytes.error());
+    else if (bytes->size() > MaximumRecordBytes)
+        unreadable(Error(Error::Reason::RecordTooLarge, MaximumRecordBytes / (1024 * 1024)));
+    else if (!bytes->startsWith(Heading) || bytes->contains('\0'))
+        unreadable(Error(Error::Reason::NotARecord));
+    else
+        parse(*bytes);
     return {};
 }
 
-// "SIZE HASH PATH" a line, after the heading; anything else is no record.
-bool NotesRecord::parse(QByteArrayView bytes)
+void NotesRecord::unreadable(const Error &why)
 {
-    if (!bytes.startsWith(Heading))
-        return false;
-    for (QByteArrayView rest = bytes.sliced(Heading.size()); !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        if (end < 0)
-            return false;
-        const QByteArrayView line = rest.first(end);
-        rest = rest.sliced(end + 1);
-        const qsizetype firstSpace = line.indexOf(' ');
-        const qsizetype secondSpace = firstSpace < 0 ? -1 : line.indexOf(' ', firstSpace + 1);
-        if (secondSpace < 0)
-            return false;
-        RecordedNote note{TextDecoder::decode(line.sliced(secondSpace + 1)), {}};
-        const auto sizeRead =
-            std::from_chars(line.data(), line.data() + firstSpace, note.fingerprint.size);
-        const auto hashRead = std::from_chars(line.data() + firstSpace + 1,
-                                              line.data() + secondSpace, note.fingerprint.hash, 16);
-        if (sizeRead.ec != std::errc() || sizeRead.ptr != line.data() + firstSpace ||
-            hashRead.ec != std::errc() || hashRead.ptr != line.data() + secondSpace ||
-            note.path.isEmpty())
-            return false;
-        m_byName.insert(nameKey(note.path), m_notes.size());
-        m_notes.append(note);
-    }
-    return true;
+    m_state = State::Unreadable;
+    m_readError = why.during(Error::Action::ReadRecord, m_path);
 }
 
-// A note's path a line, a folder's with "/" after it; a last line the run was
-// cut off in the middle of names nothing, since each is written before what
-// it names.
-void NotesRecord::parseJournal(QByteArrayView bytes)
+void NotesRecord::parse(QByteArrayView bytes)
 {
-    for (qsizetype end = bytes.indexOf('\n'); end >= 0; end = bytes.indexOf('\n')) {
-        const QByteArrayView line = bytes.first(end);
-        bytes = bytes.sliced(end + 1);
-        if (line == "/") {
-            m_wholeNotesFolderJournaled = true;
+    m_state = State::Read;
+    m_fingerprint = NoteFingerprint::of(bytes);
+    QByteArrayView rest = bytes;
+    if (takeLine(rest) != Heading)
+        ++m_skippedLines;
+    while (!rest.isEmpty()) {
+        const QByteArrayView line = takeLine(rest);
+        if (line.isEmpty())
+            continue;
+        std::optional<RecordedNote> note = noteOf(line);
+        if (!note) {
+            ++m_skippedLines;
             continue;
         }
-        const bool isFolder = line.endsWith('/');
-        const QString path = TextDecoder::decode(isFolder ? line.chopped(1) : line);
-        if (path.isEmpty())
-            continue;
-        const quint64 key = nameKey(isFolder ? path + u'/' : path);
-        if (m_journaledNames.contains(key))
-            continue;
-        m_journaledNames.insert(key);
-        (isFolder ? m_journaledFolders : m_journaledNotes).append(path);
+        m_byPlace.insert(note->place.key(), m_notes.size());
+        m_notes.append(std::move(*note));
     }
-    if (m_wholeNotesFolderJournaled)
-        m_journaledFolders.prepend(QString());
 }
 
-bool NotesRecord::isJournaled(const QString &path) const
+bool NotesRecord::recordsSize(const NotePlace &place, qint64 size) const
 {
-    if (m_wholeNotesFolderJournaled)
-        return true;
-    if (m_journaledNames.isEmpty())
-        return false;
-    const qsizetype slash = path.lastIndexOf(u'/');
-    return m_journaledNames.contains(nameKey(path)) ||
-           (slash > 0 && m_journaledNames.contains(nameKey(path.first(slash + 1))));
+    const auto [first, last] = m_byPlace.equal_range(place.key());
+    return std::any_of(first, last,
+                       [&](qsizetype at) { return m_notes[at].fingerprint.size == size; });
 }
 
-bool NotesRecord::owns(const QString &path, const NoteFingerprint &fingerprint) const
+bool NotesRecord::records(const NotePlace &place, const NoteFingerprint &fingerprint) const
 {
-    if (isJournaled(path))
-        return true;
-    const auto [first, last] = m_byName.equal_range(nameKey(path));
-    for (auto at = first; at != last; ++at) {
-        if (m_notes[*at].fingerprint == fingerprint)
-            return true;
-    }
-    return false;
-}
-
-bool NotesRecord::recordsSize(const QString &path, qint64 size) const
-{
-    const auto [first, last] = m_byName.equal_range(nameKey(path));
-    for (auto at = first; at != last; ++at) {
-        if (m_notes[*at].fingerprint.size == size)
-            return true;
-    }
-    return false;
-}
-
-Result<void> NotesRecord::journalNote(const QString &path)
-{
-    return journal(path.toUtf8() + '\n');
-}
-
-Result<void> NotesRecord::journalFolder(const QString &folder)
-{
-    return journal(folder.toUtf8() + "/\n");
-}
-
-Result<void> NotesRecord::journal(const QByteArray &line)
-{
-    if (!m_journal.isOpen()) {
-        Result<FileSystem::Descriptor> opened = FileSystem::openForAppending(m_journalPath);
-        if (!opened)
-            return opened.error().during(Error::Action::WriteRecord, m_journalPath);
-        m_journal = std::move(*opened);
-    }
-    if (const Result<void> written = FileSystem::write(m_journal, line); !written)
-        return written.error().during(Error::Action::WriteRecord, m_journalPath);
-    return {};
+    const auto [first, last] = m_byPlace.equal_range(place.key());
+    return std::any_of(first, last,
+                       [&](qsizetype at) { return m_notes[at].fingerprint == fingerprint; });
 }
 
 // Grown and filled by hand: the record of a large export has tens of
 // thousands of lines, and each would otherwise cost allocations of its own.
-Result<void> NotesRecord::save(const QList<RecordLine> &notes)
+QByteArray NotesRecord::bytesOf(const QList<RecordLine> &notes)
 {
-    QByteArray bytes(Heading.size() + notes.size() * 80, Qt::Uninitialized);
+    QByteArray bytes(Heading.size() + 1 + notes.size() * 80, Qt::Uninitialized);
     qsizetype size = 0;
     const auto room = [&bytes, &size](qsizetype more) {
         if (size + more > bytes.size())
@@ -214,6 +175,7 @@ Result<void> NotesRecord::save(const QList<RecordLine> &notes)
         size += out - start;
     };
     add(Heading);
+    add("\n");
     for (const RecordLine &note : notes) {
         // Twenty characters hold any 64-bit number, in decimal or in hex.
         char *start = room(2 * 20 + 2);
@@ -230,12 +192,19 @@ Result<void> NotesRecord::save(const QList<RecordLine> &notes)
         add("\n");
     }
     bytes.truncate(size);
-    if (const Result<void> saved = FileSystem::replaceWhole(m_record, bytes); !saved)
-        return saved.error().during(Error::Action::WriteRecord, m_record);
-    if (const Result<void> closed = m_journal.close(); !closed)
-        return closed.error().during(Error::Action::WriteRecord, m_journalPath);
-    const Result<void> dropped = FileSystem::removeFile(m_journalPath);
-    if (!dropped && !dropped.error().is(Error::Condition::Missing))
-        return dropped.error().during(Error::Action::WriteRecord, m_journalPath);
+    return bytes;
+}
+
+bool NotesRecord::holds(QByteArrayView bytes) const
+{
+    return m_state == State::Read && m_skippedLines == 0 &&
+           m_fingerprint == NoteFingerprint::of(bytes);
+}
+
+Result<void> NotesRecord::replace(QByteArrayView bytes)
+{
+    if (const Result<void> saved = FileSystem::replaceWhole(m_path, bytes); !saved)
+        return saved.error().during(Error::Action::WriteRecord, m_path);
+    m_fingerprint = NoteFingerprint::of(bytes);
     return {};
 }

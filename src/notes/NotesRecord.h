@@ -1,14 +1,14 @@
 #pragma once
 
-#include "FileSystem.h"
+#include "NotePlace.h"
 #include "Path.h"
 #include "Result.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QList>
-#include <QSet>
-#include <QString>
+#include <QMultiHash>
+#include <optional>
 
 // What a note held when Quillet wrote it or found it unchanged: its size and a
 // 64-bit hash of its bytes. A note whose bytes no longer match was changed by
@@ -27,12 +27,12 @@ struct NoteFingerprint
 // A note below the notes folder and its fingerprint.
 struct RecordedNote
 {
-    QString path; // "Work/Plan", as written
+    NotePlace place;
     NoteFingerprint fingerprint;
 };
 
 // A note as the record is written: its folder below the notes folder ("" for
-// the notes folder itself) and its name there, or its whole path as `name`.
+// the notes folder itself) and its name there.
 struct RecordLine
 {
     QStringView folder;
@@ -42,72 +42,62 @@ struct RecordLine
 
 // The record, kept beside the notes folder (never in it: the player lists
 // every file there as a note), of the notes Quillet wrote or found unchanged,
-// so that it can tell its own notes from the person's and offer to remove the
-// notes of memos that are gone.
+// each with its fingerprint: "SIZE HASH PLACE" a line after a heading. It is
+// replaced whole, a new file renamed into its place.
 //
-// A note is Quillet's while it is in the record and its bytes match, or while
-// the journal names it: every note is named in the journal before it is
-// created or changed, so that a run cut off anywhere leaves no note of its
-// own that the next run would take for the person's. The record is replaced
-// whole (a new file renamed into place) and the journal then dropped.
-//
-// A missing, unreadable or damaged record holds nothing; a run never fails for
-// it.
+// Read as a person may have left it: lines that end in CR LF, a last line
+// without its end, and lines that cannot be read, which are left out and
+// counted. A line whose place would lie outside the notes folder is one of
+// those: nothing the record names is ever reached outside it.
 class NotesRecord
 {
 public:
+    enum class State {
+        Missing,    // the first export with this version
+        Read,       // every line, or all but skippedLines()
+        Unreadable, // there, but it cannot be read: readError() says why
+    };
+
     // In the destination folder, beside its notes folder.
     explicit NotesRecord(const Path &destinationFolder);
 
-    // Reads the record and the journal, and removes what a replacement of the
-    // record that was cut off left.
+    // Reads the record, and removes what a replacement of it that was cut off
+    // left; fails only where that leftover cannot be removed.
     Result<void> load();
-    // Whether there was a record: without one (the first export with this
-    // version, or one that could not be read), a file in a note's place is an
-    // older note, as it always was, and only the journal tells Quillet's own.
-    bool exists() const { return m_exists; }
+    State state() const { return m_state; }
+    qint64 skippedLines() const { return m_skippedLines; }
+    const std::optional<Error> &readError() const { return m_readError; }
+    // Of the bytes read; of none where there are none.
+    const NoteFingerprint &fingerprint() const { return m_fingerprint; }
     const QList<RecordedNote> &notes() const { return m_notes; }
-    // The notes, and the folders all of whose notes, the journal names: a
-    // folder made by a run holds nothing but that run's notes. The notes
-    // folder itself is "".
-    const QList<QString> &journaledNotes() const { return m_journaledNotes; }
-    const QList<QString> &journaledFolders() const { return m_journaledFolders; }
-    // Paths are compared as the device compares names, ignoring case: a note
-    // written as "Plan" is found again as "plan".
-    bool isJournaled(const QString &path) const;
-    // Whether a note the device holds under `path` is Quillet's: named in the
-    // journal, or recorded with these bytes.
-    bool owns(const QString &path, const NoteFingerprint &fingerprint) const;
-    // Whether a note recorded under `path` had `size` bytes: only then can it
-    // be Quillet's without the journal.
-    bool recordsSize(const QString &path, qint64 size) const;
 
-    // Names the note in the journal before it is created or changed.
-    Result<void> journalNote(const QString &path);
-    // Names a folder the run made, before any note is written into it ("" for
-    // the notes folder itself): every note in it is the run's.
-    Result<void> journalFolder(const QString &folder);
-    // Replaces the record with `notes` and drops the journal.
-    Result<void> save(const QList<RecordLine> &notes);
+    // Whether a note recorded at `place`, compared as the player compares
+    // places, had `size` bytes: only then can it be Quillet's without the
+    // journal.
+    bool recordsSize(const NotePlace &place, qint64 size) const;
+    bool records(const NotePlace &place, const NoteFingerprint &fingerprint) const;
 
-    const Path &path() const { return m_record; }
+    // The record of `notes`, as it is written.
+    static QByteArray bytesOf(const QList<RecordLine> &notes);
+    // Whether the record holds exactly `bytes` already.
+    bool holds(QByteArrayView bytes) const;
+    // Replaces the record with `bytes`, on the device before it takes the
+    // older record's place. What was read stays as it was; only the
+    // fingerprint is of the new bytes.
+    Result<void> replace(QByteArrayView bytes);
+
+    const Path &path() const { return m_path; }
 
 private:
-    bool parse(QByteArrayView bytes);
-    void parseJournal(QByteArrayView bytes);
-    Result<void> journal(const QByteArray &line);
+    void parse(QByteArrayView bytes);
+    void unreadable(const Error &why);
 
-    Path m_record;
-    Path m_journalPath;
+    Path m_path;
     Path m_replacement;
-    bool m_exists = false;
+    State m_state = State::Missing;
+    qint64 m_skippedLines = 0;
+    std::optional<Error> m_readError;
+    NoteFingerprint m_fingerprint;
     QList<RecordedNote> m_notes;
-    QList<QString> m_journaledNotes;
-    QList<QString> m_journaledFolders;
-    // By the fingerprint of the path's case key: where the device ignores
-    // case, a note written as "Plan" is found again as "plan".
-    QMultiHash<quint64, qsizetype> m_byName; // into m_notes
-    QSet<quint64> m_journaledNames;          // of notes' paths and of folders
-    bool m_wholeNotesFolderJournaled = false;
-    FileSystem::Descriptor m_journal;
+    QMultiHash<quint64, qsizetype> m_byPlace; // by NotePlace::key, into m_notes
 };

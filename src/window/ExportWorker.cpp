@@ -45,7 +45,9 @@ ExportWorker::ExportWorker(Removal removal, QAbstractButton &exportButton, QObje
                            RemovalEnded ended)
     : m_caption(exportButton)
 {
-    start(context, std::move(removal), std::move(ended));
+    start(
+        context, [this, removal = std::move(removal)] { return removal(m_caption); },
+        std::move(ended));
 }
 
 ExportWorker::~ExportWorker()

@@ -69,21 +69,21 @@ class ExportWorker
 {
 public:
     using Ended = std::function<void(const ExportResult &)>;
-    using Removal = std::function<RemovalResult()>;
+    using Removal = std::function<RemovalResult(ExportProgress &)>;
     using RemovalEnded = std::function<void(const RemovalResult &)>;
 
     // Starts the run at once. The button and the context live on the calling
     // thread and outlive the worker.
     ExportWorker(ExportRun run, QAbstractButton &exportButton, QObject &context, Ended ended);
-    // Starts the removal at once. It cannot be stopped half-way; the button
-    // keeps what it shows.
+    // Starts the removal at once. The button keeps what it shows.
     ExportWorker(Removal removal, QAbstractButton &exportButton, QObject &context,
                  RemovalEnded ended);
-    // Asks an export to stop, then waits for the thread.
+    // Asks the work to stop, then waits for the thread.
     ~ExportWorker();
 
     // An export stops once the note being written is whole and flushes what
-    // was written; `ended` is still called. A removal runs to its end.
+    // was written, a removal once the note being removed is gone, and the
+    // record is kept; `ended` is still called.
     void requestStop();
     // Shows the count the run ended with, which the caption may not show yet.
     void showFinalCount();

@@ -58,7 +58,8 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
 // Asked again on the removal's thread: the player may have been unplugged
 // while the question was open.
 RemovalResult removeIfConnected(const ExportRun::DestinationCheck &check,
-                                const Path &destinationFolder, const QList<RecordedNote> &notes)
+                                const Path &destinationFolder, const QList<RecordedNote> &notes,
+                                ExportProgress &progress)
 {
     if (check) {
         if (const Result<void> connected = check(); !connected) {
@@ -67,7 +68,7 @@ RemovalResult removeIfConnected(const ExportRun::DestinationCheck &check,
             return result;
         }
     }
-    return ExportRun::removeGoneNotes(destinationFolder, notes);
+    return ExportRun::removeGoneNotes(destinationFolder, notes, progress);
 }
 } // namespace
 
@@ -184,7 +185,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // During an export the window stays until the note being written is whole
     // and what was written is flushed; the export then ends, saves nothing and
     // closes the window again. A removal of the notes of memos that are gone
-    // cannot be stopped half-way and ends the same way once it is done.
+    // stops the same way, once the note being removed is gone and the record
+    // knows it.
     if (!m_exporting) {
         event->accept();
         return;
@@ -293,7 +295,7 @@ QString MainWindow::removalQuestion(const QList<RecordedNote> &goneNotes)
                          nullptr, int(count)),
                       QString()};
     for (const RecordedNote &note : goneNotes.first(std::min(count, ShownPaths)))
-        lines << note.path;
+        lines << note.place.toString();
     const qsizetype more = count - ShownPaths;
     if (more > 0)
         lines << tr("and %n more", nullptr, int(more));
@@ -305,7 +307,9 @@ void MainWindow::startRemoval(const QList<RecordedNote> &goneNotes)
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
     m_worker = std::make_unique<ExportWorker>(
         [check = connectionCheck(m_drives, m_destination), folder = Path(m_destination.folder),
-         goneNotes] { return removeIfConnected(check, folder, goneNotes); },
+         goneNotes](ExportProgress &progress) {
+            return removeIfConnected(check, folder, goneNotes, progress);
+        },
         *m_exportButton, *this, [this](const RemovalResult &result) { removalEnded(result); });
 }
 

@@ -133,7 +133,8 @@ TEST_F(ExportRunTest, UnsafeCategoriesStayInsideTheNotesFolder)
     ASSERT_TRUE(
         exportToPlayer("A\r\n0\r\n..\r\nB\r\n0\r\nWork/Home\r\nC\r\n0\r\n\r\n").succeeded());
     EXPECT_EQ(TestFiles::listRecursively(root()),
-              (QStringList{".quillet-notes", "Notes/A", "Notes/C", "Notes/Work_Home/B"}));
+              (QStringList{".quillet-notes", ".quillet-notes-journal", "Notes/A", "Notes/C",
+                           "Notes/Work_Home/B"}));
 }
 
 TEST_F(ExportRunTest, SameTitlesKeepEveryMemoAndRepeatTheSameNames)
@@ -838,7 +839,7 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
     const auto paths = [](const QList<RecordedNote> &notes) {
         QStringList list;
         for (const RecordedNote &note : notes)
-            list << note.path;
+            list << note.place.toString();
         return list;
     };
     struct Step
@@ -901,16 +902,18 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
          {"Home/Idea", "Home/List", "Work/Plan"},
          3,
          {"Home/List v2", "Work/Plan v2"}},
-        {"a first export cut off, which had made the notes folder",
+        {"a first export cut off, then the person's own note put into its folder",
          {{planOnly,
            [&] {
                QDir().mkpath(notes() + "/Home");
                TestFiles::write(notes() + "/Home/List", "List\r\n");
-               TestFiles::write(root() + "/.quillet-notes-journal", "/\n");
+               TestFiles::write(notes() + "/Home/My diary", "my own diary\r\n");
+               TestFiles::write(root() + "/.quillet-notes-journal",
+                                "Quillet journal 1 -1 0\nHome/List\n");
            }}},
          {"Home/List"},
          1,
-         {"Work/Plan"}},
+         {"Home/My diary", "Work/Plan"}},
         {"a removal cut off half-way",
          {{three}, {planOnly}},
          {"Home/Idea", "Home/List"},
@@ -937,7 +940,7 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
         ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(paths(result.goneNotes), c.gone);
         const RemovalResult removal =
-            ExportRun::removeGoneNotes(Path(root()), result.goneNotes.first(c.removeFirst));
+            ExportRun::removeGoneNotes(Path(root()), result.goneNotes.first(c.removeFirst), log);
         EXPECT_EQ(removal.removed, c.removeFirst);
         EXPECT_TRUE(removal.failures.isEmpty() && !removal.error)
             << removal.message().toStdString();

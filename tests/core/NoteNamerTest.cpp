@@ -136,7 +136,7 @@ TEST(NoteNamer, NamesFitWhatTheDeviceTakes)
         }
         NotePath path = namer.name(c.memo);
         if (c.folderTaken) {
-            namer->moveCategory(c.memo.category);
+            namer->moveCategory(c.memo.category, *path.folder);
             path = namer.name(c.memo);
         }
         for (int time = 1; time < c.times; ++time)

@@ -1,0 +1,81 @@
+#include "NoteOwnership.h"
+
+#include <QSet>
+
+namespace {
+
+// The journal keeps room for a run's lines and the record's replacement,
+// which together take at most about twice the record: a line a note.
+constexpr qint64 SpareJournalBytes = 16 * 1024;
+
+} // namespace
+
+NoteOwnership::NoteOwnership(const Path &destinationFolder)
+    : m_record(destinationFolder), m_journal(destinationFolder)
+{
+}
+
+Result<void> NoteOwnership::load()
+{
+    if (const Result<void> loaded = m_record.load(); !loaded)
+        return loaded;
+    // Without the journal some notes of a run that was cut off are taken for
+    // the person's, and their memos take the next number: nothing is lost.
+    if (const Result<void> loaded = m_journal.load(m_record.fingerprint()); !loaded)
+        m_journalError = loaded.error();
+    return {};
+}
+
+bool NoteOwnership::mayOwn(const NotePlace &place, qint64 size) const
+{
+    return isJournaled(place) || m_record.recordsSize(place, size);
+}
+
+bool NoteOwnership::owns(const NotePlace &place, const NoteFingerprint &fingerprint) const
+{
+    return isJournaled(place) || m_record.records(place, fingerprint);
+}
+
+QList<NotePlace> NoteOwnership::earlierNotes() const
+{
+    QList<NotePlace> notes;
+    QSet<quint64> keys;
+    notes.reserve(m_record.notes().size() + m_journal.earlierNotes().size());
+    keys.reserve(notes.capacity());
+    const auto add = [&](const NotePlace &place) {
+        if (!keys.contains(place.key())) {
+            keys.insert(place.key());
+            notes.append(place);
+        }
+    };
+    for (const RecordedNote &note : m_record.notes())
+        add(note.place);
+    for (const NotePlace &place : m_journal.earlierNotes())
+        add(place);
+    return notes;
+}
+
+std::optional<Error> NoteOwnership::readError() const
+{
+    return m_record.readError() ? m_record.readError() : m_journalError;
+}
+
+// On a full player the record's replacement finds room only in what the
+// journal gives back; the journal then takes what the older record leaves.
+Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
+{
+    const QByteArray bytes = NotesRecord::bytesOf(notes);
+    if (!m_record.holds(bytes)) {
+        Result<void> replaced = m_record.replace(bytes);
+        if (!replaced) {
+            if (const Result<void> given = m_journal.giveBackRoom(); !given)
+                return replaced.error().followedBy(given.error());
+            replaced = m_record.replace(bytes);
+        }
+        if (!replaced)
+            return replaced;
+    } else if (m_journal.isEmpty()) {
+        return {};
+    }
+    return m_journal.restart(m_record.fingerprint(), 2 * bytes.size() + SpareJournalBytes);
+}
