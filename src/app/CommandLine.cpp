@@ -74,6 +74,12 @@ QString mistakeIn(const QCommandLineParser &parser)
         return {};
     if (parser.isSet(ExportOption) && !parser.isSet(ToOption))
         return CommandLine::tr("--export needs --to FOLDER, the folder of the player.");
+    // An empty name, as a script's unset variable gives, names no file, and
+    // an empty folder would be the current one.
+    if (parser.isSet(ExportOption) && parser.value(ExportOption).isEmpty())
+        return CommandLine::tr("--export needs the export file's name; it was given empty.");
+    if (parser.isSet(ToOption) && parser.value(ToOption).isEmpty())
+        return CommandLine::tr("--to needs the player's folder; it was given empty.");
     if (!parser.isSet(ExportOption) &&
         (parser.isSet(ToOption) || parser.isSet(TxtOption) || parser.isSet(RemoveGoneOption)))
         return CommandLine::tr("--to, --txt and --remove-gone go with --export SOURCE.");

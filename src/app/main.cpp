@@ -2,6 +2,7 @@
 #include "DriveSource.h"
 #include "ExportWorker.h"
 #include "FileDialog.h"
+#include "FileSystem.h"
 #include "MainWindow.h"
 #include "MessageBoxes.h"
 #include "Printed.h"
@@ -140,6 +141,10 @@ int answerWithoutWindow(int argc, char *argv[], CommandLine::Request request,
 
 int main(int argc, char *argv[])
 {
+    // Before anything opens a file: a file of the program's own that took the
+    // number of a closed standard stream would get what is printed there.
+    if (!FileSystem::openClosedStandardStreams())
+        return EXIT_FAILURE;
     // First of all, before any other thread, so that each inherits the blocked
     // signals: from here on Ctrl-C, a closed terminal or a logout never ends the
     // program in the middle of a note.

@@ -275,6 +275,21 @@ bool standardErrorIsTerminal()
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+Result<void> openClosedStandardStreams()
+{
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        // The lowest free number, which is this stream's: those below it are open.
+        const int opened = retried([stream] {
+            return ::open("/dev/null", stream == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        });
+        if (opened != stream)
+            return opened < 0 ? lastError() : systemError(EBADF);
+    }
+    return {};
+}
+
 Result<void> writeStandard(StandardStream stream, QByteArrayView bytes)
 {
     const int descriptor = stream == StandardStream::Error ? STDERR_FILENO : STDOUT_FILENO;

@@ -63,6 +63,12 @@ bool isOwnedByUser(const Path &path);
 // watches it, and not into a file or a pipe.
 bool standardErrorIsTerminal();
 
+// Opens each of the standard streams that the program was started without on
+// /dev/null, the way it cannot be used (standard input for writing, standard
+// output and error for reading), so that no file the program opens takes its
+// number and what is printed there fails as it should.
+Result<void> openClosedStandardStreams();
+
 enum class StandardStream { Output, Error };
 // Writes all of `bytes` to standard output or standard error, straight
 // through: no buffer keeps a failure back until the program ends.

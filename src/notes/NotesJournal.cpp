@@ -172,7 +172,8 @@ Result<void> NotesJournal::grow(qint64 room)
         return status.error().during(Error::Action::WriteRecord, m_path);
     const QByteArray zeros(ReadChunk, '\0');
     for (qint64 size = status->size; size < room; size += zeros.size()) {
-        if (!FileSystem::writeAt(m_file, size, zeros))
+        const qsizetype chunk = qsizetype(qMin<qint64>(zeros.size(), room - size));
+        if (!FileSystem::writeAt(m_file, size, QByteArrayView(zeros).first(chunk)))
             break;
     }
     return {};

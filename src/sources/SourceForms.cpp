@@ -6,6 +6,8 @@
 #include "TextDecoder.h"
 #include "TextMemoReader.h"
 
+#include <algorithm>
+
 namespace {
 
 using Reader = Result<std::unique_ptr<MemoSource>>;
@@ -62,11 +64,14 @@ Result<LineEnd> lineEndOf(ByteSource &source, QByteArrayView start)
 }
 
 // J-Pilot's export starts with a line that names it, and lays out each memo
-// as category, private flag and text, every field quoted.
+// as category, private flag and text, every field quoted. Blank lines before
+// that line are passed over, as the reader passes over them.
 bool isJPilotExport(QByteArrayView start)
 {
     if (start.startsWith(ByteOrderMark))
         start = start.sliced(ByteOrderMark.size());
+    const auto blank = [](char c) { return c == ' ' || c == '\r' || c == '\n'; };
+    start = start.sliced(std::find_if_not(start.begin(), start.end(), blank) - start.begin());
     return start.startsWith("CSV memo version ") || start.startsWith("CSV memos version ");
 }
 

@@ -417,6 +417,10 @@ TEST(SourceForms, TellTheFormByContent)
          "CSV memo version 1.8.2: Category, Private, Memo Text\n\"Personal\",\"0\",\"Groceries\n"
          "milk\"\n\"Business\",\"1\",\"Plan\"\n",
          {"Groceries/Personal", "Plan/Business"}},
+        {"J-Pilot, a blank line first",
+         "\nCSV memo version 1.8.2: Category, Private, Memo Text\n\"Work\",\"0\",\"Alpha\"\n"
+         "\"Home\",\"0\",\"Beta\"\n",
+         {"Alpha/Work", "Beta/Home"}},
         {"J-Pilot, quotes doubled",
          "CSV memos version 2.0\n\"Work\",\"0\",\"Say \"\"hi\"\"\"\n",
          {"Say \"hi\"/Work"}},
