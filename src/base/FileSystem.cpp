@@ -262,6 +262,16 @@ Result<qint64> volumeBytes(const Path &folder)
     return qint64(volume.f_blocks) * qint64(volume.f_frsize);
 }
 
+Result<Room> roomOn(const Path &folder)
+{
+    struct statvfs volume
+    {
+    };
+    if (retried([&] { return ::statvfs(folder.toNative().constData(), &volume); }) != 0)
+        return lastError();
+    return Room{qint64(volume.f_bavail) * qint64(volume.f_frsize), qint64(volume.f_frsize)};
+}
+
 bool isOwnedByUser(const Path &path)
 {
     struct stat info
@@ -281,9 +291,8 @@ Result<void> openClosedStandardStreams()
         if (::fcntl(stream, F_GETFD) >= 0 || errno != EBADF)
             continue;
         // The lowest free number, which is this stream's: those below it are open.
-        const int opened = retried([stream] {
-            return ::open("/dev/null", stream == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-        });
+        const int opened = retried(
+            [stream] { return ::open("/dev/null", stream == STDIN_FILENO ? O_WRONLY : O_RDONLY); });
         if (opened != stream)
             return opened < 0 ? lastError() : systemError(EBADF);
     }
@@ -464,22 +473,9 @@ Result<Descriptor> openForAppending(const Path &path)
     return open(AT_FDCWD, path.toNative(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
 }
 
-Result<Descriptor> openForUpdating(const Path &path)
+Result<Descriptor> createOrTruncate(const Path &path)
 {
-    return open(AT_FDCWD, path.toNative(), O_RDWR | O_CREAT | O_NOFOLLOW);
-}
-
-Result<void> writeAt(const Descriptor &file, qint64 offset, QByteArrayView bytes)
-{
-    const int descriptor = file.get();
-    return writeAll(bytes, [=](const char *data, size_t size, off_t written) {
-        return ::pwrite(descriptor, data, size, off_t(offset) + written);
-    });
-}
-
-Result<void> resize(const Descriptor &file, qint64 size)
-{
-    return done(retried([&] { return ::ftruncate(file.get(), off_t(size)); }));
+    return open(AT_FDCWD, path.toNative(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
 }
 
 Result<void> write(const Descriptor &file, QByteArrayView bytes)
@@ -516,9 +512,19 @@ Result<void> rename(const Descriptor &folder, const QByteArray &from, const QByt
     return done(::renameat(folder.get(), from.constData(), folder.get(), to.constData()));
 }
 
+Result<void> rename(const Path &from, const Path &to)
+{
+    return done(::rename(from.toNative().constData(), to.toNative().constData()));
+}
+
 Result<void> remove(const Descriptor &folder, const QByteArray &name)
 {
     return done(::unlinkat(folder.get(), name.constData(), 0));
+}
+
+Result<void> truncate(const Path &path, qint64 size)
+{
+    return done(retried([&] { return ::truncate(path.toNative().constData(), off_t(size)); }));
 }
 
 Result<void> removeFile(const Path &path)
@@ -561,6 +567,10 @@ bool isOutOfRoom(const Error &error, const Descriptor &folder, qint64 needed)
 {
     if (error.is(Error::Condition::NoRoom))
         return true;
+    // fusefat's word for a full volume; a read-only one shows no free room
+    // either, and says so in words of its own.
+    if (error.errorNumber() != EPERM)
+        return false;
     struct statvfs volume
     {
     };

@@ -57,6 +57,14 @@ Result<Path> canonical(const Path &path);
 // system does not answer (a hung FUSE driver, a network mount gone) holds the
 // calling thread here for as long: ask on a thread that may wait.
 Result<qint64> volumeBytes(const Path &folder);
+// The room left on the volume that holds the folder for the user running the
+// program, in bytes, and the unit in which the volume gives it to a file.
+struct Room
+{
+    qint64 free = 0;
+    qint64 block = 0;
+};
+Result<Room> roomOn(const Path &folder);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person
@@ -121,15 +129,11 @@ Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &
 // Opens a file to add to its end, making it where it is missing; never through
 // a symbolic link.
 Result<Descriptor> openForAppending(const Path &path);
-// Opens a file to read and write anywhere in it, making it where it is
+// Opens a file to write it from its start, emptied, making it where it is
 // missing; never through a symbolic link.
-Result<Descriptor> openForUpdating(const Path &path);
+Result<Descriptor> createOrTruncate(const Path &path);
 // Writes all of `bytes`.
 Result<void> write(const Descriptor &file, QByteArrayView bytes);
-// Writes all of `bytes` from `offset` bytes into the file on.
-Result<void> writeAt(const Descriptor &file, qint64 offset, QByteArrayView bytes);
-// Cuts the file to `size` bytes, giving the device back the room of the rest.
-Result<void> resize(const Descriptor &file, qint64 size);
 // Writes all of `bytes` and closes the file: the first error, which a device
 // may report only on closing.
 Result<void> writeAllAndClose(Descriptor &file, QByteArrayView bytes);
@@ -137,9 +141,12 @@ Result<void> writeAllAndClose(Descriptor &file, QByteArrayView bytes);
 // older content and closes it.
 Result<void> rewriteAndClose(Descriptor &file, QByteArrayView bytes);
 Result<void> rename(const Descriptor &folder, const QByteArray &from, const QByteArray &to);
+Result<void> rename(const Path &from, const Path &to);
 // Removes a file, not a folder.
 Result<void> remove(const Descriptor &folder, const QByteArray &name);
 Result<void> removeFile(const Path &path);
+// Cuts a file to `size` bytes, giving the device back the room of the rest.
+Result<void> truncate(const Path &path, qint64 size);
 // Removes an empty folder: Condition::NotEmpty where it holds anything.
 Result<void> removeFolder(const Descriptor &folder, const QByteArray &name);
 // Writes `bytes` into a new file beside `path` and renames it into its place,

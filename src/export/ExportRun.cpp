@@ -105,8 +105,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
 }
 
 RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
-                                         const QList<RecordedNote> &notes,
-                                         ExportProgress &progress)
+                                         const QList<RecordedNote> &notes, ExportProgress &progress)
 {
     NoteFolders folders;
     NoteOwnership ownership(destinationFolder);
@@ -193,8 +192,8 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
             const NamedMemo &named = batch[at];
             const std::span<const NotePath> ahead(paths.cbegin() + at + 1, paths.cend());
             if (const Result<void> written = writeNote(named, ahead, namer, notes); !written) {
-                result.unsavedMemo = UnfinishedMemo{named.memo.title, named.memo.titleLine,
-                                                    named.memo.unit};
+                result.unsavedMemo =
+                    UnfinishedMemo{named.memo.title, named.memo.titleLine, named.memo.unit};
                 return written.error();
             }
             ++result.noteCount;

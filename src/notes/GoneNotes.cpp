@@ -44,8 +44,8 @@ Result<GoneNotes::Found> GoneNotes::find(const QSet<quint64> &kept) const
     // In the order a person looks for them.
     std::sort(found.gone.begin(), found.gone.end(),
               [](const RecordedNote &one, const RecordedNote &other) {
-                  return one.place.toString().compare(other.place.toString(),
-                                                      Qt::CaseInsensitive) < 0;
+                  return one.place.toString().compare(other.place.toString(), Qt::CaseInsensitive) <
+                         0;
               });
     return found;
 }
@@ -116,8 +116,8 @@ Result<GoneNotes::Removal> GoneNotes::remove(const QList<RecordedNote> &notes,
         if (!*fingerprint)
             continue; // gone already
         if (!m_ownership.owns(note.place, **fingerprint)) {
-            removal.failures << Error(Error::Reason::ChangedSinceExport)
-                                    .during(Error::Action::RemoveNote, path);
+            removal.failures
+                << Error(Error::Reason::ChangedSinceExport).during(Error::Action::RemoveNote, path);
             continue;
         }
         const Result<std::optional<FileSystem::Descriptor>> folder =

@@ -4,9 +4,10 @@
 
 namespace {
 
-// The journal keeps room for a run's lines and the record's replacement,
-// which together take at most about twice the record: a line a note.
-constexpr qint64 SpareJournalBytes = 16 * 1024;
+// The room kept in reserve holds a run's journal and the record's
+// replacement, which together take at most about twice the record: a line a
+// note each.
+constexpr qint64 SpareReserveBytes = 16 * 1024;
 
 } // namespace
 
@@ -60,22 +61,17 @@ std::optional<Error> NoteOwnership::readError() const
     return m_record.readError() ? m_record.readError() : m_journalError;
 }
 
-// On a full player the record's replacement finds room only in what the
-// journal gives back; the journal then takes what the older record leaves.
+// On a full player the record's replacement finds room only in the reserve,
+// which then takes back what the older record and the journal leave.
 Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
 {
     const QByteArray bytes = NotesRecord::bytesOf(notes);
     if (!m_record.holds(bytes)) {
-        Result<void> replaced = m_record.replace(bytes);
-        if (!replaced) {
-            if (const Result<void> given = m_journal.giveBackRoom(); !given)
-                return replaced.error().followedBy(given.error());
-            replaced = m_record.replace(bytes);
-        }
-        if (!replaced)
+        m_journal.makeRoomFor(bytes.size());
+        if (const Result<void> replaced = m_record.replace(bytes); !replaced)
             return replaced;
     } else if (m_journal.isEmpty()) {
         return {};
     }
-    return m_journal.restart(m_record.fingerprint(), 2 * bytes.size() + SpareJournalBytes);
+    return m_journal.restart(m_record.fingerprint(), 2 * bytes.size() + SpareReserveBytes);
 }

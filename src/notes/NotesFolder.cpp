@@ -256,8 +256,7 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
                                           const QByteArray &text, std::span<const NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = journal(note, ahead, Error::Action::CreateNote);
-        !journaled)
+    if (const Result<void> journaled = journal(note, ahead, Error::Action::CreateNote); !journaled)
         return journaled.error();
     Result<FileSystem::Descriptor> file = FileSystem::createNew(folder, name);
     if (!file && file.error().is(Error::Condition::Exists))
@@ -365,8 +364,7 @@ Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray 
                                          std::span<const NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
-    if (const Result<void> journaled = journal(note, ahead, Error::Action::ReplaceNote);
-        !journaled)
+    if (const Result<void> journaled = journal(note, ahead, Error::Action::ReplaceNote); !journaled)
         return journaled.error();
     const Result<void> replaced = replaceThroughTemporary(*note.folder, name, text);
     if (replaced)

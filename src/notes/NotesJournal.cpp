@@ -2,14 +2,12 @@
 
 #include "TextDecoder.h"
 
-#include <charconv>
-
 namespace {
 
 constexpr QByteArrayView Heading("Quillet journal 1 ");
 // As much as a record may hold: a journal names each note at most once.
 constexpr qsizetype MaximumJournalBytes = qsizetype{64} * 1024 * 1024;
-constexpr qsizetype ReadChunk = qsizetype{64} * 1024;
+constexpr qsizetype ZerosChunk = qsizetype{64} * 1024;
 
 QByteArray headingOf(const NoteFingerprint &record)
 {
@@ -17,56 +15,40 @@ QByteArray headingOf(const NoteFingerprint &record)
            QByteArray::number(record.hash, 16) + '\n';
 }
 
-// The journal up to its first NUL: a journal that was emptied is read with
-// one small read however much room it keeps.
-Result<QByteArray> contentOf(const Path &path)
+QByteArray linesOf(const QList<NotePlace> &places)
 {
-    Result<FileSystem::Descriptor> file = FileSystem::openForReading(path);
-    if (!file)
-        return file.error();
-    if (const Result<void> blocking = FileSystem::makeBlocking(*file); !blocking)
-        return blocking.error();
-    QByteArray content;
-    for (;;) {
-        const qsizetype at = content.size();
-        content.resize(at + ReadChunk);
-        const Result<qsizetype> got = FileSystem::readFully(*file, content.data() + at, ReadChunk);
-        if (!got)
-            return got.error();
-        content.truncate(at + *got);
-        const qsizetype nul = content.indexOf('\0', at);
-        if (nul >= 0)
-            content.truncate(nul);
-        if (nul >= 0 || *got < ReadChunk || content.size() > MaximumJournalBytes)
-            return content;
-    }
+    QByteArray lines;
+    for (const NotePlace &place : places)
+        lines += place.toString().toUtf8() + '\n';
+    return lines;
 }
 
 } // namespace
 
 NotesJournal::NotesJournal(const Path &destinationFolder)
-    : m_path(destinationFolder / u".quillet-notes-journal")
+    : m_folder(destinationFolder), m_path(destinationFolder / u".quillet-notes-journal"),
+      m_replacement(destinationFolder / u".quillet-notes-journal.new"),
+      m_reserve(destinationFolder / u".quillet-notes-reserve")
 {
 }
 
 Result<void> NotesJournal::load(const NoteFingerprint &record)
 {
     m_record = record;
-    Result<QByteArray> content = contentOf(m_path);
+    if (const Result<void> leftover = removeIfThere(m_replacement); !leftover)
+        return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
+    const Result<QByteArray> content = FileSystem::readStart(m_path, MaximumJournalBytes);
     if (!content && content.error().is(Error::Condition::Missing))
         return {};
     if (!content)
         return content.error().during(Error::Action::ReadRecord, m_path);
+    m_exists = true;
     QByteArrayView rest = *content;
-    m_contentBytes = rest.size();
     if (rest.startsWith(Heading)) {
         const qsizetype end = rest.indexOf('\n');
         if (end < 0 || rest.first(end + 1) != headingOf(record))
             return {};
         rest = rest.sliced(end + 1);
-        // Added to only after a whole line: a device cut off in the middle of
-        // one may have left part of it.
-        m_extendsRecord = rest.isEmpty() || rest.endsWith('\n');
     }
     // A last line the run was cut off in names nothing it wrote: each line is
     // written before what it names.
@@ -88,93 +70,104 @@ bool NotesJournal::namesEarlier(const NotePlace &place) const
 
 Result<void> NotesJournal::name(const QList<NotePlace> &places)
 {
-    QByteArray lines;
+    QList<NotePlace> unnamed;
     for (const NotePlace &place : places) {
-        if (m_namedKeys.contains(place.key()))
-            continue;
-        m_namedKeys.insert(place.key());
-        lines += place.toString().toUtf8() + '\n';
+        if (!m_namedKeys.contains(place.key())) {
+            m_namedKeys.insert(place.key());
+            unnamed.append(place);
+        }
     }
-    if (lines.isEmpty())
+    if (unnamed.isEmpty())
         return {};
-    if (!m_extendsRecord) {
-        // The first line this run writes: the journal is started anew for
-        // the record there now, naming again what the earlier one named.
-        QByteArray start = headingOf(m_record);
-        for (const NotePlace &place : std::as_const(m_earlier))
-            start += place.toString().toUtf8() + '\n';
-        lines.prepend(start);
-        m_contentBytes = 0;
-        m_extendsRecord = true;
-    }
-    lines.append('\0');
-    if (const Result<void> written = writeAt(m_contentBytes, lines); !written)
-        return written;
-    lines.chop(1);
-    m_contentBytes += lines.size();
+    const QByteArray lines = linesOf(unnamed);
+    if (!m_file.isOpen())
+        return start(lines);
+    makeRoomFor(lines.size());
+    if (const Result<void> written = FileSystem::write(m_file, lines); !written)
+        return written.error().during(Error::Action::WriteRecord, m_path);
     return {};
 }
 
-Result<void> NotesJournal::giveBackRoom()
+// A journal an earlier run left is written again whole, beside it, with what
+// it named, and takes its place: added to where it is, a cut-off write could
+// lose it.
+Result<void> NotesJournal::start(const QByteArray &lines)
 {
-    if (const Result<void> opened = open(); !opened)
-        return opened;
-    if (const Result<void> cut = FileSystem::resize(m_file, m_contentBytes); !cut)
-        return cut.error().during(Error::Action::WriteRecord, m_path);
+    const QByteArray content = headingOf(m_record) + linesOf(m_earlier) + lines;
+    makeRoomFor(content.size());
+    const Path &target = m_exists ? m_replacement : m_path;
+    Result<FileSystem::Descriptor> file = FileSystem::createOrTruncate(target);
+    if (!file)
+        return file.error().during(Error::Action::WriteRecord, target);
+    Result<void> written = FileSystem::write(*file, content);
+    if (written && m_exists)
+        written = FileSystem::rename(m_replacement, m_path);
+    if (!written)
+        return written.error().during(Error::Action::WriteRecord, target);
+    m_file = std::move(*file);
+    m_exists = true;
     return {};
+}
+
+// A device gives room a block (a FAT cluster) at a time, so a block more is
+// made than asked for. Nothing here fails: what still finds no room fails
+// where it is written, and says so.
+void NotesJournal::makeRoomFor(qint64 bytes) const
+{
+    const Result<FileSystem::Room> room = FileSystem::roomOn(m_folder);
+    if (!room || room->free >= bytes + room->block)
+        return;
+    const Result<FileSystem::Status> reserve = FileSystem::status(m_reserve);
+    if (!reserve || reserve->size == 0)
+        return;
+    const qint64 wanted = bytes + room->block - room->free;
+    static_cast<void>(FileSystem::truncate(m_reserve, qMax<qint64>(0, reserve->size - wanted)));
 }
 
 Result<void> NotesJournal::restart(const NoteFingerprint &record, qint64 room)
 {
-    if (m_contentBytes > 0) {
-        if (const Result<void> emptied = writeAt(0, QByteArray(m_contentBytes, '\0')); !emptied)
-            return emptied;
-    }
+    if (const Result<void> closed = m_file.close(); !closed)
+        return closed.error().during(Error::Action::WriteRecord, m_path);
+    if (const Result<void> removed = removeIfThere(m_path); !removed)
+        return removed.error().during(Error::Action::WriteRecord, m_path);
     m_record = record;
     m_earlier.clear();
     m_earlierKeys.clear();
     m_namedKeys.clear();
-    m_extendsRecord = false;
-    m_contentBytes = 0;
-    return grow(room);
-}
-
-Result<void> NotesJournal::open()
-{
-    if (m_file.isOpen())
-        return {};
-    Result<FileSystem::Descriptor> opened = FileSystem::openForUpdating(m_path);
-    if (!opened)
-        return opened.error().during(Error::Action::WriteRecord, m_path);
-    m_file = std::move(*opened);
+    m_exists = false;
+    keepInReserve(room);
     return {};
 }
 
-Result<void> NotesJournal::writeAt(qint64 offset, QByteArrayView bytes)
+// Looked for first: a player that takes no changes (read-only, or full)
+// still exports what has not changed.
+Result<void> NotesJournal::removeIfThere(const Path &path) const
 {
-    if (const Result<void> opened = open(); !opened)
-        return opened;
-    if (const Result<void> written = FileSystem::writeAt(m_file, offset, bytes); !written)
-        return written.error().during(Error::Action::WriteRecord, m_path);
+    const Result<FileSystem::Status> found = FileSystem::status(path);
+    if (!found && found.error().is(Error::Condition::Missing))
+        return {};
+    const Result<void> removed = FileSystem::removeFile(path);
+    if (!removed && !removed.error().is(Error::Condition::Missing))
+        return removed;
     return {};
 }
 
 // Zeros written, not a size set: a file made longer by its size alone takes no
 // room on most file systems until it is written. The room is kept for a later
 // run and this one needs none of it, so a device that gives no more (full, or
-// with a limit on a file's size) ends the growth, not the run.
-Result<void> NotesJournal::grow(qint64 room)
+// with a limit on a file's size) ends the reserve where it is, not the run.
+void NotesJournal::keepInReserve(qint64 room) const
 {
-    if (const Result<void> opened = open(); !opened)
-        return opened;
-    const Result<FileSystem::Status> status = FileSystem::status(m_file);
-    if (!status)
-        return status.error().during(Error::Action::WriteRecord, m_path);
-    const QByteArray zeros(ReadChunk, '\0');
-    for (qint64 size = status->size; size < room; size += zeros.size()) {
+    if (const Result<FileSystem::Status> kept = FileSystem::status(m_reserve);
+        kept && kept->size >= room)
+        return;
+    Result<FileSystem::Descriptor> reserve = FileSystem::createOrTruncate(m_reserve);
+    if (!reserve)
+        return;
+    const QByteArray zeros(ZerosChunk, '\0');
+    for (qint64 size = 0; size < room; size += zeros.size()) {
         const qsizetype chunk = qsizetype(qMin<qint64>(zeros.size(), room - size));
-        if (!FileSystem::writeAt(m_file, size, QByteArrayView(zeros).first(chunk)))
+        if (!FileSystem::write(*reserve, QByteArrayView(zeros).first(chunk)))
             break;
     }
-    return {};
 }

@@ -87,9 +87,14 @@ NotesRecord::NotesRecord(const Path &destinationFolder)
 
 Result<void> NotesRecord::load()
 {
-    const Result<void> leftover = FileSystem::removeFile(m_replacement);
-    if (!leftover && !leftover.error().is(Error::Condition::Missing))
-        return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
+    // Looked for first: a player that takes no changes (read-only, or full)
+    // still exports what has not changed.
+    const Result<FileSystem::Status> found = FileSystem::status(m_replacement);
+    if (found || !found.error().is(Error::Condition::Missing)) {
+        const Result<void> leftover = FileSystem::removeFile(m_replacement);
+        if (!leftover && !leftover.error().is(Error::Condition::Missing))
+            return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
+    }
     // One byte more than a record may hold tells a file that is larger.
     const Result<QByteArray> bytes = FileSystem::readStart(m_path, MaximumRecordBytes + 1);
     if (!bytes && bytes.error().is(Error::Condition::Missing))

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -133,7 +134,7 @@ TEST_F(ExportRunTest, UnsafeCategoriesStayInsideTheNotesFolder)
     ASSERT_TRUE(
         exportToPlayer("A\r\n0\r\n..\r\nB\r\n0\r\nWork/Home\r\nC\r\n0\r\n\r\n").succeeded());
     EXPECT_EQ(TestFiles::listRecursively(root()),
-              (QStringList{".quillet-notes", ".quillet-notes-journal", "Notes/A", "Notes/C",
+              (QStringList{".quillet-notes", ".quillet-notes-reserve", "Notes/A", "Notes/C",
                            "Notes/Work_Home/B"}));
 }
 
@@ -827,11 +828,27 @@ TEST_F(ExportRunTest, ASourceThatChangesOrEndsInsideAMemoIsTold)
     }
 }
 
+// Asks a removal to stop once it has been asked `times` times whether to.
+class StopWhenAsked : public ExportProgress
+{
+public:
+    explicit StopWhenAsked(int times) : m_times(times) {}
+    void notesSaved(qint64) override {}
+    bool stopRequested() override { return ++m_asked > m_times; }
+
+private:
+    int m_times;
+    int m_asked = 0;
+};
+
 // Notes of memos that are gone are Quillet's own alone: what an earlier export
-// wrote, as it wrote it, that this one did not. A note the person changed or
-// wrote, a folder of theirs, and anything after a damaged record stay theirs;
-// a run stopped or failed half-way forgets nothing it wrote, and a removal cut
-// off half-way is offered again.
+// wrote, as it wrote it, that this one did not, compared as the player
+// compares names. A note the person changed or wrote, a folder of theirs,
+// anything outside the notes folder whatever the record or the journal says,
+// and anything after a record that cannot be read stay theirs; a damaged
+// record is read as far as it can be, and says so; a run stopped or failed
+// half-way forgets nothing it wrote, and a removal cut off or stopped
+// half-way is offered again.
 TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
 {
     const QByteArray three = "Plan\r\n0\r\nWork\r\nList\r\n0\r\nHome\r\nIdea\r\n0\r\nHome\r\n";
@@ -841,6 +858,25 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
         for (const RecordedNote &note : notes)
             list << note.place.toString();
         return list;
+    };
+    const QString record = root() + "/.quillet-notes";
+    // The record as an editor on Windows leaves it, with a line added that
+    // reads as nothing, and without its last line's end.
+    const auto damageRecord = [&] {
+        QByteArray lines = TestFiles::read(record).replace("\n", "\r\n");
+        lines.insert(lines.indexOf('\n') + 1, "garbage\r\n");
+        TestFiles::write(record, lines.chopped(2));
+    };
+    const auto changePlan = [&] { TestFiles::write(notes() + "/Work/Plan", "mine now\r\n"); };
+    // Lines that name what lies beside the notes folder, or anywhere.
+    const auto pointOutside = [&] {
+        QDir().mkpath(root() + "/iPod_Control");
+        for (const char *file : {"readme.txt", "iPod_Control/iTunesDB", "outside-copy"})
+            TestFiles::write(root() + "/" + file, "Plan\r\n");
+        TestFiles::write(root() + "/.quillet-notes-journal",
+                         "../\n../iPod_Control/\n../iPod_Control/iTunesDB\n" +
+                             folder.path().toUtf8() + "/\n");
+        TestFiles::write(record, TestFiles::read(record) + "6 0 ../outside-copy\n");
     };
     struct Step
     {
@@ -852,9 +888,11 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
     {
         const char *name;
         QList<Step> steps;
-        QStringList gone;       // offered after the last step
-        qsizetype removeFirst;  // of them, as a removal cut off would
-        QStringList afterwards; // the notes once those are removed
+        QStringList gone;          // offered after the last step
+        qsizetype removeFirst;     // of them, as a removal cut off would
+        QStringList afterwards;    // the notes once those are removed
+        const char *told = "";     // by the last step's message
+        int stopRemovalAfter = -1; // notes; -1 removes them all
     } cases[] = {
         {"deleted memos", {{three}, {planOnly}}, {"Home/Idea", "Home/List"}, 2, {"Work/Plan"}},
         {"renamed memo",
@@ -883,11 +921,6 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
          {},
          0,
          {"Mine/Idea", "Mine/Idea (2)", "Work/Own", "Work/Plan"}},
-        {"a damaged record",
-         {{three}, {planOnly, [&] { TestFiles::write(root() + "/.quillet-notes", "garbage"); }}},
-         {},
-         0,
-         {"Home/Idea", "Home/List", "Work/Plan"}},
         {"a run stopped half-way, then one completed",
          {{three},
           {"Plan v2\r\n0\r\nWork\r\nList v2\r\n0\r\nHome\r\n", {}, 1},
@@ -919,6 +952,56 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
          {"Home/Idea", "Home/List"},
          1,
          {"Home/List", "Work/Plan"}},
+        {"a removal stopped half-way",
+         {{three}, {planOnly}},
+         {"Home/Idea", "Home/List"},
+         2,
+         {"Home/List", "Work/Plan"},
+         "",
+         1},
+        {"a category renamed only in case, which a FAT player takes for the same",
+         {{three}, {"Plan\r\n0\r\nWORK\r\nList\r\n0\r\nHOME\r\nIdea\r\n0\r\nHOME\r\n"}},
+         {},
+         0,
+         {"HOME/Idea", "HOME/List", "Home/Idea", "Home/List", "WORK/Plan", "Work/Plan"}},
+        {"record and journal lines that lead outside the notes folder",
+         {{three}, {planOnly, pointOutside}},
+         {"Home/Idea", "Home/List"},
+         2,
+         {"Work/Plan"}},
+        {"a damaged record",
+         {{three}, {planOnly, damageRecord}},
+         {"Home/Idea", "Home/List"},
+         2,
+         {"Work/Plan"},
+         "1 of its lines could not be read and were left out."},
+        {"the person's note in a memo's place, the record damaged",
+         {{planOnly},
+          {planOnly,
+           [&] {
+               changePlan();
+               damageRecord();
+           }}},
+         {},
+         0,
+         {"Work/Plan", "Work/Plan (2)"}},
+        {"the person's note in a memo's place, the record not to be read",
+         {{three},
+          {three,
+           [&] {
+               changePlan();
+               TestFiles::write(record, QByteArray("Quillet notes 1\n\0\0", 18));
+           }}},
+         {},
+         0,
+         {"Home/Idea", "Home/List", "Work/Plan", "Work/Plan (2)"},
+         "it is not a record of Quillet's notes."},
+        {"a record that is some other file",
+         {{three}, {planOnly, [&] { TestFiles::write(record, "garbage"); }}},
+         {},
+         0,
+         {"Home/Idea", "Home/List", "Work/Plan"},
+         "No file in a note's place that differs from the note was written over"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -938,16 +1021,23 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
             }
         }
         ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+        EXPECT_TRUE(result.message().contains(c.told)) << result.message().toStdString();
         EXPECT_EQ(paths(result.goneNotes), c.gone);
+        StopWhenAsked stop(c.stopRemovalAfter < 0 ? INT_MAX : c.stopRemovalAfter);
         const RemovalResult removal =
-            ExportRun::removeGoneNotes(Path(root()), result.goneNotes.first(c.removeFirst), log);
-        EXPECT_EQ(removal.removed, c.removeFirst);
-        EXPECT_TRUE(removal.failures.isEmpty() && !removal.error)
-            << removal.message().toStdString();
+            ExportRun::removeGoneNotes(Path(root()), result.goneNotes.first(c.removeFirst), stop);
+        const qsizetype removed = c.stopRemovalAfter < 0 ? c.removeFirst : c.stopRemovalAfter;
+        EXPECT_EQ(removal.removed, removed);
+        EXPECT_EQ(removal.stopped, removed < c.removeFirst);
+        EXPECT_TRUE(removal.succeeded()) << removal.message().toStdString();
         EXPECT_EQ(TestFiles::listRecursively(notes()), c.afterwards);
+        for (const char *file : {"readme.txt", "iPod_Control/iTunesDB", "outside-copy"})
+            EXPECT_TRUE(!QFile::exists(root() + "/" + file) ||
+                        TestFiles::read(root() + "/" + file) == "Plan\r\n")
+                << file;
         // What is left is offered again, and nothing else.
         const ExportResult again = exportToPlayer(c.steps.last().memos);
-        EXPECT_EQ(paths(again.goneNotes), c.gone.mid(c.removeFirst));
+        EXPECT_EQ(paths(again.goneNotes), c.gone.mid(removed));
     }
 }
 

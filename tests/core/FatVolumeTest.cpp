@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,16 +43,24 @@ protected:
         QFile fuse("/dev/fuse");
         if (!fuse.open(QIODevice::ReadWrite))
             GTEST_SKIP() << "/dev/fuse is not usable here: " << fuse.errorString().toStdString();
-        const QString mkfs = findTool("mkfs.vfat");
-        if (mkfs.isEmpty() || findTool("fusefat").isEmpty())
+        if (findTool("mkfs.vfat").isEmpty() || findTool("fusefat").isEmpty())
             GTEST_SKIP() << "mkfs.vfat or fusefat is missing (packages dosfstools, fusefat)";
+        ASSERT_NO_FATAL_FAILURE(format());
+        QDir().mkpath(mountPoint());
+    }
+    // An empty volume, unmounted. fusefat takes the volume's label for a file,
+    // which may not be removed.
+    void format()
+    {
+        if (mounted)
+            run(findTool("fusermount"), {"-u", mountPoint()});
+        mounted = false;
         const QString image = folder.filePath("player.img");
         QFile imageFile(image);
-        ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly) &&
+        ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                     imageFile.resize(qint64{4} * 1024 * 1024));
         imageFile.close();
-        ASSERT_TRUE(run(mkfs, {"-F", "16", "-s", "1", "-n", "PLAYER", image}));
-        QDir().mkpath(mountPoint());
+        ASSERT_TRUE(run(findTool("mkfs.vfat"), {"-F", "16", "-s", "1", "-n", "PLAYER", image}));
     }
     void TearDown() override
     {
@@ -63,6 +72,11 @@ protected:
         mounted = run(findTool("fusefat"),
                       {folder.filePath("player.img"), mountPoint(), "-o", writable ? "rw+" : "ro"});
         ASSERT_TRUE(mounted) << "fusefat could not mount the image";
+    }
+    void remount(bool writable)
+    {
+        run(findTool("fusermount"), {"-u", mountPoint()});
+        mount(writable);
     }
     QStringList notes() const { return TestFiles::listRecursively(mountPoint() + "/Notes"); }
     QString mountPoint() const { return folder.filePath("mnt"); }
@@ -132,6 +146,73 @@ TEST_F(FatVolumeTest, FullVolumeRewritesInPlaceWhatFitsAndKeepsTheRestWhole)
         }
         run(findTool("fusermount"), {"-u", mountPoint()});
         mounted = false;
+    }
+}
+
+// Fills the volume to its last byte, as music does: one write larger than the
+// volume, which fusefat cuts where the volume ends, then single bytes.
+void fill(const QString &mountPoint)
+{
+    QFile filler(mountPoint + "/music.mp3");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    filler.write(QByteArray(8 * 1024 * 1024, 'm'));
+    for (int more = 0; more < 1024 && filler.write("m", 1) == 1; ++more) {
+    }
+}
+
+// What an export does on a player that is full or takes no changes at all:
+// what fits in place is written and what does not is told, naming the note
+// and the player; a note of this export is never taken for one that is gone,
+// however the category's case changed; what cannot be removed is told.
+TEST_F(FatVolumeTest, AFullOrReadOnlyPlayerTakesWhatFitsAndTellsTheRest)
+{
+    const QByteArray memos = "Plan\r\nold\r\n0\r\nWork\r\nList\r\n0\r\nWork\r\n";
+    const QByteArray sameSize = "Plan\r\nnew\r\n0\r\nWork\r\nList\r\n0\r\nWork\r\n";
+    const QString plan = mountPoint() + "/Notes/Work/Plan";
+    const struct
+    {
+        const char *name;
+        std::function<void()> before; // the player holding `memos`' notes, mounted writable
+        QByteArray exported;
+        bool removeGone;
+        QString failure; // the start of the message, or of the removal's
+        QByteArray planHolds;
+    } cases[] = {
+        {"full, nothing changed", [&] { fill(mountPoint()); }, memos, false, "", "Plan\r\nold\r\n"},
+        {"full, a note changed in place", [&] { fill(mountPoint()); }, sameSize, false, "",
+         "Plan\r\nnew\r\n"},
+        {"full, a note that does not fit", [&] { fill(mountPoint()); },
+         "Plan\r\n" + QByteArray(100'000, 'l') + "\r\n0\r\nWork\r\nList\r\n0\r\nWork\r\n", false,
+         "Could not replace the note \"" + plan + "\": the player is full.", "Plan\r\nold\r\n"},
+        {"the category's case changed", [] {}, "Plan\r\nold\r\n0\r\nWORK\r\nList\r\n0\r\nWORK\r\n",
+         true, "", "Plan\r\nold\r\n"},
+        {"read-only, a note changed", [&] { remount(false); }, sameSize, false,
+         "Could not replace the note \"" + plan + "\": Read-only file system.", "Plan\r\nold\r\n"},
+        {"read-only, a note to remove", [&] { remount(false); }, "Plan\r\nold\r\n0\r\nWork\r\n",
+         true,
+         "Could not remove the note \"" + mountPoint() +
+             "/Notes/Work/List\": Read-only file system.",
+         "Plan\r\nold\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NO_FATAL_FAILURE(format());
+        ASSERT_NO_FATAL_FAILURE(mount(true));
+        ASSERT_TRUE(exportSource(memos).succeeded());
+        c.before();
+        NoProgress progress;
+        const ExportResult result = exportSource(c.exported);
+        QString told = result.succeeded() ? QString() : result.message();
+        if (result.succeeded() && c.removeGone && !result.goneNotes.isEmpty())
+            told = ExportRun::removeGoneNotes(Path(mountPoint()), result.goneNotes, progress)
+                       .message();
+        if (c.failure.isEmpty())
+            EXPECT_EQ(told, QString());
+        else
+            EXPECT_TRUE(told.startsWith(c.failure) || told.contains('\n' + c.failure))
+                << told.toStdString();
+        EXPECT_EQ(TestFiles::read(plan), c.planHolds);
+        EXPECT_EQ(notes(), (QStringList{"Work/List", "Work/Plan"}));
     }
 }
 
