@@ -52,6 +52,14 @@
         <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster oder aus einem Terminal oder einem Skript:
   quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone</translation>
     </message>
+    <message>
+        <source>--export needs the export file&apos;s name; it was given empty.</source>
+        <translation>--export braucht den Namen der Exportdatei; er wurde leer angegeben.</translation>
+    </message>
+    <message>
+        <source>--to needs the player&apos;s folder; it was given empty.</source>
+        <translation>--to braucht den Ordner des Players; er wurde leer angegeben.</translation>
+    </message>
 </context>
 <context>
     <name>DriveList</name>
@@ -222,6 +230,26 @@
         <source>the player did not answer within %1 seconds; its file system may hang</source>
         <translation>der Player hat nicht innerhalb von %1 Sekunden geantwortet; sein Dateisystem hängt vielleicht</translation>
     </message>
+    <message>
+        <source>Could not read the note &quot;%1&quot;: %2.</source>
+        <translation>Die Notiz „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Could not read the record of Quillet&apos;s notes &quot;%1&quot;: %2.</source>
+        <translation>Das Verzeichnis der Notizen von Quillet „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>the player is full</source>
+        <translation>der Player ist voll</translation>
+    </message>
+    <message>
+        <source>it is not a record of Quillet&apos;s notes</source>
+        <translation>es ist kein Verzeichnis der Notizen von Quillet</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB, which no record of Quillet&apos;s notes is</source>
+        <translation>es ist größer als %1 MiB, was kein Verzeichnis der Notizen von Quillet ist</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -278,6 +306,17 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>
             <numerusform>%n Memo wurde geschrieben, ist aber womöglich nicht auf dem Gerät angekommen.</numerusform>
             <numerusform>%n Memos wurden geschrieben, sind aber womöglich nicht alle auf dem Gerät angekommen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No file in a note&apos;s place that differs from the note was written over; such memos took the next number, and no notes of memos that are gone can be offered for removal.</source>
+        <translation>Keine Datei am Platz einer Notiz, die sich von der Notiz unterscheidet, wurde überschrieben; solche Memos haben die nächste Nummer bekommen, und Notizen von Memos, die nicht mehr da sind, können nicht zum Entfernen angeboten werden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and were left out.</source>
+        <translation>
+            <numerusform>Das Verzeichnis der Notizen von Quillet „%1“ war beschädigt: %n seiner Zeilen konnte nicht gelesen werden und wurde ausgelassen.</numerusform>
+            <numerusform>Das Verzeichnis der Notizen von Quillet „%1“ war beschädigt: %n seiner Zeilen konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
         </translation>
     </message>
 </context>
@@ -435,6 +474,12 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
             <numerusform>%n Notizen von Memos, die nicht mehr im Export sind, wurden entfernt.
 </numerusform>
         </translation>
+    </message>
+    <message>
+        <source>The removal was stopped; the other notes of memos no longer in the export remain and are offered again by the next export.
+</source>
+        <translation>Das Entfernen wurde angehalten; die übrigen Notizen von Memos, die nicht mehr im Export sind, bleiben und werden beim nächsten Export wieder angeboten.
+</translation>
     </message>
 </context>
 <context>

@@ -38,6 +38,13 @@
             <numerusform>%n memos were written but may not all have reached the device.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and were left out.</source>
+        <translation>
+            <numerusform>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and was left out.</numerusform>
+            <numerusform>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and were left out.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
