@@ -1,7 +1,5 @@
 #include "GoneNotes.h"
 
-#include "NotesFolder.h"
-
 #include <algorithm>
 
 namespace {
@@ -88,7 +86,7 @@ Result<std::optional<NoteFingerprint>> GoneNotes::fingerprintOf(const NotePlace 
         return status.error().during(Error::Action::ReadNote, path);
     if (status->kind != FileSystem::Status::Kind::File)
         return std::optional<NoteFingerprint>();
-    const Result<std::optional<QByteArray>> bytes = NotesFolder::readNote(*file, status->size);
+    const Result<std::optional<QByteArray>> bytes = NoteOwnership::readNote(*file, status->size);
     if (!bytes)
         return bytes.error().during(Error::Action::ReadNote, path);
     if (!*bytes)

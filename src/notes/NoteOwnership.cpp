@@ -1,5 +1,7 @@
 #include "NoteOwnership.h"
 
+#include "Limits.h"
+
 #include <QSet>
 
 namespace {
@@ -74,4 +76,20 @@ Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
         return {};
     }
     return m_journal.restart(m_record.fingerprint(), 2 * bytes.size() + SpareReserveBytes);
+}
+
+Result<std::optional<QByteArray>> NoteOwnership::readNote(const FileSystem::Descriptor &file,
+                                                          qint64 size)
+{
+    // No note is larger: every line of a memo's text at most doubles.
+    if (size > 2 * Limits::MemoBytes + 2)
+        return std::optional<QByteArray>();
+    QByteArray bytes(size, Qt::Uninitialized);
+    const Result<qsizetype> got = FileSystem::readFully(file, bytes.data(), size);
+    if (!got)
+        return got.error();
+    // A file that another program cut meanwhile holds no note of ours.
+    if (*got != size)
+        return std::optional<QByteArray>();
+    return std::optional(std::move(bytes));
 }

@@ -44,6 +44,12 @@ public:
     // the journal's.
     QList<NotePlace> earlierNotes() const;
 
+    // The bytes of a file of `size` bytes that may be a note, opened for
+    // reading; nothing where it is larger than any note, or shorter than
+    // `size` by now.
+    static Result<std::optional<QByteArray>> readNote(const FileSystem::Descriptor &file,
+                                                      qint64 size);
+
     const NotesRecord &record() const { return m_record; }
     // Why the record, or the journal, could not be read.
     std::optional<Error> readError() const;

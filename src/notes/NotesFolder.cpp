@@ -304,7 +304,7 @@ Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QB
     // Exporting again finds most notes as they were: read first, asked after.
     std::optional<QByteArray> held;
     if (status->kind == FileSystem::Status::Kind::File && status->size == text.size()) {
-        Result<std::optional<QByteArray>> read = readNote(*older, status->size);
+        Result<std::optional<QByteArray>> read = NoteOwnership::readNote(*older, status->size);
         if (!read)
             return read.error().during(Error::Action::ReadNote, pathOf(note));
         held = std::move(*read);
@@ -332,28 +332,12 @@ Result<bool> NotesFolder::mayReplace(const NotePath &note, const FileSystem::Des
     if (status.kind != FileSystem::Status::Kind::File || !m_ownership.mayOwn(place, status.size))
         return false;
     if (!held) {
-        Result<std::optional<QByteArray>> read = readNote(older, status.size);
+        Result<std::optional<QByteArray>> read = NoteOwnership::readNote(older, status.size);
         if (!read)
             return read.error().during(Error::Action::ReadNote, pathOf(note));
         held = std::move(*read);
     }
     return held && m_ownership.owns(place, NoteFingerprint::of(*held));
-}
-
-Result<std::optional<QByteArray>> NotesFolder::readNote(const FileSystem::Descriptor &file,
-                                                        qint64 size)
-{
-    // No note is larger: every line of a memo's text at most doubles.
-    if (size > 2 * Limits::MemoBytes + 2)
-        return std::optional<QByteArray>();
-    QByteArray bytes(size, Qt::Uninitialized);
-    const Result<qsizetype> got = FileSystem::readFully(file, bytes.data(), size);
-    if (!got)
-        return got.error();
-    // A file that another program cut meanwhile holds no note of ours.
-    if (*got != size)
-        return std::optional<QByteArray>();
-    return std::optional(std::move(bytes));
 }
 
 // An older note is replaced only by a complete one, through a temporary file

@@ -74,11 +74,6 @@ public:
     // Every note file below the notes folder, older ones included.
     Result<qint64> countNoteFiles() const;
 
-    // The bytes of a note file of `size` bytes, opened for reading; nothing
-    // where it is larger than any note, or shorter than `size` by now.
-    static Result<std::optional<QByteArray>> readNote(const FileSystem::Descriptor &file,
-                                                      qint64 size);
-
     // The notes this run wrote or found unchanged, as the record keeps them.
     QList<RecordLine> keptNotes() const;
     // Their places' keys (NotePlace::key).

@@ -974,7 +974,7 @@ TEST_F(ExportRunTest, OffersToRemoveTheNotesOfGoneMemosAndOnlyThose)
          {"Home/Idea", "Home/List"},
          2,
          {"Work/Plan"},
-         "1 of its lines could not be read and were left out."},
+         "1 of its lines could not be read and was left out."},
         {"the person's note in a memo's place, the record damaged",
          {{planOnly},
           {planOnly,
