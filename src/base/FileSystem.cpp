@@ -473,9 +473,9 @@ Result<Descriptor> openForAppending(const Path &path)
     return open(AT_FDCWD, path.toNative(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW);
 }
 
-Result<Descriptor> createOrTruncate(const Path &path)
+Result<Descriptor> createNew(const Path &path)
 {
-    return open(AT_FDCWD, path.toNative(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW);
+    return open(AT_FDCWD, path.toNative(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW);
 }
 
 Result<void> write(const Descriptor &file, QByteArrayView bytes)
@@ -520,11 +520,6 @@ Result<void> rename(const Path &from, const Path &to)
 Result<void> remove(const Descriptor &folder, const QByteArray &name)
 {
     return done(::unlinkat(folder.get(), name.constData(), 0));
-}
-
-Result<void> truncate(const Path &path, qint64 size)
-{
-    return done(retried([&] { return ::truncate(path.toNative().constData(), off_t(size)); }));
 }
 
 Result<void> removeFile(const Path &path)

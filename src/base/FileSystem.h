@@ -129,9 +129,8 @@ Result<Descriptor> openForRewriting(const Descriptor &folder, const QByteArray &
 // Opens a file to add to its end, making it where it is missing; never through
 // a symbolic link.
 Result<Descriptor> openForAppending(const Path &path);
-// Opens a file to write it from its start, emptied, making it where it is
-// missing; never through a symbolic link.
-Result<Descriptor> createOrTruncate(const Path &path);
+// Creates a file that must not exist yet (Condition::Exists); never follows a link.
+Result<Descriptor> createNew(const Path &path);
 // Writes all of `bytes`.
 Result<void> write(const Descriptor &file, QByteArrayView bytes);
 // Writes all of `bytes` and closes the file: the first error, which a device
@@ -145,8 +144,6 @@ Result<void> rename(const Path &from, const Path &to);
 // Removes a file, not a folder.
 Result<void> remove(const Descriptor &folder, const QByteArray &name);
 Result<void> removeFile(const Path &path);
-// Cuts a file to `size` bytes, giving the device back the room of the rest.
-Result<void> truncate(const Path &path, qint64 size);
 // Removes an empty folder: Condition::NotEmpty where it holds anything.
 Result<void> removeFolder(const Descriptor &folder, const QByteArray &name);
 // Writes `bytes` into a new file beside `path` and renames it into its place,

@@ -133,6 +133,10 @@ Result<GoneNotes::Removal> GoneNotes::remove(const QList<RecordedNote> &notes,
         if (!note.place.folder().isEmpty() && !emptied.contains(note.place.folder()))
             emptied << note.place.folder();
     }
+    // A stop asked for during the last note ends the removal as stopped, as
+    // one during the last note of an export does.
+    if (!removal.stopped && !notes.isEmpty() && stopRequested())
+        removal.stopped = true;
     removeEmptiedFolders(emptied, removal);
     if (const Result<void> forgotten = forget(removed); !forgotten)
         return forgotten.error();

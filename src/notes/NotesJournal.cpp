@@ -96,7 +96,7 @@ Result<void> NotesJournal::start(const QByteArray &lines)
     const QByteArray content = headingOf(m_record) + linesOf(m_earlier) + lines;
     makeRoomFor(content.size());
     const Path &target = m_exists ? m_replacement : m_path;
-    Result<FileSystem::Descriptor> file = FileSystem::createOrTruncate(target);
+    Result<FileSystem::Descriptor> file = FileSystem::createNew(target);
     if (!file)
         return file.error().during(Error::Action::WriteRecord, target);
     Result<void> written = FileSystem::write(*file, content);
@@ -109,19 +109,16 @@ Result<void> NotesJournal::start(const QByteArray &lines)
     return {};
 }
 
-// A device gives room a block (a FAT cluster) at a time, so a block more is
-// made than asked for. Nothing here fails: what still finds no room fails
-// where it is written, and says so.
+// The reserve goes whole: a FAT driver that cuts a file short may give its
+// clusters to another file while the first still holds them (fusefat does),
+// and the two then overwrite each other. Nothing here fails: what still finds
+// no room fails where it is written, and says so.
 void NotesJournal::makeRoomFor(qint64 bytes) const
 {
     const Result<FileSystem::Room> room = FileSystem::roomOn(m_folder);
-    if (!room || room->free >= bytes + room->block)
+    if (room && room->free >= bytes + room->block)
         return;
-    const Result<FileSystem::Status> reserve = FileSystem::status(m_reserve);
-    if (!reserve || reserve->size == 0)
-        return;
-    const qint64 wanted = bytes + room->block - room->free;
-    static_cast<void>(FileSystem::truncate(m_reserve, qMax<qint64>(0, reserve->size - wanted)));
+    static_cast<void>(removeIfThere(m_reserve));
 }
 
 Result<void> NotesJournal::restart(const NoteFingerprint &record, qint64 room)
@@ -155,13 +152,16 @@ Result<void> NotesJournal::removeIfThere(const Path &path) const
 // Zeros written, not a size set: a file made longer by its size alone takes no
 // room on most file systems until it is written. The room is kept for a later
 // run and this one needs none of it, so a device that gives no more (full, or
-// with a limit on a file's size) ends the reserve where it is, not the run.
+// with a limit on a file's size) ends the reserve where it is, not the run. A
+// reserve too small is made anew, never cut or added to: see makeRoomFor().
 void NotesJournal::keepInReserve(qint64 room) const
 {
     if (const Result<FileSystem::Status> kept = FileSystem::status(m_reserve);
         kept && kept->size >= room)
         return;
-    Result<FileSystem::Descriptor> reserve = FileSystem::createOrTruncate(m_reserve);
+    if (!removeIfThere(m_reserve))
+        return;
+    Result<FileSystem::Descriptor> reserve = FileSystem::createNew(m_reserve);
     if (!reserve)
         return;
     const QByteArray zeros(ZerosChunk, '\0');

@@ -19,10 +19,11 @@
 // a journal that extends another record than the one there now was left by a
 // run after that record was written anew, and names nothing.
 //
-// Room for it is kept in reserve, in a file of zeros beside it that gives up
-// room as the journal, or the record's replacement, needs it: a player that
-// is full still takes a change that fits in place. Files are only ever written
-// from their start to their end, which is what every FAT driver does right.
+// Room for it is kept in reserve, in a file of zeros beside it that goes where
+// the journal, or the record's replacement, finds no room: a player that is
+// full still takes a change that fits in place. Files are only ever made
+// anew and written from their start to their end, never cut or written over,
+// which is what every FAT driver does right.
 class NotesJournal
 {
 public:
@@ -42,8 +43,8 @@ public:
     // Names the notes, those this run has not named yet, in one write.
     Result<void> name(const QList<NotePlace> &places);
     bool namesNow(const NotePlace &place) const { return m_namedKeys.contains(place.key()); }
-    // Gives the device room for `bytes` more from the reserve, where it has
-    // less; what then does not fit fails where it is written.
+    // Gives the device the room kept in reserve where it has less than
+    // `bytes` left; what then does not fit fails where it is written.
     void makeRoomFor(qint64 bytes) const;
     // Removes the journal, now that `record` holds what it named, and keeps
     // `room` bytes in reserve for the next run where the device has them.
