@@ -57,6 +57,12 @@ Result<Path> canonical(const Path &path);
 // system does not answer (a hung FUSE driver, a network mount gone) holds the
 // calling thread here for as long: ask on a thread that may wait.
 Result<qint64> volumeBytes(const Path &folder);
+// What a volume is formatted as, where that changes how a note is written:
+// an iPod formatted for a Mac (HFS+, HFSX) reads its notes in Mac OS Roman.
+enum class VolumeFormat { MacHfsPlus, Other };
+// Of the volume that holds the folder, which may hold the calling thread as
+// volumeBytes() may.
+Result<VolumeFormat> volumeFormat(const Path &folder);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person

@@ -3,17 +3,10 @@
 #include "FileSystem.h"
 #include "Limits.h"
 #include "NoteNamer.h"
+#include "NoteWriter.h"
 #include "NotesFolder.h"
 #include "SourceFile.h"
 #include "SourceForms.h"
-
-namespace {
-
-// Every numbered name up to this one being taken means the device refuses
-// them all; the run stops instead of trying for ever.
-constexpr int NameAttempts = 10000;
-
-} // namespace
 
 ExportRun::ExportRun(Path source, Path destinationFolder, bool addTxt)
     : m_source(std::move(source)), m_destinationFolder(std::move(destinationFolder)),
@@ -26,12 +19,23 @@ void ExportRun::setDestinationCheck(DestinationCheck check)
     m_destinationCheck = std::move(check);
 }
 
+void ExportRun::setCharacterSet(CharacterSet characters)
+{
+    m_characterSet = characters;
+}
+
+void ExportRun::setFormatQuestion(FormatQuestion question)
+{
+    m_formatQuestion = std::move(question);
+}
+
 ExportResult ExportRun::run(ExportProgress &progress)
 {
     NoteFolders folders;
     NotesFolder notes(m_destinationFolder, folders);
     ExportResult result;
     result.notesFolder = notes.path();
+    result.characterSet = m_characterSet;
     bool prepared = false;
     const auto fail = [&](const Error &error) {
         result.outcome = ExportResult::Outcome::Failed;
@@ -52,20 +56,27 @@ ExportResult ExportRun::run(ExportProgress &progress)
     SourceFile source(m_source);
     if (const Result<void> opened = source.open(); !opened)
         return fail(opened.error());
-    Result<std::unique_ptr<MemoSource>> memos = SourceForms::readerFor(source);
+    Result<std::unique_ptr<MemoSource>> memos = SourceForms::readerFor(source, m_characterSet);
     if (!memos)
         return fail(memos.error());
     if (m_destinationCheck) {
         if (const Result<void> checked = m_destinationCheck(); !checked)
             return fail(checked.error());
     }
+    const Result<NoteDestination> destination = this->destination();
+    if (!destination)
+        return fail(destination.error());
+    Result<NoteEncoder> encoder = NoteEncoder::forDestination(*destination);
+    if (!encoder)
+        return fail(encoder.error().during(Error::Action::WriteNotes, m_destinationFolder));
     if (const Result<void> ready = notes.prepare(); !ready)
         return fail(ready.error());
     prepared = true;
     progress.notesSaved(0);
 
     NoteNamer namer(folders, m_addTxt);
-    if (const Result<void> written = writeNotes(**memos, namer, notes, progress, result); !written)
+    NoteWriter writer(namer, notes, std::move(*encoder));
+    if (const Result<void> written = writeNotes(**memos, writer, progress, result); !written)
         return fail(written.error());
     // Memos cut away from a source that changed under the run must not go
     // unmentioned.
@@ -87,9 +98,22 @@ ExportResult ExportRun::run(ExportProgress &progress)
         return result;
     result.outcome = ExportResult::Outcome::Completed;
     result.unfinishedMemo = (*memos)->unfinishedMemo();
-    if (FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
+    if (*destination != NoteDestination::Folder)
         result.notesOnPlayer = notes.countNoteFiles();
     return result;
+}
+
+// An iPod is told by its control folder; one formatted for a Mac by its
+// volume's format.
+Result<NoteDestination> ExportRun::destination() const
+{
+    if (!FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
+        return NoteDestination::Folder;
+    const Result<FileSystem::VolumeFormat> format = m_formatQuestion(m_destinationFolder);
+    if (!format)
+        return format.error().during(Error::Action::WriteNotes, m_destinationFolder);
+    return *format == FileSystem::VolumeFormat::MacHfsPlus ? NoteDestination::MacIPod
+                                                           : NoteDestination::IPod;
 }
 
 RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
@@ -132,8 +156,8 @@ Result<void> ExportRun::keepRecord(NotesFolder &notes, QList<RecordedNote> *gone
 
 // Every memo of the source as a note, counted in the result, until the source
 // ends or a stop is asked for; else what failed, with the memo being saved.
-Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
-                                   ExportProgress &progress, ExportResult &result)
+Result<void> ExportRun::writeNotes(MemoSource &memos, NoteWriter &writer, ExportProgress &progress,
+                                   ExportResult &result)
 {
     for (;;) {
         const Result<const Memo *> next = memos.next();
@@ -142,51 +166,20 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
         const Memo *memo = *next;
         if (!memo)
             return {};
-        if (const Result<void> written = writeNote(*memo, namer, notes); !written) {
+        const Result<int> files = writer.write(*memo);
+        if (!files) {
             result.unsavedMemo = UnfinishedMemo{memo->title, memo->titleLine, memo->unit};
-            return written.error();
+            return files.error();
         }
         ++result.noteCount;
-        if (memo->text.size() > Player::ShownNoteBytes)
-            ++result.longNotes;
+        if (*files > 1)
+            ++result.memosInParts;
+        if (memo->replacedBytes)
+            ++result.memosWithReplacedBytes;
         progress.notesSaved(result.noteCount);
         if (progress.stopRequested()) {
             result.outcome = ExportResult::Outcome::Stopped;
             return {};
         }
     }
-}
-
-// Names the memo and writes it; where the device already holds something under
-// that name that must not be replaced, the memo takes the next free number, and
-// where it finds the name too long, a shorter one.
-Result<void> ExportRun::writeNote(const Memo &memo, NoteNamer &namer, NotesFolder &notes)
-{
-    NotePath path = namer.name(memo.title, memo.category);
-    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        const Result<NoteOutcome> outcome = notes.write(path, memo.text);
-        if (!outcome)
-            return outcome.error();
-        switch (*outcome) {
-        case NoteOutcome::Written:
-        case NoteOutcome::Unchanged:
-            return {};
-        case NoteOutcome::FolderNameTooLong:
-            if (!namer.refuseNamesAsLongAs(path.folder->name))
-                return notes.nameTooLong(path, *outcome);
-            namer.moveCategory(memo.category);
-            break;
-        case NoteOutcome::NameTooLong:
-            if (!namer.refuseNamesAsLongAs(path.fileName))
-                return notes.nameTooLong(path, *outcome);
-            break;
-        case NoteOutcome::FolderTaken:
-            namer.moveCategory(memo.category);
-            break;
-        case NoteOutcome::NameTaken:
-            break;
-        }
-        path = namer.name(memo.title, memo.category);
-    }
-    return Error(Error::Reason::NoFreeName).during(Error::Action::NameNote, notes.pathOf(path));
 }

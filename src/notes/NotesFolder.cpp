@@ -146,6 +146,24 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
     return outcome;
 }
 
+Result<void> NotesFolder::rewrite(const NotePath &note, const QByteArray &text)
+{
+    NoteFolder &folder = *note.folder;
+    if (!folder.descriptor.isOpen()) {
+        if (const Result<void> reopened = reopen(folder); !reopened)
+            return reopened.error();
+    }
+    Path::encodeName(note.fileName, m_name);
+    if (const Result<void> replaced = replaceThroughTemporary(folder, text); !replaced)
+        return replaced.error().during(Error::Action::ReplaceNote, pathOf(note));
+    const auto kept = std::find_if(m_kept.rbegin(), m_kept.rend(), [&note](const KeptNote &kept) {
+        return kept.folder == note.folder && kept.fileName == note.fileName;
+    });
+    if (kept != m_kept.rend())
+        kept->fingerprint = NoteFingerprint::of(text);
+    return {};
+}
+
 // Below the notes folder, joined once for the note being written and only
 // where it is needed.
 const QString &NotesFolder::pathOfNote(const NotePath &note)
@@ -310,8 +328,7 @@ bool NotesFolder::isQuillets(const NotePath &note, const Result<FileSystem::Desc
 // whole. A note that cannot be read is not known to hold any bytes.
 bool NotesFolder::readWhole(const FileSystem::Descriptor &file, qint64 size)
 {
-    // No note is larger: every line of a memo's text at most doubles.
-    if (size > 2 * Limits::MemoBytes + 2)
+    if (size > Limits::NoteBytes)
         return false;
     m_readBuffer.resize(size);
     const Result<qsizetype> got = FileSystem::readFully(file, m_readBuffer.data(), size);

@@ -57,6 +57,9 @@ public:
     // Writes one note whole or not at all: an older note is replaced only by a
     // complete one, a new note that fails is removed.
     Result<NoteOutcome> write(const NotePath &note, const QByteArray &text);
+    // Writes a note this run wrote again, whole, with other bytes: a part of a
+    // long note whose link had to change when a later part took another name.
+    Result<void> rewrite(const NotePath &note, const QByteArray &text);
     // Commits everything written so far to the device, once for the whole run.
     Result<void> flush();
     // Every note file below the notes folder, older ones included.
