@@ -1,7 +1,7 @@
 #include "TextDecoder.h"
 
 #include <QStringDecoder>
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -11,6 +11,40 @@ constexpr char16_t Windows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+// The memos' text passes through these once each, so they look at eight
+// bytes at a time.
+constexpr quint64 Ones = 0x0101010101010101;
+constexpr quint64 HighBits = Ones << 7;
+
+quint64 wordAt(const char *bytes)
+{
+    quint64 word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Whether one of the eight bytes of `word` is 0x80..0x9F: those bytes become
+// zero, and only a zero byte turns its top bit on here.
+bool holdsWindowsOnlyByte(quint64 word)
+{
+    const quint64 zeroWhereFound = (word & (Ones * 0xE0)) ^ HighBits;
+    return ((zeroWhereFound - Ones) & ~zeroWhereFound & HighBits) != 0;
+}
+
+bool holdsWindowsOnlyByte(QByteArrayView bytes)
+{
+    qsizetype at = 0;
+    for (; at + qsizetype(sizeof(quint64)) <= bytes.size(); at += sizeof(quint64)) {
+        if (holdsWindowsOnlyByte(wordAt(bytes.data() + at)))
+            return true;
+    }
+    for (; at < bytes.size(); ++at) {
+        if ((static_cast<unsigned char>(bytes[at]) & 0xE0) == 0x80)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -31,20 +65,32 @@ QString TextDecoder::decodeUtf8(QByteArrayView bytes)
     return utf8.decode(bytes);
 }
 
+// Latin-1 decoding is fast, and most bytes above 0x7F mean the same in
+// Windows-1252 (a Western é, say): only those of 0x80..0x9F are replaced.
 QString TextDecoder::decodeWindows1252(QByteArrayView bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
+    QString text = QString::fromLatin1(bytes);
+    if (!holdsWindowsOnlyByte(bytes))
+        return text;
     QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ =
-            (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80]) : QChar(value);
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        const auto value = static_cast<unsigned char>(bytes[at]);
+        if ((value & 0xE0) == 0x80)
+            out[at] = QChar(Windows1252High[value - 0x80]);
     }
     return text;
 }
 
 bool TextDecoder::isAscii(QByteArrayView bytes)
 {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+    qsizetype at = 0;
+    for (; at + qsizetype(sizeof(quint64)) <= bytes.size(); at += sizeof(quint64)) {
+        if ((wordAt(bytes.data() + at) & HighBits) != 0)
+            return false;
+    }
+    for (; at < bytes.size(); ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80)
+            return false;
+    }
+    return true;
 }

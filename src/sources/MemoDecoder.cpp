@@ -52,15 +52,16 @@ MemoDecoder::Decoded MemoDecoder::category(QByteArrayView bytes, bool utf8)
         return {};
     if (bytes.size() > LongestCachedCategory)
         return decodeText(bytes, utf8);
-    m_key.resize(0);
-    m_key.append(utf8 ? 'u' : 's');
-    m_key.append(bytes);
-    if (const auto known = m_categories.constFind(m_key); known != m_categories.cend())
+    QHash<QByteArray, Decoded> &cache = utf8 ? m_utf8Categories : m_categories;
+    const auto known = cache.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    if (known != cache.cend())
         return *known;
-    if (m_categories.size() >= MaximumCachedCategories)
+    if (cachedCategories() >= MaximumCachedCategories) {
+        m_utf8Categories.clear();
         m_categories.clear();
+    }
     const Decoded decoded =
         TextDecoder::isAscii(bytes) ? Decoded{QString::fromLatin1(bytes)} : decodeText(bytes, utf8);
-    m_categories.insert(m_key, decoded);
+    cache.insert(bytes.toByteArray(), decoded);
     return decoded;
 }

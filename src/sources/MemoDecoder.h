@@ -27,7 +27,7 @@ public:
     void decode(QByteArrayView text, QByteArrayView category, Memo &memo);
     // The title of a memo the source ended inside of, for the message.
     QString titleOf(QByteArrayView text);
-    qsizetype cachedCategories() const { return m_categories.size(); }
+    qsizetype cachedCategories() const { return m_utf8Categories.size() + m_categories.size(); }
 
 private:
     struct Decoded
@@ -40,7 +40,7 @@ private:
     Decoded category(QByteArrayView bytes, bool utf8);
 
     CharacterDecoder m_characters;
-    // By the category's bytes, with a first byte that says how they were read.
+    // By the category's bytes: those read as UTF-8, and those in the set.
+    QHash<QByteArray, Decoded> m_utf8Categories;
     QHash<QByteArray, Decoded> m_categories;
-    QByteArray m_key;
 };

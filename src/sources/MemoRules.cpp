@@ -6,11 +6,12 @@ namespace {
 
 constexpr qsizetype TitleLength = 20;
 
-// Where the first `count` code points of `text` from `from` on end.
+// Where the first `count` code points of `text` from `from` on end, or its
+// first line does, whichever comes first.
 qsizetype afterCodePoints(QStringView text, qsizetype from, qsizetype count)
 {
     qsizetype at = from;
-    for (qsizetype seen = 0; seen < count && at < text.size(); ++seen)
+    for (qsizetype seen = 0; seen < count && at < text.size() && text[at] != u'\r'; ++seen)
         at += text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()
                   ? 2
                   : 1;
@@ -28,13 +29,11 @@ bool MemoRules::isBlank(QByteArrayView line)
 // first: it names the memo after its text.
 QString MemoRules::titleOf(QStringView text)
 {
-    const qsizetype lineEnd = text.indexOf(u'\r');
-    const QStringView line = lineEnd < 0 ? text : text.first(lineEnd);
     qsizetype spaces = 0;
-    while (spaces < line.size() && line[spaces] == u' ')
+    while (spaces < text.size() && text[spaces] == u' ')
         ++spaces;
     const qsizetype from = spaces < TitleLength ? 0 : spaces;
-    return line.sliced(spaces, afterCodePoints(line, from, TitleLength) - spaces).toString();
+    return text.sliced(spaces, afterCodePoints(text, from, TitleLength) - spaces).toString();
 }
 
 bool MemoRules::isFlag(QByteArrayView field)
