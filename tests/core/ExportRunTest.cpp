@@ -589,7 +589,8 @@ TEST_F(ExportRunTest, EachNoteArrivesInTheBytesItsDestinationReads)
 }
 
 // A part's name taken by a note of the person's takes the next number, and
-// the part before it links to that one.
+// the part before it links to that one; a part the memo no longer needs is
+// a note of a memo that is gone.
 TEST_F(ExportRunTest, APartWhoseNameIsTakenIsNumberedAndLinkedSo)
 {
     QDir().mkpath(root() + "/iPod_Control");
@@ -606,6 +607,14 @@ TEST_F(ExportRunTest, APartWhoseNameIsTakenIsNumberedAndLinkedSo)
                   {"c/Long (part 2)", "the person's own\r\n"},
                   {"c/Long (part 2) (2)", line}}));
     EXPECT_EQ(result.goneNotes.size(), 1);
+
+    // Grown shorter, the memo needs no second part: it is a gone note.
+    const ExportResult shorter = exportToPlayer("Long\r\n" + line + "0\r\nc\r\n");
+    ASSERT_TRUE(shorter.succeeded()) << shorter.message().toStdString();
+    QStringList gone;
+    for (const RecordedNote &note : shorter.goneNotes)
+        gone << note.path;
+    EXPECT_EQ(gone, (QStringList{"c/A", "c/Long (part 2) (2)"}));
 }
 
 // Over many lengths of note and of line, in one-byte characters and in UTF-8:
