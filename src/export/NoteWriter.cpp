@@ -58,8 +58,10 @@ Result<int> NoteWriter::writeParts(const Memo &memo, const EncodedNote &note)
     QList<QByteArray> written; // the files of the parts on the device
     for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         const QList<QByteArray> files = NoteParts::filesOf(note, nameOfPart);
-        // Only names the device refused as too long make the parts fewer,
-        // and never this many fewer on a device that takes any name.
+        // Parts grow fewer only where shorter names, after the device refused
+        // one as too long, let them hold more; fewer than are written already
+        // would leave a part behind, and only a device that refuses even
+        // short names gets there.
         if (files.size() < written.size())
             return m_notes.nameTooLong(paths[files.size()], NoteOutcome::NameTooLong);
         qsizetype part = 0;
