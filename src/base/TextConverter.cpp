@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 #include <utility>
 
@@ -32,7 +33,8 @@ ConverterHandle none()
 Result<ConverterHandle> openConverter(const char *to, const char *from, CharacterSet set)
 {
     const iconv_t opened = ::iconv_open(to, from);
-    if (opened == reinterpret_cast<iconv_t>(-1))
+    // iconv's way to say that it failed.
+    if (reinterpret_cast<std::intptr_t>(opened) == -1)
         return Error(Error::Reason::NoConverter, CharacterSets::nameOf(set));
     return ConverterHandle(opened, &close);
 }

@@ -60,7 +60,7 @@ MemoDecoder::Decoded MemoDecoder::category(QByteArrayView bytes, bool utf8)
         m_utf8Categories.clear();
         m_categories.clear();
     }
-    const Decoded decoded =
+    Decoded decoded =
         TextDecoder::isAscii(bytes) ? Decoded{QString::fromLatin1(bytes)} : decodeText(bytes, utf8);
     cache.insert(bytes.toByteArray(), decoded);
     return decoded;
