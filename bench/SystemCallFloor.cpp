@@ -26,7 +26,7 @@ QList<SystemCallFloor::Note> SystemCallFloor::notesOf(const QString &sourcePath,
         const Memo *memo = *next;
         const NotePath path = namer.name(memo->title, memo->category);
         notes.append({QFile::encodeName(path.folder->name),
-                      QFile::encodeName(path.relativePath().toString()), memo->text});
+                      QFile::encodeName(path.relativePath().toString()), memo->text.toUtf8()});
     }
     return notes;
 }

@@ -17,8 +17,8 @@ public:
         QByteArray text;
     };
 
-    // The notes an export of `sourcePath` would write, read with the engine's
-    // own reader and namer.
+    // The notes an export of `sourcePath` into a folder that is no iPod would
+    // write (UTF-8), read with the engine's own reader and namer.
     static QList<Note> notesOf(const QString &sourcePath, bool txt);
     // Writes them below `notesFolder`, creating or truncating each file; false
     // on the first failing call.

@@ -3,11 +3,15 @@
 // folders and notes alike. Bytes without a CR are read with LF line ends, as
 // the export reads them. The same bytes are also read as a comma- and as a
 // tab-separated export, and as a memo database whatever their header says, and
-// the form is told as the export tells it.
+// the form is told as the export tells it. Each input is read in one of the
+// character sets a person may choose, the one its size picks, so that every
+// seed is read in several as it grows; each memo's note is then encoded for an
+// iPod and, where it is long, cut into parts that must give it back whole.
 
 #include "DatabaseMemoReader.h"
 #include "Limits.h"
 #include "NoteNamer.h"
+#include "NoteParts.h"
 #include "SeparatedMemoReader.h"
 #include "SourceForms.h"
 #include "TextMemoReader.h"
@@ -30,11 +34,26 @@ bool isSafeName(const QString &name, bool mayBeEmpty)
     return !name.endsWith(QLatin1Char(' ')) && !name.endsWith(QLatin1Char('.'));
 }
 
+CharacterSet characterSetFor(size_t size)
+{
+    const QList<CharacterSet> sets = CharacterSets::all();
+    return sets[qsizetype(size % size_t(sets.size()))];
+}
+
+MemoDecoder decoderFor(size_t size)
+{
+    Result<CharacterDecoder> decoder = CharacterDecoder::open(characterSetFor(size));
+    if (!decoder)
+        std::abort();
+    return MemoDecoder(std::move(*decoder));
+}
+
 QList<Memo> memosOf(const uint8_t *data, size_t size)
 {
     MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
     const bool holdsCarriageReturn = std::memchr(data, '\r', size) != nullptr;
-    TextMemoReader reader(bytes, holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
+    TextMemoReader reader(bytes, decoderFor(size),
+                          holdsCarriageReturn ? LineEnd::CarriageReturn : LineEnd::LineFeed);
     QList<Memo> memos;
     for (Result<const Memo *> next = reader.next(); next && *next; next = reader.next()) {
         const Memo *memo = *next;
@@ -49,14 +68,14 @@ QList<Memo> memosOf(const uint8_t *data, size_t size)
 
 // Every line of a separated memo ends with CR LF, whatever ended it in the
 // source, and a memo never grows past the limit.
-bool holdsOnlyWholeLines(const QByteArray &text)
+bool holdsOnlyWholeLines(const QString &text)
 {
     if (text.size() > Limits::MemoBytes || !text.endsWith("\r\n"))
         return false;
     for (qsizetype at = 0; at < text.size(); ++at) {
-        if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'))
+        if (text[at] == u'\r' && (at + 1 == text.size() || text[at + 1] != u'\n'))
             return false;
-        if (text[at] == '\n' && (at == 0 || text[at - 1] != '\r'))
+        if (text[at] == u'\n' && (at == 0 || text[at - 1] != u'\r'))
             return false;
     }
     return true;
@@ -65,7 +84,7 @@ bool holdsOnlyWholeLines(const QByteArray &text)
 QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, SeparatedForm form)
 {
     MemoryBytes bytes(QByteArrayView(data, static_cast<qsizetype>(size)));
-    SeparatedMemoReader reader(bytes, form);
+    SeparatedMemoReader reader(bytes, form, decoderFor(size));
     QList<Memo> memos;
     Result<const Memo *> next = reader.next();
     for (; next && *next; next = reader.next()) {
@@ -90,7 +109,7 @@ QList<Memo> databaseMemosOf(const uint8_t *data, size_t size)
     if (bytes.size() < DatabaseMemoReader::HeaderSize)
         return {};
     MemoryBytes source(bytes);
-    DatabaseMemoReader reader(source, DatabaseMemoReader::Header::of(bytes));
+    DatabaseMemoReader reader(source, DatabaseMemoReader::Header::of(bytes), decoderFor(size));
     QList<Memo> memos;
     Result<const Memo *> next = reader.next();
     for (; next && *next; next = reader.next()) {
@@ -113,7 +132,8 @@ void checkDetection(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     MemoryBytes source(bytes);
-    Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(source);
+    Result<std::unique_ptr<MemoSource>> reader =
+        SourceForms::readerFor(source, characterSetFor(size));
     if (!reader)
         return;
     Result<const Memo *> next = (*reader)->next();
@@ -157,6 +177,40 @@ void checkNames(const QList<Memo> &memos, const QString &extension)
     }
 }
 
+// Each part fits what an iPod shows, and the parts give back the note's text.
+void checkParts(const QList<Memo> &memos, NoteDestination destination)
+{
+    Result<NoteEncoder> encoder = NoteEncoder::forDestination(destination);
+    if (!encoder)
+        std::abort();
+    for (const Memo &memo : memos) {
+        const EncodedNote note = encoder->encode(memo.text);
+        const QList<QByteArray> files = NoteParts::filesOf(
+            note, [](int part) { return "N (part " + QByteArray::number(part) + ")"; });
+        QByteArray text;
+        for (qsizetype part = 0; part < files.size(); ++part) {
+            QByteArrayView file = files[part];
+            if ((files.size() > 1 && file.size() > Player::ShownNoteBytes) ||
+                !file.startsWith(note.encodingLine))
+                std::abort();
+            file = file.sliced(note.encodingLine.size());
+            if (part + 1 < files.size()) {
+                const QByteArray link =
+                    "\r\n" +
+                    NoteParts::link("N (part " + QByteArray::number(part + 2) + ")", int(part) + 2,
+                                    int(files.size())) +
+                    "\r\n";
+                if (!file.endsWith(link))
+                    std::abort();
+                file.chop(link.size());
+            }
+            text += file;
+        }
+        if (text != note.text)
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -164,6 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<Memo> memos = memosOf(data, size);
     checkNames(memos, QStringLiteral(".txt"));
     checkNames(memos, QString());
+    checkParts(memos, size % 2 ? NoteDestination::IPod : NoteDestination::MacIPod);
     using Columns = SeparatedForm::Columns;
     for (const SeparatedForm form :
          {SeparatedForm{Separator::Comma}, SeparatedForm{Separator::Tab},

@@ -9,6 +9,69 @@
     </message>
 </context>
 <context>
+    <name>CharacterSet</name>
+    <message>
+        <source>Western European (Windows-1252)</source>
+        <translation>Westeuropäisch (Windows-1252)</translation>
+    </message>
+    <message>
+        <source>Central European (Windows-1250)</source>
+        <translation>Mitteleuropäisch (Windows-1250)</translation>
+    </message>
+    <message>
+        <source>Cyrillic (Windows-1251)</source>
+        <translation>Kyrillisch (Windows-1251)</translation>
+    </message>
+    <message>
+        <source>Greek (Windows-1253)</source>
+        <translation>Griechisch (Windows-1253)</translation>
+    </message>
+    <message>
+        <source>Turkish (Windows-1254)</source>
+        <translation>Türkisch (Windows-1254)</translation>
+    </message>
+    <message>
+        <source>Hebrew (Windows-1255)</source>
+        <translation>Hebräisch (Windows-1255)</translation>
+    </message>
+    <message>
+        <source>Arabic (Windows-1256)</source>
+        <translation>Arabisch (Windows-1256)</translation>
+    </message>
+    <message>
+        <source>Baltic (Windows-1257)</source>
+        <translation>Baltisch (Windows-1257)</translation>
+    </message>
+    <message>
+        <source>Vietnamese (Windows-1258)</source>
+        <translation>Vietnamesisch (Windows-1258)</translation>
+    </message>
+    <message>
+        <source>Thai (Windows-874)</source>
+        <translation>Thailändisch (Windows-874)</translation>
+    </message>
+    <message>
+        <source>Japanese (Shift_JIS, Windows-932)</source>
+        <translation>Japanisch (Shift_JIS, Windows-932)</translation>
+    </message>
+    <message>
+        <source>Simplified Chinese (GBK, Windows-936)</source>
+        <translation>Chinesisch, vereinfacht (GBK, Windows-936)</translation>
+    </message>
+    <message>
+        <source>Korean (Windows-949)</source>
+        <translation>Koreanisch (Windows-949)</translation>
+    </message>
+    <message>
+        <source>Traditional Chinese (Big5, Windows-950)</source>
+        <translation>Chinesisch, traditionell (Big5, Windows-950)</translation>
+    </message>
+    <message>
+        <source>Western (Mac OS Roman)</source>
+        <translation>Westlich (Mac OS Roman)</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Prints the program&apos;s name and version, and ends.</source>
@@ -43,22 +106,32 @@
         <translation>--export braucht --to ORDNER, den Ordner des Players.</translation>
     </message>
     <message>
-        <source>--to, --txt and --remove-gone go with --export SOURCE.</source>
-        <translation>--to, --txt und --remove-gone gehören zu --export SOURCE.</translation>
-    </message>
-    <message>
-        <source>Copies the memos of an organiser&apos;s export into the Notes folder of a music player, one note per memo, in a window of its own, or from a terminal or a script:
-  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone</source>
-        <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster oder aus einem Terminal oder einem Skript:
-  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone</translation>
-    </message>
-    <message>
         <source>--export needs the export file&apos;s name; it was given empty.</source>
         <translation>--export braucht den Namen der Exportdatei; er wurde leer angegeben.</translation>
     </message>
     <message>
         <source>--to needs the player&apos;s folder; it was given empty.</source>
         <translation>--to braucht den Ordner des Players; er wurde leer angegeben.</translation>
+    </message>
+    <message>
+        <source>With --export: the character set the organiser wrote the memos in, as iconv names it, in any case: %1. The default is windows-1252 (Western European). Memos in UTF-8 are read as such whatever it is.</source>
+        <translation>Mit --export: der Zeichensatz, in dem der Organizer die Memos geschrieben hat, wie iconv ihn nennt, in beliebiger Schreibweise: %1. Vorgabe ist windows-1252 (Westeuropäisch). Memos in UTF-8 werden in jedem Fall als UTF-8 gelesen.</translation>
+    </message>
+    <message>
+        <source>--to, --txt, --remove-gone and --charset go with --export SOURCE.</source>
+        <translation>--to, --txt, --remove-gone und --charset gehören zu --export SOURCE.</translation>
+    </message>
+    <message>
+        <source>Quillet does not know the character set &quot;%1&quot;; it reads %2.</source>
+        <translation>Quillet kennt den Zeichensatz „%1“ nicht; es liest %2.</translation>
+    </message>
+    <message>
+        <source>Copies the memos of an organiser&apos;s export into the Notes folder of a music player, one note per memo, in a window of its own, or from a terminal or a script:
+  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone
+  quillet --export memos.txt --to /media/me/IPOD --charset windows-1251</source>
+        <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster oder aus einem Terminal oder einem Skript:
+  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone
+  quillet --export memos.txt --to /media/me/IPOD --charset windows-1251</translation>
     </message>
 </context>
 <context>
@@ -250,6 +323,10 @@
         <source>it is larger than %1 MiB, which no record of Quillet&apos;s notes is</source>
         <translation>es ist größer als %1 MiB, was kein Verzeichnis der Notizen von Quillet ist</translation>
     </message>
+    <message>
+        <source>this system&apos;s converter (iconv) cannot read or write the character set %1</source>
+        <translation>der Zeichensatzwandler dieses Systems (iconv) kann den Zeichensatz %1 weder lesen noch schreiben</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -295,13 +372,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         </translation>
     </message>
     <message numerus="yes">
-        <source>The iPod shows only the first 4 KB of a note; %n of the notes just saved are longer.</source>
-        <translation>
-            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n der eben gespeicherten Notizen ist länger.</numerusform>
-            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n der eben gespeicherten Notizen sind länger.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%n memos were written but may not all have reached the device.</source>
         <translation>
             <numerusform>%n Memo wurde geschrieben, ist aber womöglich nicht auf dem Gerät angekommen.</numerusform>
@@ -319,13 +389,23 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
             <numerusform>Das Verzeichnis der Notizen von Quillet „%1“ war beschädigt: %n seiner Zeilen konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n memos hold bytes that are not text in %1; each such byte shows as &quot;%2&quot;. If the memos were written in another character set, export them again with that one.</source>
+        <translation>
+            <numerusform>%n Memo enthält Bytes, die in %1 kein Text sind; jedes solche Byte erscheint als „%2“. Wenn die Memos in einem anderen Zeichensatz geschrieben wurden, exportieren Sie sie erneut mit diesem.</numerusform>
+            <numerusform>%n Memos enthalten Bytes, die in %1 kein Text sind; jedes solche Byte erscheint als „%2“. Wenn die Memos in einem anderen Zeichensatz geschrieben wurden, exportieren Sie sie erneut mit diesem.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The iPod shows only the first 4 KB of a note; %n memos longer than that were saved in parts, each leading to the next.</source>
+        <translation>
+            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n längeres Memo wurde in Teilen gespeichert, die jeweils zum nächsten führen.</numerusform>
+            <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n längere Memos wurden in Teilen gespeichert, die jeweils zum nächsten führen.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Then you can open this program, click &quot;Browse . . .&quot; and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Then, in the Destination list, choose the folder where your iPod is mounted (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file and the iPod&apos;s folder. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
-        <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
-    </message>
     <message>
         <source>For questions or source code please write to %1</source>
         <translation>Bei Fragen oder für den Quellcode schreiben Sie bitte an %1</translation>
@@ -387,10 +467,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac.</translation>
     </message>
     <message>
-        <source>There is no need to empty the iPod&apos;s &quot;Notes&quot; folder first: Quillet keeps a record of the notes it wrote in a file beside that folder, and after an export it offers to remove the notes of memos that are no longer in the export. It never removes a note you wrote or changed yourself.</source>
-        <translation>Sie müssen den Ordner „Notes“ des iPod vorher nicht leeren: Quillet führt in einer Datei neben diesem Ordner Buch über die Notizen, die es geschrieben hat, und bietet nach einem Export an, die Notizen von Memos zu entfernen, die nicht mehr im Export sind. Eine Notiz, die Sie selbst geschrieben oder geändert haben, entfernt es nie.</translation>
-    </message>
-    <message>
         <source>Memo exports and databases (*.txt *.csv *.tab *.pdb)</source>
         <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb)</translation>
     </message>
@@ -427,6 +503,22 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>&amp;No</source>
         <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>On an iPod each note is written in the characters the iPod reads: Latin-1 (Mac OS Roman on an iPod formatted for a Mac) where they hold all of the memo, else UTF-8 with a first line that tells the iPod so. A memo longer than the 4 KB an iPod shows of a note is saved in parts, &quot;Name&quot;, &quot;Name (part 2)&quot; and so on, each ending with a link to the next. In any other folder the notes are UTF-8. There is no need to empty the iPod&apos;s &quot;Notes&quot; folder first: Quillet keeps a record of the notes it wrote in a file beside that folder, and after an export it offers to remove the notes of memos that are no longer in the export. It never removes a note you wrote or changed yourself.</source>
+        <translation>Auf einem iPod wird jede Notiz in den Zeichen geschrieben, die der iPod liest: in Latin-1 (auf einem für einen Mac formatierten iPod in Mac OS Roman), wo diese das ganze Memo fassen, sonst in UTF-8 mit einer ersten Zeile, die es dem iPod sagt. Ein Memo, das länger ist als die 4 KB, die ein iPod von einer Notiz zeigt, wird in Teilen gespeichert, „Name“, „Name (part 2)“ und so fort, die jeweils mit einem Verweis auf den nächsten enden. In jedem anderen Ordner sind die Notizen UTF-8. Sie müssen den Ordner „Notes“ des iPod vorher nicht leeren: Quillet führt in einer Datei neben diesem Ordner Buch über die Notizen, die es geschrieben hat, und bietet nach einem Export an, die Notizen von Memos zu entfernen, die nicht mehr im Export sind. Eine Notiz, die Sie selbst geschrieben oder geändert haben, entfernt es nie.</translation>
+    </message>
+    <message>
+        <source>Then you can open this program, click &quot;Browse . . .&quot; and choose the &quot;memos.txt&quot; file you created in Palm Desktop. Under &quot;Memos&apos; characters&quot; choose the characters your organiser writes: Western European, unless it is set up for Central European, Cyrillic, Greek, Turkish, Hebrew, Arabic, Baltic, Vietnamese, Thai, Japanese, Chinese or Korean, or the memos come from Palm Desktop for Mac (Mac OS Roman). A memo in UTF-8, such as J-Pilot&apos;s export, is read as UTF-8 whatever you choose. Then, in the Destination list, choose the folder where your iPod is mounted (make sure it is hooked up!). If you have run the program before it will use your previous values for the memos.txt file, its characters and the iPod&apos;s folder. Then click &quot;Export&quot; and all the memos will be written to the iPod.</source>
+        <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie unter „Zeichen der Memos“ die Zeichen, die Ihr Organizer schreibt: Westeuropäisch, es sei denn, er ist für Mitteleuropäisch, Kyrillisch, Griechisch, Türkisch, Hebräisch, Arabisch, Baltisch, Vietnamesisch, Thailändisch, Japanisch, Chinesisch oder Koreanisch eingerichtet oder die Memos stammen aus Palm Desktop für Mac (Mac OS Roman). Ein Memo in UTF-8, etwa der Export von J-Pilot, wird als UTF-8 gelesen, was immer Sie wählen. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt, ihre Zeichen und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
+    </message>
+    <message>
+        <source>Memos&apos; characters</source>
+        <translation>Zeichen der Memos</translation>
+    </message>
+    <message>
+        <source>Memos&apos; characters:</source>
+        <translation>Zeichen der Memos:</translation>
     </message>
 </context>
 <context>

@@ -25,13 +25,6 @@
         </translation>
     </message>
     <message numerus="yes">
-        <source>The iPod shows only the first 4 KB of a note; %n of the notes just saved are longer.</source>
-        <translation>
-            <numerusform>The iPod shows only the first 4 KB of a note; %n of the notes just saved is longer.</numerusform>
-            <numerusform>The iPod shows only the first 4 KB of a note; %n of the notes just saved are longer.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
         <source>%n memos were written but may not all have reached the device.</source>
         <translation>
             <numerusform>%n memo was written but may not have reached the device.</numerusform>
@@ -43,6 +36,20 @@
         <translation>
             <numerusform>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and was left out.</numerusform>
             <numerusform>The record of Quillet&apos;s notes &quot;%1&quot; was damaged: %n of its lines could not be read and were left out.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n memos hold bytes that are not text in %1; each such byte shows as &quot;%2&quot;. If the memos were written in another character set, export them again with that one.</source>
+        <translation>
+            <numerusform>%n memo holds bytes that are not text in %1; each such byte shows as &quot;%2&quot;. If the memos were written in another character set, export them again with that one.</numerusform>
+            <numerusform>%n memos hold bytes that are not text in %1; each such byte shows as &quot;%2&quot;. If the memos were written in another character set, export them again with that one.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The iPod shows only the first 4 KB of a note; %n memos longer than that were saved in parts, each leading to the next.</source>
+        <translation>
+            <numerusform>The iPod shows only the first 4 KB of a note; %n memo longer than that was saved in parts, each leading to the next.</numerusform>
+            <numerusform>The iPod shows only the first 4 KB of a note; %n memos longer than that were saved in parts, each leading to the next.</numerusform>
         </translation>
     </message>
 </context>

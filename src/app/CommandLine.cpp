@@ -13,6 +13,8 @@ const QCommandLineOption ExportOption(QStringLiteral("export"), QString(),
 const QCommandLineOption ToOption(QStringLiteral("to"), QString(), QStringLiteral("FOLDER"));
 const QCommandLineOption TxtOption(QStringLiteral("txt"));
 const QCommandLineOption RemoveGoneOption(QStringLiteral("remove-gone"));
+const QCommandLineOption CharsetOption(QStringLiteral("charset"), QString(),
+                                       QStringLiteral("NAME"));
 
 QCommandLineOption described(const QCommandLineOption &option, const QString &description)
 {
@@ -61,7 +63,13 @@ void addOptions(QCommandLineParser &parser)
          described(TxtOption, CommandLine::tr("With --export: adds .txt to the notes' names.")),
          described(RemoveGoneOption,
                    CommandLine::tr("With --export: removes the notes an earlier export wrote for "
-                                   "memos that are no longer in the export."))});
+                                   "memos that are no longer in the export.")),
+         described(CharsetOption,
+                   CommandLine::tr("With --export: the character set the organiser wrote the "
+                                   "memos in, as iconv names it, in any case: %1. The default is "
+                                   "windows-1252 (Western European). Memos in UTF-8 are read as "
+                                   "such whatever it is.")
+                       .arg(CharacterSets::names()))});
 }
 
 // Why the options given do not make a request, or nothing where they do.
@@ -81,8 +89,13 @@ QString mistakeIn(const QCommandLineParser &parser)
     if (parser.isSet(ToOption) && parser.value(ToOption).isEmpty())
         return CommandLine::tr("--to needs the player's folder; it was given empty.");
     if (!parser.isSet(ExportOption) &&
-        (parser.isSet(ToOption) || parser.isSet(TxtOption) || parser.isSet(RemoveGoneOption)))
-        return CommandLine::tr("--to, --txt and --remove-gone go with --export SOURCE.");
+        (parser.isSet(ToOption) || parser.isSet(TxtOption) || parser.isSet(RemoveGoneOption) ||
+         parser.isSet(CharsetOption)))
+        return CommandLine::tr("--to, --txt, --remove-gone and --charset go with --export SOURCE.");
+    if (parser.isSet(CharsetOption) && !CharacterSets::named(parser.value(CharsetOption)))
+        // One arg() call: the name as given must stay as it is.
+        return CommandLine::tr("Quillet does not know the character set \"%1\"; it reads %2.")
+            .arg(parser.value(CharsetOption), CharacterSets::names());
     return {};
 }
 
@@ -121,7 +134,8 @@ CommandLine::Export CommandLine::exportOf(const QStringList &arguments)
     addOptions(parser);
     parser.parse(arguments);
     return {parser.value(ExportOption), parser.value(ToOption), parser.isSet(TxtOption),
-            parser.isSet(RemoveGoneOption)};
+            parser.isSet(RemoveGoneOption),
+            CharacterSets::named(parser.value(CharsetOption)).value_or(CharacterSet::Western)};
 }
 
 int CommandLine::answer(Request request, const QStringList &arguments)
@@ -130,7 +144,8 @@ int CommandLine::answer(Request request, const QStringList &arguments)
     parser.setApplicationDescription(
         tr("Copies the memos of an organiser's export into the Notes folder of a music player, "
            "one note per memo, in a window of its own, or from a terminal or a script:\n"
-           "  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone"));
+           "  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone\n"
+           "  quillet --export memos.txt --to /media/me/IPOD --charset windows-1251"));
     addOptions(parser);
     switch (request) {
     case Request::Version:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CharacterSet.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -21,6 +23,7 @@ public:
         QString folder;
         bool addTxt = false;
         bool removeGone = false;
+        CharacterSet characterSet = CharacterSet::Western;
     };
 
     // Needs no application object.

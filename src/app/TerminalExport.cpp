@@ -28,8 +28,9 @@ void TerminalExport::start()
         m_count.start(CountInterval);
     m_thread = std::jthread([this] {
         const Path destination = Path::typed(m_request.folder);
-        m_result =
-            ExportRun(Path::typed(m_request.source), destination, m_request.addTxt).run(*this);
+        ExportRun run(Path::typed(m_request.source), destination, m_request.addTxt);
+        run.setCharacterSet(m_request.characterSet);
+        m_result = run.run(*this);
         if (m_result.succeeded() && m_request.removeGone && !m_result.goneNotes.isEmpty())
             m_removal = ExportRun::removeGoneNotes(destination, m_result.goneNotes, *this);
         // Queued to this object's thread. Emitted, not handed to invokeMethod:

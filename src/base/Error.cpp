@@ -156,6 +156,10 @@ QString Error::reasonText() const
     case Reason::NameNotUtf8:
         return tr("its name is not valid UTF-8 text, so Quillet cannot open it by that name; "
                   "rename the file");
+    case Reason::NoConverter:
+        // One arg() call: the name comes from the program, but stays as it is.
+        return tr("this system's converter (iconv) cannot read or write the character set %1")
+            .arg(m_detail);
     case Reason::NoSettingsFolder:
         break;
     }

@@ -68,6 +68,7 @@ public:
         MalformedSettings,
         NoSettingsFolder,
         NameNotUtf8, // the name as given holds U+FFFD, standing for bytes that are not UTF-8
+        NoConverter, // the system cannot convert the character set detail()
     };
 
     // The system's answers that callers act on, told apart by the file system

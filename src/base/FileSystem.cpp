@@ -7,6 +7,7 @@
 #include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
@@ -270,6 +271,19 @@ Result<Room> roomOn(const Path &folder)
     if (retried([&] { return ::statvfs(folder.toNative().constData(), &volume); }) != 0)
         return lastError();
     return Room{qint64(volume.f_bavail) * qint64(volume.f_frsize), qint64(volume.f_frsize)};
+}
+
+// The kernel's number for HFS+ and HFSX, which its hfsplus driver mounts.
+constexpr decltype(statfs::f_type) HfsPlusMagic = 0x482B;
+
+Result<VolumeFormat> volumeFormat(const Path &folder)
+{
+    struct statfs volume
+    {
+    };
+    if (retried([&] { return ::statfs(folder.toNative().constData(), &volume); }) != 0)
+        return lastError();
+    return volume.f_type == HfsPlusMagic ? VolumeFormat::MacHfsPlus : VolumeFormat::Other;
 }
 
 bool isOwnedByUser(const Path &path)

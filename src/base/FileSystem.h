@@ -65,6 +65,12 @@ struct Room
     qint64 block = 0;
 };
 Result<Room> roomOn(const Path &folder);
+// What a volume is formatted as, where that changes how a note is written:
+// an iPod formatted for a Mac (HFS+, HFSX) reads its notes in Mac OS Roman.
+enum class VolumeFormat { MacHfsPlus, Other };
+// Of the volume that holds the folder, which may hold the calling thread as
+// volumeBytes() may.
+Result<VolumeFormat> volumeFormat(const Path &folder);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person

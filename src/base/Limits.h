@@ -10,6 +10,11 @@ namespace Limits {
 // A real memo is a few KB. No memo, and no line of the source, is held past
 // this: only a file without line ends or a wrong file gets there.
 constexpr qsizetype MemoBytes = qsizetype{16} * 1024 * 1024;
+// No note is larger: every line of a memo's text at most doubles (a database
+// record's LF becomes CR LF), and each of its bytes becomes at most three of
+// UTF-8 (a character of a Windows code page, or U+FFFD for a byte that is no
+// text).
+constexpr qsizetype NoteBytes = 3 * (2 * MemoBytes + 2);
 // The longest file or folder name a device takes, in bytes of UTF-8 as Linux
 // counts them (FAT and exFAT take 255 characters, which is never fewer).
 constexpr qsizetype NameBytes = 255;

@@ -1,64 +1,49 @@
 #include "TextDecoder.h"
 
 #include <QStringDecoder>
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five bytes it
-// leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) keep their Latin-1 value so
-// that no byte is ever lost.
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F.
 constexpr char16_t Windows1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString decodeWindows1252(QByteArrayView bytes)
+// The memos' text passes through these once each, so they look at eight
+// bytes at a time.
+constexpr quint64 Ones = 0x0101010101010101;
+constexpr quint64 HighBits = Ones << 7;
+
+quint64 wordAt(const char *bytes)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ =
-            (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80]) : QChar(value);
+    quint64 word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Whether one of the eight bytes of `word` is 0x80..0x9F: those bytes become
+// zero, and only a zero byte turns its top bit on here.
+bool holdsWindowsOnlyByte(quint64 word)
+{
+    const quint64 zeroWhereFound = (word & (Ones * 0xE0)) ^ HighBits;
+    return ((zeroWhereFound - Ones) & ~zeroWhereFound & HighBits) != 0;
+}
+
+bool holdsWindowsOnlyByte(QByteArrayView bytes)
+{
+    qsizetype at = 0;
+    for (; at + qsizetype(sizeof(quint64)) <= bytes.size(); at += sizeof(quint64)) {
+        if (holdsWindowsOnlyByte(wordAt(bytes.data() + at)))
+            return true;
     }
-    return text;
-}
-
-// Byte length of the first `count` code points of valid UTF-8, and whether
-// they are all ASCII.
-struct Utf8Prefix
-{
-    qsizetype length = 0;
-    bool isAscii = true;
-};
-
-Utf8Prefix utf8Prefix(QByteArrayView bytes, qsizetype count)
-{
-    Utf8Prefix prefix;
-    for (qsizetype seen = 0; seen < count && prefix.length < bytes.size(); ++seen) {
-        prefix.isAscii = prefix.isAscii && static_cast<unsigned char>(bytes[prefix.length]) < 0x80;
-        do {
-            ++prefix.length;
-        } while (prefix.length < bytes.size() &&
-                 (static_cast<unsigned char>(bytes[prefix.length]) & 0xC0) == 0x80);
+    for (; at < bytes.size(); ++at) {
+        if ((static_cast<unsigned char>(bytes[at]) & 0xE0) == 0x80)
+            return true;
     }
-    return prefix;
-}
-
-bool isAscii(QByteArrayView bytes)
-{
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
-}
-
-// QString::fromUtf8 drops a byte-order mark at the start; here it stays.
-QString decodeUtf8(QByteArrayView bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return utf8.decode(bytes);
+    return false;
 }
 
 } // namespace
@@ -72,16 +57,40 @@ QString TextDecoder::decode(QByteArrayView bytes)
     return bytes.isValidUtf8() ? decodeUtf8(bytes) : decodeWindows1252(bytes);
 }
 
-// Titles are decoded for every memo and are mostly ASCII, which Latin-1
-// decoding turns into text fastest.
-QString TextDecoder::decodePrefix(QByteArrayView bytes, qsizetype count)
+// QString::fromUtf8 drops a byte-order mark at the start; here it stays.
+QString TextDecoder::decodeUtf8(QByteArrayView bytes)
 {
-    if (isAscii(bytes))
-        return QString::fromLatin1(bytes.first(qMin(count, bytes.size())));
-    if (!bytes.isValidUtf8())
-        return decodeWindows1252(bytes.first(qMin(count, bytes.size())));
-    const Utf8Prefix prefix = utf8Prefix(bytes, count);
-    if (prefix.isAscii)
-        return QString::fromLatin1(bytes.first(prefix.length));
-    return decodeUtf8(bytes.first(prefix.length));
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
+}
+
+// Latin-1 decoding is fast, and most bytes above 0x7F mean the same in
+// Windows-1252 (a Western é, say): only those of 0x80..0x9F are replaced.
+QString TextDecoder::decodeWindows1252(QByteArrayView bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    if (!holdsWindowsOnlyByte(bytes))
+        return text;
+    QChar *out = text.data();
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        const auto value = static_cast<unsigned char>(bytes[at]);
+        if ((value & 0xE0) == 0x80)
+            out[at] = QChar(Windows1252High[value - 0x80]);
+    }
+    return text;
+}
+
+bool TextDecoder::isAscii(QByteArrayView bytes)
+{
+    qsizetype at = 0;
+    for (; at + qsizetype(sizeof(quint64)) <= bytes.size(); at += sizeof(quint64)) {
+        if ((wordAt(bytes.data() + at) & HighBits) != 0)
+            return false;
+    }
+    for (; at < bytes.size(); ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80)
+            return false;
+    }
+    return true;
 }

@@ -28,7 +28,7 @@ QString ExportResult::message() const
 
 // An iPod's note reader loads at most Player::ShownNotes notes and shows the
 // first Player::ShownNoteBytes of each, and says nothing about either; the
-// message says it instead.
+// message says it instead, and what the export did about the second.
 QString ExportResult::completionText() const
 {
     QStringList paragraphs{completionMessage()};
@@ -37,15 +37,23 @@ QString ExportResult::completionText() const
         paragraphs << tr("The export file ends inside the memo \"%1\" (line %2), which was not "
                          "saved.")
                           .arg(unfinishedMemo->title, QString::number(unfinishedMemo->titleLine));
+    // Another choice of the memos' characters may read them whole.
+    if (memosWithReplacedBytes > 0)
+        paragraphs << tr("%n memos hold bytes that are not text in %1; each such byte shows as "
+                         "\"%2\". If the memos were written in another character set, export "
+                         "them again with that one.",
+                         nullptr, int(memosWithReplacedBytes))
+                          .arg(CharacterSets::labelOf(characterSet),
+                               QString(QChar::ReplacementCharacter));
     QStringList limits;
     if (notesOnPlayer && *notesOnPlayer && **notesOnPlayer > Player::ShownNotes)
         limits << tr("The iPod shows only the first %1 notes; its Notes folder now holds %n.",
                      nullptr, int(**notesOnPlayer))
                       .arg(Player::ShownNotes);
-    if (notesOnPlayer && longNotes > 0)
-        limits << tr("The iPod shows only the first 4 KB of a note; %n of the notes just saved "
-                     "are longer.",
-                     nullptr, int(longNotes));
+    if (memosInParts > 0)
+        limits << tr("The iPod shows only the first 4 KB of a note; %n memos longer than that "
+                     "were saved in parts, each leading to the next.",
+                     nullptr, int(memosInParts));
     if (notesOnPlayer && !*notesOnPlayer)
         limits << notesOnPlayer->error().message();
     if (!limits.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CharacterSet.h"
 #include "Error.h"
 #include "Memo.h"
 #include "NotesRecord.h"
@@ -27,7 +28,13 @@ public:
     std::optional<UnfinishedMemo> unsavedMemo;
     // Flushing what was written before the failure failed too.
     std::optional<Error> flushError;
-    qint64 longNotes = 0; // notes of this run longer than Player::ShownNoteBytes
+    // Memos of this run written in parts, each leading to the next, being too
+    // long for one iPod note.
+    qint64 memosInParts = 0;
+    // Memos of this run that hold bytes that are no text in the character set
+    // they were read in, each shown as U+FFFD.
+    qint64 memosWithReplacedBytes = 0;
+    CharacterSet characterSet = CharacterSet::Western;
     // Where a completed run's destination holds the player's control folder at
     // its top: every note file below the notes folder afterwards, older ones
     // included; or why they could not all be counted. Nothing elsewhere.

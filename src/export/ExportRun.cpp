@@ -5,15 +5,13 @@
 #include "Limits.h"
 #include "NoteNamer.h"
 #include "NoteOwnership.h"
+#include "NoteWriter.h"
 #include "NotesFolder.h"
 #include "SourceFile.h"
 #include "SourceForms.h"
 
 namespace {
 
-// Every numbered name up to this one being taken means the device refuses
-// them all; the run stops instead of trying for ever.
-constexpr int NameAttempts = 10000;
 // Memos are named a batch at a time, so that the journal names the batch's
 // new notes in one write; a batch holds at most this many memos, or about
 // this much text.
@@ -40,6 +38,16 @@ void ExportRun::setDestinationCheck(DestinationCheck check)
     m_destinationCheck = std::move(check);
 }
 
+void ExportRun::setCharacterSet(CharacterSet characters)
+{
+    m_characterSet = characters;
+}
+
+void ExportRun::setFormatQuestion(FormatQuestion question)
+{
+    m_formatQuestion = std::move(question);
+}
+
 ExportResult ExportRun::run(ExportProgress &progress)
 {
     NoteFolders folders;
@@ -47,6 +55,7 @@ ExportResult ExportRun::run(ExportProgress &progress)
     NotesFolder notes(m_destinationFolder, folders, ownership);
     ExportResult result;
     result.notesFolder = notes.path();
+    result.characterSet = m_characterSet;
     bool prepared = false;
     const auto fail = [&](const Error &error) {
         result.outcome = ExportResult::Outcome::Failed;
@@ -65,20 +74,27 @@ ExportResult ExportRun::run(ExportProgress &progress)
     SourceFile source(m_source);
     if (const Result<void> opened = source.open(); !opened)
         return fail(opened.error());
-    Result<std::unique_ptr<MemoSource>> memos = SourceForms::readerFor(source);
+    Result<std::unique_ptr<MemoSource>> memos = SourceForms::readerFor(source, m_characterSet);
     if (!memos)
         return fail(memos.error());
     if (m_destinationCheck) {
         if (const Result<void> checked = m_destinationCheck(); !checked)
             return fail(checked.error());
     }
+    const Result<NoteDestination> destination = this->destination();
+    if (!destination)
+        return fail(destination.error());
+    Result<NoteEncoder> encoder = NoteEncoder::forDestination(*destination);
+    if (!encoder)
+        return fail(encoder.error().during(Error::Action::WriteNotes, m_destinationFolder));
     if (const Result<void> ready = notes.prepare(); !ready)
         return fail(ready.error());
     prepared = true;
     progress.notesSaved(0);
 
     NoteNamer namer(folders, m_addTxt);
-    if (const Result<void> written = writeNotes(**memos, namer, notes, progress, result); !written)
+    NoteWriter writer(namer, notes, std::move(*encoder));
+    if (const Result<void> written = writeNotes(**memos, namer, writer, progress, result); !written)
         return fail(written.error());
     // Memos cut away from a source that changed under the run must not go
     // unmentioned.
@@ -99,9 +115,22 @@ ExportResult ExportRun::run(ExportProgress &progress)
         return result;
     result.outcome = ExportResult::Outcome::Completed;
     result.unfinishedMemo = (*memos)->unfinishedMemo();
-    if (FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
+    if (*destination != NoteDestination::Folder)
         result.notesOnPlayer = notes.countNoteFiles();
     return result;
+}
+
+// An iPod is told by its control folder; one formatted for a Mac by its
+// volume's format.
+Result<NoteDestination> ExportRun::destination() const
+{
+    if (!FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
+        return NoteDestination::Folder;
+    const Result<FileSystem::VolumeFormat> format = m_formatQuestion(m_destinationFolder);
+    if (!format)
+        return format.error().during(Error::Action::WriteNotes, m_destinationFolder);
+    return *format == FileSystem::VolumeFormat::MacHfsPlus ? NoteDestination::MacIPod
+                                                           : NoteDestination::IPod;
 }
 
 RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
@@ -166,7 +195,7 @@ void ExportRun::keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportR
 // Every memo of the source as a note, counted in the result, until the source
 // ends or a stop is asked for; else what failed, with the memo being saved.
 // The memos read before a failure of the source are saved first.
-Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
+Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NoteWriter &writer,
                                    ExportProgress &progress, ExportResult &result)
 {
     QList<NamedMemo> batch;
@@ -191,14 +220,17 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
         for (qsizetype at = 0; at < batch.size(); ++at) {
             const NamedMemo &named = batch[at];
             const std::span<const NotePath> ahead(paths.cbegin() + at + 1, paths.cend());
-            if (const Result<void> written = writeNote(named, ahead, namer, notes); !written) {
+            const Result<int> files = writer.write(named.memo, named.path, ahead);
+            if (!files) {
                 result.unsavedMemo =
                     UnfinishedMemo{named.memo.title, named.memo.titleLine, named.memo.unit};
-                return written.error();
+                return files.error();
             }
             ++result.noteCount;
-            if (named.memo.text.size() > Player::ShownNoteBytes)
-                ++result.longNotes;
+            if (*files > 1)
+                ++result.memosInParts;
+            if (named.memo.replacedBytes)
+                ++result.memosWithReplacedBytes;
             progress.notesSaved(result.noteCount);
             if (progress.stopRequested()) {
                 result.outcome = ExportResult::Outcome::Stopped;
@@ -210,40 +242,4 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
         if (ended)
             return {};
     }
-}
-
-// Writes the memo's note; where the device already holds something under
-// that name that must not be replaced, the memo takes the next free number,
-// and where it finds the name too long, a shorter one.
-Result<void> ExportRun::writeNote(const NamedMemo &named, std::span<const NotePath> ahead,
-                                  NoteNamer &namer, NotesFolder &notes)
-{
-    const Memo &memo = named.memo;
-    NotePath path = named.path;
-    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
-        const Result<NoteOutcome> outcome = notes.write(path, memo.text, ahead);
-        if (!outcome)
-            return outcome.error();
-        switch (*outcome) {
-        case NoteOutcome::Written:
-        case NoteOutcome::Unchanged:
-            return {};
-        case NoteOutcome::FolderNameTooLong:
-            if (!namer.refuseNamesAsLongAs(path.folder->name))
-                return notes.nameTooLong(path, *outcome);
-            namer.moveCategory(memo.category, *path.folder);
-            break;
-        case NoteOutcome::NameTooLong:
-            if (!namer.refuseNamesAsLongAs(path.fileName))
-                return notes.nameTooLong(path, *outcome);
-            break;
-        case NoteOutcome::FolderTaken:
-            namer.moveCategory(memo.category, *path.folder);
-            break;
-        case NoteOutcome::NameTaken:
-            break;
-        }
-        path = namer.name(memo.title, memo.category);
-    }
-    return Error(Error::Reason::NoFreeName).during(Error::Action::NameNote, notes.pathOf(path));
 }

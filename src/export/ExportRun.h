@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CharacterSet.h"
 #include "ExportResult.h"
+#include "FileSystem.h"
+#include "NoteEncoder.h"
 #include "NotesRecord.h"
 #include "Path.h"
 #include "Result.h"
@@ -11,8 +14,8 @@
 class MemoSource;
 class NoteNamer;
 class NoteOwnership;
+class NoteWriter;
 class NotesFolder;
-struct Memo;
 struct NotePath;
 
 // Told how many notes are saved as the run goes: 0 once the notes folder is
@@ -35,12 +38,21 @@ class ExportRun
 public:
     // Nothing when the destination can be written to now, else why not.
     using DestinationCheck = std::function<Result<void>()>;
+    // What the volume that holds a folder is formatted as.
+    using FormatQuestion = std::function<Result<FileSystem::VolumeFormat>(const Path &)>;
 
     ExportRun(Path source, Path destinationFolder, bool addTxt);
     // Asked once, right before the notes folder is made or used, on the thread
     // that runs the export: a player unplugged after it was chosen leaves an
     // empty folder behind.
     void setDestinationCheck(DestinationCheck check);
+    // The character set of the memos that are not UTF-8; Western European
+    // (Windows-1252) unless set.
+    void setCharacterSet(CharacterSet characters);
+    // Asked once, where the destination is an iPod, for the format of its
+    // volume; FileSystem::volumeFormat unless set. A test answers it for a Mac's
+    // volume it cannot mount.
+    void setFormatQuestion(FormatQuestion question);
     ExportResult run(ExportProgress &progress);
 
     // Removes, from the destination's notes folder, the notes a completed run
@@ -54,15 +66,16 @@ public:
 private:
     struct NamedMemo;
 
-    Result<void> writeNotes(MemoSource &memos, NoteNamer &namer, NotesFolder &notes,
+    Result<NoteDestination> destination() const;
+    Result<void> writeNotes(MemoSource &memos, NoteNamer &namer, NoteWriter &writer,
                             ExportProgress &progress, ExportResult &result);
-    static Result<void> writeNote(const NamedMemo &memo, std::span<const NotePath> ahead,
-                                  NoteNamer &namer, NotesFolder &notes);
     static void keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportResult &result,
                            bool completed);
 
     Path m_source;
     Path m_destinationFolder;
     bool m_addTxt;
+    CharacterSet m_characterSet = CharacterSet::Western;
     DestinationCheck m_destinationCheck;
+    FormatQuestion m_formatQuestion = &FileSystem::volumeFormat;
 };

@@ -24,6 +24,13 @@ NotePath NoteNamer::name(const QString &title, const QString &category)
     return NotePath{&folder, takeFree(folder, cleanTitle(title), m_extension)};
 }
 
+NotePath NoteNamer::namePart(const NotePath &note, int part)
+{
+    const QString stem = note.fileName.chopped(m_extension.size());
+    const QString tail = QStringLiteral(" (part %1)").arg(part);
+    return NotePath{note.folder, takeFree(*note.folder, stem, m_extension, tail)};
+}
+
 // The folder the device refused stays as it was, with what the notes folder
 // found of it; the category's notes go into a new one from now on.
 void NoteNamer::moveCategory(const QString &category, const NoteFolder &refused)
@@ -70,9 +77,11 @@ NoteFolder &NoteNamer::newFolderFor(const QString &clean)
     return m_folders.add(takeFree(m_folders.notesFolder(), clean, QString()));
 }
 
-QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QString &suffix) const
+QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QString &suffix,
+                            QStringView tail) const
 {
-    const QString plain = fitted(stem, utf8Bytes(suffix));
+    QString plain = fitted(stem, utf8Bytes(tail) + utf8Bytes(suffix));
+    plain.append(tail);
     const quint64 base = fingerprint(plain, suffix);
     const std::optional<int> lastNumber = take(folder, base);
     if (!lastNumber)
@@ -80,7 +89,7 @@ QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QStri
     // Remembering the last number per name keeps a run of equal names linear.
     int number = *lastNumber;
     for (;;) {
-        QString name = numbered(stem, ++number, suffix);
+        QString name = numbered(stem, tail, ++number, suffix);
         if (!take(folder, fingerprint(name))) {
             folder.given.insert(base, number);
             return name;
@@ -88,8 +97,9 @@ QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QStri
     }
 }
 
-// "stem (N)suffix", in one allocation where the stem fits as it is.
-QString NoteNamer::numbered(const QString &stem, int number, const QString &suffix) const
+// "stem tail (N)suffix", in one allocation where the stem fits as it is.
+QString NoteNamer::numbered(const QString &stem, QStringView tail, int number,
+                            const QString &suffix) const
 {
     char16_t digits[12];
     char16_t *start = std::end(digits);
@@ -99,8 +109,8 @@ QString NoteNamer::numbered(const QString &stem, int number, const QString &suff
     } while (number > 0);
     const QStringView count(start, std::end(digits));
     // " (", the count and ")" are ASCII: a byte a character.
-    const QString fittedStem = fitted(stem, count.size() + 3 + utf8Bytes(suffix));
-    const QStringView parts[] = {fittedStem, u" (", count, u")", suffix};
+    const QString fittedStem = fitted(stem, utf8Bytes(tail) + count.size() + 3 + utf8Bytes(suffix));
+    const QStringView parts[] = {fittedStem, tail, u" (", count, u")", suffix};
     qsizetype size = 0;
     for (const QStringView part : parts)
         size += part.size();

@@ -24,6 +24,10 @@ public:
     // A path not yet given out in this run. Asked again for the same memo, it
     // gives the next free number: the device had the last one taken already.
     NotePath name(const QString &title, const QString &category);
+    // Part `part` (2 or more) of the note at `note`, in its folder: its name
+    // without the extension, then " (part N)", numbered like any other name
+    // where it is taken. Asked again, it gives the next free number.
+    NotePath namePart(const NotePath &note, int part);
     // The device holds something else under the name of `refused`, the
     // category's folder: the category moves to the next free numbered folder
     // for the rest of the run. Memos named before the move may still bring
@@ -37,10 +41,13 @@ public:
 private:
     NoteFolder &folderFor(const QString &category);
     NoteFolder &newFolderFor(const QString &clean);
-    // `stem`, or else `stem (N)`, followed by `suffix`, with the first N that
-    // is free in the folder; the name is then taken.
-    QString takeFree(NoteFolder &folder, const QString &stem, const QString &suffix) const;
-    QString numbered(const QString &stem, int number, const QString &suffix) const;
+    // `stem` and `tail`, or else those and ` (N)`, followed by `suffix`, with
+    // the first N that is free in the folder; the name is then taken. Only the
+    // stem is ever shortened.
+    QString takeFree(NoteFolder &folder, const QString &stem, const QString &suffix,
+                     QStringView tail = {}) const;
+    QString numbered(const QString &stem, QStringView tail, int number,
+                     const QString &suffix) const;
     // `stem` shortened until it and a suffix of `suffixBytes` fit into a name.
     QString fitted(const QString &stem, qsizetype suffixBytes) const;
     static std::optional<int> take(NoteFolder &folder, quint64 fingerprint);

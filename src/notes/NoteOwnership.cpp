@@ -81,8 +81,7 @@ Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
 Result<std::optional<QByteArray>> NoteOwnership::readNote(const FileSystem::Descriptor &file,
                                                           qint64 size)
 {
-    // No note is larger: every line of a memo's text at most doubles.
-    if (size > 2 * Limits::MemoBytes + 2)
+    if (size > Limits::NoteBytes)
         return std::optional<QByteArray>();
     QByteArray bytes(size, Qt::Uninitialized);
     const Result<qsizetype> got = FileSystem::readFully(file, bytes.data(), size);

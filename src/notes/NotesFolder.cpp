@@ -152,6 +152,26 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
     return outcome;
 }
 
+Result<void> NotesFolder::rewrite(const NotePath &note, const QByteArray &text)
+{
+    NoteFolder &folder = *note.folder;
+    if (!folder.descriptor.isOpen()) {
+        if (const Result<void> reopened = reopen(folder); !reopened)
+            return reopened.error();
+    }
+    QByteArray name;
+    Path::encodeName(note.fileName, name);
+    if (const Result<void> replaced = replaceThroughTemporary(folder, name, text); !replaced)
+        return onFullPlayer(replaced.error(), text.size())
+            .during(Error::Action::ReplaceNote, pathOf(note));
+    const auto kept = std::find_if(m_kept.rbegin(), m_kept.rend(), [&note](const KeptNote &kept) {
+        return kept.folder == note.folder && kept.fileName == note.fileName;
+    });
+    if (kept != m_kept.rend())
+        kept->fingerprint = NoteFingerprint::of(text);
+    return {};
+}
+
 // Nothing once the folder is on the device; else why the device will not
 // give it under its name.
 Result<std::optional<NoteOutcome>> NotesFolder::onDevice(NoteFolder &folder)

@@ -69,6 +69,9 @@ public:
     // per batch of notes, not one per note.
     Result<NoteOutcome> write(const NotePath &note, const QByteArray &text,
                               std::span<const NotePath> ahead = {});
+    // Writes a note this run wrote again, whole, with other bytes: a part of a
+    // long note whose link had to change when a later part took another name.
+    Result<void> rewrite(const NotePath &note, const QByteArray &text);
     // Commits everything written so far to the device, once for the whole run.
     Result<void> flush();
     // Every note file below the notes folder, older ones included.

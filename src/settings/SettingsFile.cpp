@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr int FieldCount = 3;
+// The source, the drive and the flag must be there; the character set may not.
+constexpr int RequiredFields = 3;
+constexpr int FieldCount = 4;
 
 bool isLineEnd(char character)
 {
@@ -89,15 +91,20 @@ std::optional<qint16> parseFlag(QByteArrayView field)
 QByteArray SettingsFile::format(const SettingsRecord &record)
 {
     return quoted(record.sourcePath) + ',' + quoted(record.driveString) + ',' +
-           QByteArray::number(record.extensionFlag) + "\r\n";
+           QByteArray::number(record.extensionFlag) + ',' +
+           quoted(CharacterSets::nameOf(record.characterSet)) + "\r\n";
 }
 
 Result<SettingsRecord> SettingsFile::parse(QByteArrayView content)
 {
     const QList<QByteArray> fields = splitFields(content);
     const std::optional<qint16> flag =
-        fields.size() < FieldCount ? std::nullopt : parseFlag(fields[2]);
+        fields.size() < RequiredFields ? std::nullopt : parseFlag(fields[2]);
     if (!flag)
         return Error(Error::Reason::MalformedSettings);
-    return SettingsRecord{TextDecoder::decode(fields[0]), TextDecoder::decode(fields[1]), *flag};
+    const std::optional<CharacterSet> characters =
+        fields.size() < FieldCount ? std::nullopt
+                                   : CharacterSets::named(QString::fromLatin1(fields[3]));
+    return SettingsRecord{TextDecoder::decode(fields[0]), TextDecoder::decode(fields[1]), *flag,
+                          characters.value_or(CharacterSet::Western)};
 }

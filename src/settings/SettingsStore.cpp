@@ -65,6 +65,7 @@ void SettingsStore::load(SettingsTarget &target) const
         // later must get the same names as last time, not a second set.
         target.selectDrive(record->driveString);
         target.setExtensionFlag(record->extensionFlag);
+        target.setCharacterSet(record->characterSet);
         return;
     }
 }

@@ -16,6 +16,7 @@ public:
     virtual void setSourcePath(const QString &path) = 0;
     virtual void selectDrive(const QString &driveString) = 0;
     virtual bool setExtensionFlag(int flag) = 0;
+    virtual void setCharacterSet(CharacterSet characters) = 0;
 };
 
 // Finds, loads and saves "quillet.dat". Saving writes into the program's

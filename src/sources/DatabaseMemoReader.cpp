@@ -2,7 +2,6 @@
 
 #include "Limits.h"
 #include "MemoRules.h"
-#include "TextDecoder.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -65,8 +64,9 @@ bool DatabaseMemoReader::Header::isDatabase() const
     return isPrintable(type) && isPrintable(creator) && nameEnds;
 }
 
-DatabaseMemoReader::DatabaseMemoReader(ByteSource &source, const Header &header)
-    : m_read(source), m_header(header)
+DatabaseMemoReader::DatabaseMemoReader(ByteSource &source, const Header &header,
+                                       MemoDecoder decoder)
+    : m_read(source), m_header(header), m_decoder(std::move(decoder))
 {
     m_memo.unit = SourceUnit::Record;
 }
@@ -91,8 +91,11 @@ Result<const Memo *> DatabaseMemoReader::next()
             continue;
         if (const Result<void> read = readMemo(index); !read)
             return *(m_stopped = read.error());
-        if (!m_memo.title.isEmpty())
+        if (m_titled) {
+            m_decoder.decode(m_text, m_categories[m_records[index].attributes & CategoryBits],
+                             m_memo);
             return &m_memo;
+        }
     }
     // Deleted records and what follows a NUL are passed over, not read: the
     // file is gone through to its end all the same.
@@ -121,7 +124,7 @@ Result<void> DatabaseMemoReader::readRecordList()
 // category's, or where that is empty too, or there are no labels, "Unfiled".
 Result<void> DatabaseMemoReader::readCategories()
 {
-    const QString unfiled = QStringLiteral("Unfiled");
+    const QByteArray unfiled = QByteArrayLiteral("Unfiled");
     m_categories.fill(unfiled);
     const qint64 labelsAt = qint64(m_header.appInfoOffset) + CategoryLabelsAt;
     const qsizetype labelsSize = CategoryCount * CategoryLabelSize;
@@ -133,10 +136,10 @@ Result<void> DatabaseMemoReader::readCategories()
     const auto labelOf = [&labels](qsizetype index) {
         return upToNul(labels->sliced(index * CategoryLabelSize, CategoryLabelSize));
     };
-    const QString first = labelOf(0).isEmpty() ? unfiled : TextDecoder::decode(labelOf(0));
+    const QByteArray first = labelOf(0).isEmpty() ? unfiled : labelOf(0).toByteArray();
     for (qsizetype index = 0; index < CategoryCount; ++index) {
         const QByteArrayView label = labelOf(index);
-        m_categories[index] = label.isEmpty() ? first : TextDecoder::decode(label);
+        m_categories[index] = label.isEmpty() ? first : label.toByteArray();
     }
     return {};
 }
@@ -166,10 +169,9 @@ Result<void> DatabaseMemoReader::readMemo(qsizetype index)
     if (text.size() > Limits::MemoBytes)
         return failure(Error::Reason::RecordTooLong, index + 1);
     // Emptied, not freed: the next memo reuses the room.
-    m_memo.text.resize(0);
-    m_memo.title.clear();
+    m_text.resize(0);
+    m_titled = false;
     m_memo.titleLine = index + 1;
-    m_memo.category = m_categories[m_records[index].attributes & CategoryBits];
     // LF is the organiser's own line end; CR LF and a lone CR end a line too,
     // and a line break at the very end adds no empty line.
     for (qsizetype at = 0; at < text.size();) {
@@ -187,13 +189,11 @@ Result<void> DatabaseMemoReader::readMemo(qsizetype index)
 // every line is kept and ended by CR LF.
 void DatabaseMemoReader::addLine(QByteArrayView line)
 {
-    if (m_memo.title.isEmpty()) {
-        m_memo.title = MemoRules::titleCandidate(line);
-        if (m_memo.title.isEmpty())
-            return;
-    }
-    m_memo.text.append(line);
-    m_memo.text.append(MemoRules::NoteLineEnd);
+    if (!m_titled && MemoRules::isBlank(line))
+        return;
+    m_titled = true;
+    m_text.append(line);
+    m_text.append(MemoRules::NoteLineEnd);
 }
 
 // The `length` bytes from `offset` on, valid until the next call. Records

@@ -2,10 +2,10 @@
 
 #include "ByteSource.h"
 #include "Memo.h"
+#include "MemoDecoder.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
 #include <array>
 
 // The organiser's own memo database, as a HotSync backup, `pilot-xfer -b`,
@@ -44,7 +44,7 @@ public:
         bool isDatabase() const;
     };
 
-    DatabaseMemoReader(ByteSource &source, const Header &header);
+    DatabaseMemoReader(ByteSource &source, const Header &header, MemoDecoder decoder);
 
     // A deleted or archived record, and one without a title line, is no memo.
     // A record that lies outside the file ends the reading with an error
@@ -71,8 +71,11 @@ private:
     qint64 m_bufferStart = 0; // where in the source the bytes of m_read were read from
     bool m_started = false;
     QList<Record> m_records;
-    qsizetype m_next = 0; // the record to read next
-    std::array<QString, 16> m_categories;
+    qsizetype m_next = 0;                    // the record to read next
+    std::array<QByteArray, 16> m_categories; // the labels' bytes
+    MemoDecoder m_decoder;
+    QByteArray m_text;     // of the record's memo, from its title line on
+    bool m_titled = false; // m_text holds the title line
     Memo m_memo;
     std::optional<Error> m_stopped;
 };

@@ -2,7 +2,6 @@
 
 #include "Result.h"
 
-#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -10,15 +9,26 @@
 // the records of the organiser's database.
 enum class SourceUnit { Line, Record };
 
+// A memo as text, not bytes. Its reader decodes it once, whole, when it ends:
+// where its bytes (its text and its category together) are valid UTF-8 and
+// hold a byte above 0x7F, as UTF-8 (J-Pilot's export, or one someone
+// converted), else in the character set the person chose (MemoDecoder). From
+// here on everything counts and compares characters: the title's twenty, the
+// namer's cleaning, and the note's encoding for where it goes, which makes its
+// bytes anew.
 struct Memo
 {
-    // The first 20 characters of the title line without leading spaces; not yet
-    // made safe as a file name.
+    // The first 20 characters of the title line without leading spaces, or
+    // where those are all spaces, the first 20 after them; not yet made safe
+    // as a file name.
     QString title;
     // The note's content: the memo's lines as read, each ended by CR LF.
-    QByteArray text;
+    QString text;
     // The category as read; empty puts the note into the notes folder.
     QString category;
+    // Bytes of the text or the category that are no text in the chosen
+    // character set each became U+FFFD.
+    bool replacedBytes = false;
     // Line of the source that holds the title, or the record that holds the
     // memo, for messages.
     qint64 titleLine = 0;

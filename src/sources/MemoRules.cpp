@@ -1,29 +1,39 @@
 #include "MemoRules.h"
 
-#include "Limits.h"
-#include "TextDecoder.h"
+#include <algorithm>
 
 namespace {
+
 constexpr qsizetype TitleLength = 20;
+
+// Where the first `count` code points of `text` from `from` on end, or its
+// first line does, whichever comes first.
+qsizetype afterCodePoints(QStringView text, qsizetype from, qsizetype count)
+{
+    qsizetype at = from;
+    for (qsizetype seen = 0; seen < count && at < text.size() && text[at] != u'\r'; ++seen)
+        at += text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate()
+                  ? 2
+                  : 1;
+    return at;
+}
+
 } // namespace
 
-QString MemoRules::titleCandidate(QByteArrayView line)
+bool MemoRules::isBlank(QByteArrayView line)
 {
-    QString prefix = TextDecoder::decodePrefix(line, TitleLength);
-    qsizetype start = 0;
-    while (start < prefix.size() && prefix[start] == QLatin1Char(' '))
-        ++start;
-    if (start < prefix.size())
-        return prefix.remove(0, start);
-    // A heading centred with twenty spaces or more is still what the person
-    // wrote first: it names the memo after its text. Only a line of spaces
-    // alone is blank.
-    qsizetype text = 0;
-    while (text < line.size() && line[text] == ' ')
-        ++text;
-    if (text == line.size())
-        return {};
-    return TextDecoder::decodePrefix(line.sliced(text), TitleLength);
+    return std::all_of(line.begin(), line.end(), [](char byte) { return byte == ' '; });
+}
+
+// A heading centred with twenty spaces or more is still what the person wrote
+// first: it names the memo after its text.
+QString MemoRules::titleOf(QStringView text)
+{
+    qsizetype spaces = 0;
+    while (spaces < text.size() && text[spaces] == u' ')
+        ++spaces;
+    const qsizetype from = spaces < TitleLength ? 0 : spaces;
+    return text.sliced(spaces, afterCodePoints(text, from, TitleLength) - spaces).toString();
 }
 
 bool MemoRules::isFlag(QByteArrayView field)
@@ -34,16 +44,4 @@ bool MemoRules::isFlag(QByteArrayView field)
 Error MemoRules::tooLong(qint64 line, const Path &source)
 {
     return Error(Error::Reason::MemoTooLong, line).during(Error::Action::ReadSource, source);
-}
-
-QString CategoryCache::decode(QByteArrayView field)
-{
-    QString known = m_decoded.value(QByteArray::fromRawData(field.data(), field.size()));
-    if (!known.isNull() || field.isEmpty())
-        return known;
-    if (m_decoded.size() >= MaximumSize)
-        m_decoded.clear();
-    QString decoded = TextDecoder::decodePrefix(field, Limits::NameBytes);
-    m_decoded.insert(field.toByteArray(), decoded);
-    return decoded;
 }

@@ -2,10 +2,9 @@
 
 #include "Error.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
+#include <QStringView>
 
 // What every form of the organiser's export decides the same way.
 namespace MemoRules {
@@ -13,11 +12,13 @@ namespace MemoRules {
 // Every line of a note ends with it, whatever ended the line in the source.
 inline constexpr QByteArrayView NoteLineEnd("\r\n");
 
-// The first 20 characters of a line without its leading spaces, or where those
-// are all spaces, the first 20 after them: the title of the memo whose title
-// line it is. Empty for a line that is empty or holds spaces alone: such a
-// line is no title line, and is skipped before a memo's title line.
-QString titleCandidate(QByteArrayView line);
+// A line that is empty or holds spaces alone: no title line, and skipped
+// before a memo's title line. A space is one byte in every character set.
+bool isBlank(QByteArrayView line);
+// The first 20 characters of the text's first line without its leading
+// spaces, or where those are all spaces, the first 20 after them: the memo's
+// title. A character outside the BMP counts as one.
+QString titleOf(QStringView text);
 // The private flag, "0" or "1", which every form carries and none uses.
 bool isFlag(QByteArrayView field);
 // The reading ends where text from `line` on runs past Limits::MemoBytes
@@ -25,20 +26,3 @@ bool isFlag(QByteArrayView field);
 Error tooLong(qint64 line, const Path &source);
 
 } // namespace MemoRules
-
-// Decodes the categories of an export as read. A few categories name thousands
-// of memos; each is decoded once. The cache is emptied now and then, so that a
-// file of ever new categories does not grow it without bound.
-class CategoryCache
-{
-public:
-    static constexpr qsizetype MaximumSize = 4096;
-
-    // No folder name takes more than Limits::NameBytes, which as many
-    // characters always fill, so no more is decoded. Empty for an empty field.
-    QString decode(QByteArrayView field);
-    qsizetype size() const { return m_decoded.size(); }
-
-private:
-    QHash<QByteArray, QString> m_decoded; // by the category's bytes
-};

@@ -1,6 +1,7 @@
 #include "SeparatedMemoReader.h"
 
 #include "Limits.h"
+#include "MemoRules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,14 +24,16 @@ bool holdsByte(quint64 word, char byte)
 }
 } // namespace
 
-SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, SeparatedForm form)
-    : SeparatedMemoReader(source, static_cast<char>(form.separator))
+SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, SeparatedForm form,
+                                         MemoDecoder decoder)
+    : SeparatedMemoReader(source, static_cast<char>(form.separator), std::move(decoder))
 {
     m_form = form;
 }
 
-SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, char separator)
-    : m_read(source), m_separator(separator)
+SeparatedMemoReader::SeparatedMemoReader(ByteSource &source, char separator,
+                                         std::optional<MemoDecoder> decoder)
+    : m_read(source), m_separator(separator), m_decoder(std::move(decoder))
 {
 }
 
@@ -107,8 +110,10 @@ Result<const Memo *> SeparatedMemoReader::next()
         }
         if (const Result<void> read = readRecord(); !read)
             return stop(read.error());
-        if (!m_memo.title.isEmpty())
+        if (m_titled) {
+            m_decoder->decode(m_text, m_category, m_memo);
             return &m_memo;
+        }
     }
     return *m_stopped;
 }
@@ -119,8 +124,8 @@ Error SeparatedMemoReader::stop(const Error &error)
     return error;
 }
 
-// Nothing where the record is read whole; the memo then holds its text and
-// category, and its title where the text has a title line.
+// Nothing where the record is read whole; its text from the title line on,
+// if it has one, and its category are then held.
 Result<void> SeparatedMemoReader::readRecord()
 {
     m_recordLine = m_line;
@@ -130,7 +135,7 @@ Result<void> SeparatedMemoReader::readRecord()
     if (Result<void> done = readField(first, FieldEnd::Separator); !done)
         return done;
     if (!textFirst)
-        m_memo.category = m_categories.decode(m_field);
+        m_category = m_field;
     if (Result<void> done = readField(Field::Flag, FieldEnd::Separator); !done)
         return done;
     if (!MemoRules::isFlag(m_field))
@@ -138,7 +143,7 @@ Result<void> SeparatedMemoReader::readRecord()
     if (Result<void> done = readField(last, FieldEnd::RecordEnd); !done)
         return done;
     if (textFirst)
-        m_memo.category = m_categories.decode(m_field);
+        m_category = m_field;
     return {};
 }
 
@@ -157,8 +162,8 @@ Result<SeparatedMemoReader::FieldEnd> SeparatedMemoReader::readFieldOf(Field fie
 {
     if (field == Field::Text) {
         // Emptied, not freed: the next memo reuses the room.
-        m_memo.text.resize(0);
-        m_memo.title.clear();
+        m_text.resize(0);
+        m_titled = false;
         m_memo.titleLine = 0;
         m_textLine = m_line;
     } else {
@@ -268,12 +273,12 @@ Result<void> SeparatedMemoReader::takeLineBreakInto(Field field)
 // every line is kept and ended by CR LF.
 Result<void> SeparatedMemoReader::endTextLine()
 {
-    if (m_memo.title.isEmpty()) {
-        m_memo.title = MemoRules::titleCandidate(m_memo.text);
-        if (m_memo.title.isEmpty()) {
-            m_memo.text.resize(0);
+    if (!m_titled) {
+        if (MemoRules::isBlank(m_text)) {
+            m_text.resize(0);
             return {};
         }
+        m_titled = true;
         m_memo.titleLine = m_textLine;
     }
     return hold(Field::Text, NoteLineEnd);
@@ -284,14 +289,14 @@ Result<void> SeparatedMemoReader::endTextLine()
 // CR LF.
 bool SeparatedMemoReader::textLineOpen() const
 {
-    return m_memo.title.isEmpty() ? !m_memo.text.isEmpty() : !m_memo.text.endsWith(NoteLineEnd);
+    return m_titled ? !m_text.endsWith(NoteLineEnd) : !m_text.isEmpty();
 }
 
 // Adds `bytes` to the field being read, unless that would hold it past
 // Limits::MemoBytes, which ends the reading.
 Result<void> SeparatedMemoReader::hold(Field field, QByteArrayView bytes)
 {
-    QByteArray &held = field == Field::Text ? m_memo.text : m_field;
+    QByteArray &held = field == Field::Text ? m_text : m_field;
     if (held.size() + bytes.size() > Limits::MemoBytes)
         return MemoRules::tooLong(m_recordLine, m_read.source.path());
     // Grown and copied by hand: cheaper than append() for the many short runs.

@@ -2,7 +2,7 @@
 
 #include "ByteSource.h"
 #include "Memo.h"
-#include "MemoRules.h"
+#include "MemoDecoder.h"
 
 #include <QByteArray>
 
@@ -64,7 +64,7 @@ struct RecordShape
 class SeparatedMemoReader : public MemoSource
 {
 public:
-    SeparatedMemoReader(ByteSource &source, SeparatedForm form);
+    SeparatedMemoReader(ByteSource &source, SeparatedForm form, MemoDecoder decoder);
 
     // The first two records of `source` as a separated export would hold
     // them, each read by the rules above, the separator being the comma or tab
@@ -95,7 +95,8 @@ private:
     // its first field decides it.
     static constexpr char Undecided = '\0';
 
-    SeparatedMemoReader(ByteSource &source, char separator);
+    SeparatedMemoReader(ByteSource &source, char separator,
+                        std::optional<MemoDecoder> decoder = std::nullopt);
 
     Result<void> readRecord();
     Result<void> readField(Field field, FieldEnd expected);
@@ -131,8 +132,12 @@ private:
     qint64 m_recordLine = 0;     // the line the record being read starts on
     qint64 m_textLine = 0;       // the line the text line being read starts on
     bool m_sawLineBreak = false; // inside a quoted field of the record being read
+    // None while the first records are only looked at.
+    std::optional<MemoDecoder> m_decoder;
+    QByteArray m_text;     // of the record's memo, from its title line on
+    bool m_titled = false; // m_text holds the title line
+    QByteArray m_field;    // the flag or the category being read
+    QByteArray m_category;
     Memo m_memo;
-    QByteArray m_field; // the flag or the category being read
-    CategoryCache m_categories;
     std::optional<Error> m_stopped;
 };

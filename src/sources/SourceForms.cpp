@@ -16,7 +16,8 @@ constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 
 template <typename Form, typename... Arguments> Reader readerOf(Arguments &&...arguments)
 {
-    return std::unique_ptr<MemoSource>(std::make_unique<Form>(arguments...));
+    return std::unique_ptr<MemoSource>(
+        std::make_unique<Form>(std::forward<Arguments>(arguments)...));
 }
 
 Error readFailure(const ByteSource &source, Error::Reason reason, const QString &detail = {})
@@ -99,7 +100,7 @@ std::optional<SeparatedForm> separatedFormOf(const SeparatedMemoReader::FirstRec
     return std::nullopt;
 }
 
-Reader textOrSeparated(ByteSource &source, QByteArrayView start)
+Reader textOrSeparated(ByteSource &source, QByteArrayView start, MemoDecoder decoder)
 {
     if (start.contains('\0'))
         return readFailure(source, Error::Reason::NotText);
@@ -110,8 +111,8 @@ Reader textOrSeparated(ByteSource &source, QByteArrayView start)
         return rewound.error();
     if (isJPilotExport(start))
         return readerOf<SeparatedMemoReader>(
-            source,
-            SeparatedForm{Separator::Comma, SeparatedForm::Columns::CategoryFlagText, true});
+            source, SeparatedForm{Separator::Comma, SeparatedForm::Columns::CategoryFlagText, true},
+            std::move(decoder));
     const Result<SeparatedMemoReader::FirstRecords> records =
         SeparatedMemoReader::firstRecords(source);
     if (!records)
@@ -119,24 +120,28 @@ Reader textOrSeparated(ByteSource &source, QByteArrayView start)
     if (const Result<void> rewound = source.seek(0); !rewound)
         return rewound.error();
     if (const std::optional<SeparatedForm> form = separatedFormOf(*records))
-        return readerOf<SeparatedMemoReader>(source, *form);
-    return readerOf<TextMemoReader>(source, *lineEnd);
+        return readerOf<SeparatedMemoReader>(source, *form, std::move(decoder));
+    return readerOf<TextMemoReader>(source, std::move(decoder), *lineEnd);
 }
 
 } // namespace
 
-Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
+Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source,
+                                                           CharacterSet characters)
 {
+    Result<CharacterDecoder> decoder = CharacterDecoder::open(characters);
+    if (!decoder)
+        return decoder.error().during(Error::Action::ReadSource, source.path());
     const Result<QByteArray> start = startOf(source);
     if (!start)
         return start.error();
     if (start->size() >= DatabaseMemoReader::HeaderSize) {
         const DatabaseMemoReader::Header header = DatabaseMemoReader::Header::of(*start);
         if (header.isMemoDatabase())
-            return readerOf<DatabaseMemoReader>(source, header);
+            return readerOf<DatabaseMemoReader>(source, header, MemoDecoder(std::move(*decoder)));
         if (header.isDatabase())
             return readFailure(source, Error::Reason::OtherDatabase,
                                TextDecoder::decode(header.name));
     }
-    return textOrSeparated(source, *start);
+    return textOrSeparated(source, *start, MemoDecoder(std::move(*decoder)));
 }

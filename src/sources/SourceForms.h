@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ByteSource.h"
+#include "CharacterSet.h"
 #include "Memo.h"
 
 #include <memory>
@@ -20,6 +21,9 @@ namespace SourceForms {
 // pictures and UTF-16 text hold one there, no text export does.
 constexpr qsizetype CheckedLength = qsizetype{64} * 1024;
 
-Result<std::unique_ptr<MemoSource>> readerFor(ByteSource &source);
+// Its memos are read in `characters`, where they are not UTF-8 (Memo). Fails,
+// before anything is read, where the system cannot convert that set.
+Result<std::unique_ptr<MemoSource>> readerFor(ByteSource &source,
+                                              CharacterSet characters = CharacterSet::Western);
 
 } // namespace SourceForms

@@ -1,6 +1,7 @@
 #include "TextMemoReader.h"
 
 #include "Limits.h"
+#include "MemoRules.h"
 
 #include <cstring>
 
@@ -18,8 +19,8 @@ void appendLine(QByteArray &text, QByteArrayView line)
 }
 } // namespace
 
-TextMemoReader::TextMemoReader(ByteSource &source, LineEnd lineEnd)
-    : m_source(source), m_lines(source, lineEnd)
+TextMemoReader::TextMemoReader(ByteSource &source, MemoDecoder decoder, LineEnd lineEnd)
+    : m_source(source), m_lines(source, lineEnd), m_decoder(std::move(decoder))
 {
 }
 
@@ -27,20 +28,17 @@ Result<const Memo *> TextMemoReader::next()
 {
     if (m_oversizedFromLine > 0)
         return oversized();
-    Memo &memo = m_memo;
     // Emptied, not freed: the next memo reuses the room.
-    memo.text.resize(0);
-    memo.category.clear();
+    m_text.resize(0);
     while (!m_lines.atEnd()) {
         QByteArrayView line = m_lines.readLine();
-        if (memo.text.isEmpty()) {
-            memo.title = MemoRules::titleCandidate(line);
-            if (memo.title.isEmpty() && !m_lines.lineTooLong())
+        if (m_text.isEmpty()) {
+            if (MemoRules::isBlank(line) && !m_lines.lineTooLong())
                 continue;
-            memo.titleLine = m_lines.lineNumber();
-            if (!fitsIn(memo, line))
+            m_memo.titleLine = m_lines.lineNumber();
+            if (!fitsIn(line))
                 return oversized();
-            memo.text.append(line);
+            m_text.append(line);
             continue;
         }
         if (line.isEmpty()) {
@@ -52,25 +50,25 @@ Result<const Memo *> TextMemoReader::next()
         }
         if (MemoRules::isFlag(line))
             return finish();
-        if (!fitsIn(memo, line))
+        if (!fitsIn(line))
             return oversized();
-        appendLine(memo.text, line);
+        appendLine(m_text, line);
     }
     if (m_lines.failure())
         return *m_lines.failure();
-    if (!memo.text.isEmpty())
-        m_unfinished = UnfinishedMemo{memo.title, memo.titleLine};
+    if (!m_text.isEmpty())
+        m_unfinished = UnfinishedMemo{m_decoder.titleOf(m_text), m_memo.titleLine};
     return nullptr;
 }
 
 // False, and the reading ends, when the line would take the memo past its
 // limit or was itself cut short.
-bool TextMemoReader::fitsIn(const Memo &memo, QByteArrayView line)
+bool TextMemoReader::fitsIn(QByteArrayView line)
 {
     if (!m_lines.lineTooLong() &&
-        memo.text.size() + NoteLineEnd.size() + line.size() <= Limits::MemoBytes)
+        m_text.size() + NoteLineEnd.size() + line.size() <= Limits::MemoBytes)
         return true;
-    m_oversizedFromLine = memo.titleLine;
+    m_oversizedFromLine = m_memo.titleLine;
     return false;
 }
 
@@ -84,13 +82,15 @@ Error TextMemoReader::oversized() const
 // failing read may have cut short is not one.
 Result<const Memo *> TextMemoReader::finish()
 {
+    QByteArrayView category;
     if (!m_lines.atEnd()) {
-        m_memo.category = m_categories.decode(m_lines.readLine());
+        category = m_lines.readLine();
         if (m_lines.lineTooLong())
             m_oversizedFromLine = m_lines.lineNumber();
     }
     if (m_lines.failure())
         return *m_lines.failure();
-    m_memo.text.append(NoteLineEnd);
+    m_text.append(NoteLineEnd);
+    m_decoder.decode(m_text, category, m_memo);
     return &m_memo;
 }

@@ -2,7 +2,7 @@
 
 #include "LineReader.h"
 #include "Memo.h"
-#include "MemoRules.h"
+#include "MemoDecoder.h"
 
 // The organiser's "Text" export: a title line, body lines, a flag line ("0" or
 // "1") and a category line. Blank lines outside a memo are skipped; inside a
@@ -10,7 +10,8 @@
 class TextMemoReader : public MemoSource
 {
 public:
-    explicit TextMemoReader(ByteSource &source, LineEnd lineEnd = LineEnd::CarriageReturn);
+    TextMemoReader(ByteSource &source, MemoDecoder decoder,
+                   LineEnd lineEnd = LineEnd::CarriageReturn);
 
     // A memo still open at the end (no flag line) is dropped and told by
     // unfinishedMemo(). Text that runs past Limits::MemoBytes without ending a
@@ -20,14 +21,15 @@ public:
     std::optional<UnfinishedMemo> unfinishedMemo() const override { return m_unfinished; }
 
 private:
-    bool fitsIn(const Memo &memo, QByteArrayView line);
+    bool fitsIn(QByteArrayView line);
     Error oversized() const;
     Result<const Memo *> finish();
 
     ByteSource &m_source;
     LineReader m_lines;
+    MemoDecoder m_decoder;
+    QByteArray m_text; // of the memo being read, from its title line on
     Memo m_memo;
-    CategoryCache m_categories;
     qint64 m_oversizedFromLine = 0;
     std::optional<UnfinishedMemo> m_unfinished;
 };

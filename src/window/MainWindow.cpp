@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,15 +108,25 @@ QString MainWindow::instructionsText()
            "MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, "
            "a backup made with \"pilot-xfer -b\", J-Pilot's folder (~/.jpilot/MemoDB.pdb) or "
            "the backups of Palm Desktop for Mac."),
-        tr("There is no need to empty the iPod's \"Notes\" folder first: Quillet keeps a record "
-           "of the notes it wrote in a file beside that folder, and after an export it offers to "
-           "remove the notes of memos that are no longer in the export. It never removes a note "
-           "you wrote or changed yourself."),
+        tr("On an iPod each note is written in the characters the iPod reads: Latin-1 (Mac OS "
+           "Roman on an iPod formatted for a Mac) where they hold all of the memo, else UTF-8 "
+           "with a first line that tells the iPod so. A memo longer than the 4 KB an iPod shows "
+           "of a note is saved in parts, \"Name\", \"Name (part 2)\" and so on, each ending "
+           "with a link to the next. In any other folder the notes are UTF-8. There is no need "
+           "to empty the iPod's \"Notes\" folder first: Quillet keeps a record of the notes it "
+           "wrote in a file beside that folder, and after an export it offers to remove the "
+           "notes of memos that are no longer in the export. It never removes a note you wrote "
+           "or changed yourself."),
         tr("Then you can open this program, click \"Browse . . .\" and choose the \"memos.txt\" "
-           "file you created in Palm Desktop. Then, in the Destination list, choose the folder "
-           "where your iPod is mounted (make sure it is hooked up!). If you have run the program "
-           "before it will use your previous values for the memos.txt file and the iPod's "
-           "folder. Then click \"Export\" and all the memos will be written to the iPod."),
+           "file you created in Palm Desktop. Under \"Memos' characters\" choose the characters "
+           "your organiser writes: Western European, unless it is set up for Central European, "
+           "Cyrillic, Greek, Turkish, Hebrew, Arabic, Baltic, Vietnamese, Thai, Japanese, "
+           "Chinese or Korean, or the memos come from Palm Desktop for Mac (Mac OS Roman). A memo "
+           "in UTF-8, such as J-Pilot's export, is read as UTF-8 whatever you choose. Then, in "
+           "the Destination list, choose the folder where your iPod is mounted (make sure it is "
+           "hooked up!). If you have run the program before it will use your previous values for "
+           "the memos.txt file, its characters and the iPod's folder. Then click \"Export\" and "
+           "all the memos will be written to the iPod."),
         tr("For questions or source code please write to %1").arg(contactAddress())};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
@@ -155,7 +166,7 @@ void MainWindow::onBrowseClicked()
 void MainWindow::onExportClicked()
 {
     const SettingsRecord record{m_sourceEdit->text(), m_destinationList->driveString(),
-                                qint16(m_txtCheckBox->value())};
+                                qint16(m_txtCheckBox->value()), characterSet()};
     if (record.sourcePath.isEmpty()) {
         m_messages.inform(this, tr("You need to pick an input file name first"));
         return;
@@ -255,6 +266,7 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
     ExportRun run(Path::typed(record.sourcePath), Path(destination.folder),
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
+    run.setCharacterSet(record.characterSet);
     m_worker =
         std::make_unique<ExportWorker>(std::move(run), *m_exportButton, *this,
                                        [this](const ExportResult &result) { exportEnded(result); });
@@ -373,6 +385,16 @@ bool MainWindow::setExtensionFlag(int flag)
     return m_txtCheckBox->setValue(flag);
 }
 
+void MainWindow::setCharacterSet(CharacterSet characters)
+{
+    m_charactersList->setCurrentIndex(m_charactersList->findData(int(characters)));
+}
+
+CharacterSet MainWindow::characterSet() const
+{
+    return CharacterSet(m_charactersList->currentData().toInt());
+}
+
 void MainWindow::createControls()
 {
     // Created in keyboard order, which is also the order of the focus chain;
@@ -395,6 +417,13 @@ void MainWindow::createControls()
     m_sourceEdit->setObjectName(QStringLiteral("sourceEdit"));
     m_sourceEdit->setAccessibleName(tr("Source"));
     m_sourceLabel = makeLabel(QStringLiteral("sourceLabel"), tr("Source:"), m_sourceEdit, this);
+    m_charactersList = new QComboBox(this);
+    m_charactersList->setObjectName(QStringLiteral("charactersList"));
+    for (const CharacterSet characters : CharacterSets::all())
+        m_charactersList->addItem(CharacterSets::labelOf(characters), int(characters));
+    m_charactersList->setAccessibleName(tr("Memos' characters"));
+    m_charactersLabel = makeLabel(QStringLiteral("charactersLabel"), tr("Memos' characters:"),
+                                  m_charactersList, this);
     m_exportButton = makeButton(QStringLiteral("exportButton"), tr("Export"), this);
     m_destinationLabel =
         makeLabel(QStringLiteral("destinationLabel"), tr("Destination:"), m_destinationList, this);
@@ -407,17 +436,21 @@ void MainWindow::createControls()
 void MainWindow::placeControls()
 {
     using Fit = LayoutScale::Fit;
+    // The memos' characters belong to the source: their row follows it, and
+    // the instructions, which scroll, give up its height.
     const QList<LayoutScale::Box> boxes{{m_sourceLabel, {16, 8, 57, 17}, Fit::Whole},
                                         {m_sourceEdit, {80, 8, 177, 19}, Fit::Height},
                                         {m_browseButton, {264, 8, 65, 25}, Fit::Whole},
-                                        {m_destinationLabel, {16, 40, 57, 17}, Fit::Whole},
-                                        {m_destinationList, {80, 40, 81, 21}, Fit::Height},
-                                        {m_destinationHint, {176, 40, 105, 25}, Fit::Whole},
-                                        {m_exportButton, {24, 80, 81, 25}, Fit::Whole},
-                                        {m_exitButton, {224, 80, 81, 25}, Fit::Whole},
-                                        {m_txtCheckBox, {32, 128, 273, 17}, Fit::Whole},
-                                        {m_instructionsLabel, {16, 152, 97, 17}, Fit::Whole},
-                                        {m_instructionsEdit, {16, 176, 297, 177}, Fit::Nothing}};
+                                        {m_charactersLabel, {16, 40, 113, 17}, Fit::Whole},
+                                        {m_charactersList, {136, 40, 193, 21}, Fit::Height},
+                                        {m_destinationLabel, {16, 72, 57, 17}, Fit::Whole},
+                                        {m_destinationList, {80, 72, 81, 21}, Fit::Height},
+                                        {m_destinationHint, {176, 72, 105, 25}, Fit::Whole},
+                                        {m_exportButton, {24, 112, 81, 25}, Fit::Whole},
+                                        {m_exitButton, {224, 112, 81, 25}, Fit::Whole},
+                                        {m_txtCheckBox, {32, 160, 273, 17}, Fit::Whole},
+                                        {m_instructionsLabel, {16, 184, 97, 17}, Fit::Whole},
+                                        {m_instructionsEdit, {16, 208, 297, 145}, Fit::Nothing}};
     const double factor = LayoutScale::factorFor(boxes);
     QRect used;
     for (const LayoutScale::Box &box : boxes) {
@@ -433,8 +466,8 @@ void MainWindow::placeControls()
 void MainWindow::orderTabs()
 {
     const QList<QWidget *> order{m_browseButton,    m_instructionsEdit, m_exitButton,
-                                 m_destinationList, m_sourceEdit,       m_exportButton,
-                                 m_txtCheckBox};
+                                 m_destinationList, m_sourceEdit,       m_charactersList,
+                                 m_exportButton,    m_txtCheckBox};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     m_browseButton->setFocus();

@@ -14,6 +14,7 @@ class ExportWorker;
 class FlagCheckBox;
 class InputBlocker;
 class MessageBoxes;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -22,8 +23,9 @@ struct FileRequest;
 struct RecordedNote;
 struct RemovalResult;
 
-// The program's one window: the source file, the destination drive and the
-// extension box, the Browse, Export and Exit commands, and the instructions.
+// The program's one window: the source file and the character set of its
+// memos, the destination drive and the extension box, the Browse, Export and
+// Exit commands, and the instructions.
 // Its settings, drives, messages and file dialog are given to it, so that it
 // can run against temporary folders and without a person. The export, and the
 // removal of the notes of memos that are gone that it may offer, run beside
@@ -89,6 +91,8 @@ private:
     void setSourcePath(const QString &path) override;
     void selectDrive(const QString &driveString) override;
     bool setExtensionFlag(int flag) override;
+    void setCharacterSet(CharacterSet characters) override;
+    CharacterSet characterSet() const;
 
     SettingsStore m_settings;
     const DriveSource &m_drives;
@@ -114,6 +118,8 @@ private:
     DriveList *m_destinationList = nullptr;
     QLabel *m_sourceLabel = nullptr;
     QLineEdit *m_sourceEdit = nullptr;
+    QComboBox *m_charactersList = nullptr;
+    QLabel *m_charactersLabel = nullptr;
     CommandButton *m_exportButton = nullptr;
     QLabel *m_destinationLabel = nullptr;
     QLabel *m_destinationHint = nullptr;

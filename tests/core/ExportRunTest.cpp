@@ -2,6 +2,7 @@
 
 #include "Limits.h"
 #include "MemoDatabase.h"
+#include "NoteParts.h"
 #include "QtPrinters.h"
 #include "SoftLimit.h"
 #include "TestFiles.h"
@@ -457,7 +458,8 @@ TEST_F(ExportRunTest, NameTheDeviceTakesForOneThisRunWroteIsNumbered)
 }
 
 // An iPod shows only its first 1,000 notes and the first 4 KB of each, without a
-// word; the run counts what passes either limit where the destination is one.
+// word; the run counts the notes on one (parts included) and the memos it saved
+// in parts for it.
 TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
 {
     QByteArray thousandMemos;
@@ -472,12 +474,12 @@ TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
         bool iPod;
         QByteArray memos;
         std::optional<qint64> notesOnIPod;
-        qint64 longNotes;
+        qint64 memosInParts;
     } cases[] = {
         {"no limit passed", true, "A\r\n0\r\nc\r\n" + fullPage, 3, 0},
         {"more than a thousand notes", true, thousandMemos, 1001, 0},
-        {"a long note", true, longer + fullPage, 3, 1},
-        {"not an iPod", false, thousandMemos + longer, std::nullopt, 1},
+        {"a long note", true, longer + fullPage, 4, 1},
+        {"not an iPod", false, thousandMemos + longer, std::nullopt, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -488,7 +490,195 @@ TEST_F(ExportRunTest, CountsWhatAnIPodWillNotShow)
         const ExportResult result = exportToPlayer(c.memos);
         ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(notesOnPlayer(result), c.notesOnIPod);
-        EXPECT_EQ(result.longNotes, c.longNotes);
+        EXPECT_EQ(result.memosInParts, c.memosInParts);
+    }
+}
+
+// Each memo arrives as the bytes its destination reads: UTF-8 in a plain
+// folder; on an iPod Latin-1, or Mac OS Roman on a Mac's, where that holds
+// every character, else UTF-8 after the line that says so; and on an iPod a
+// note longer than it shows in parts, each linked to the next.
+TEST_F(ExportRunTest, EachNoteArrivesInTheBytesItsDestinationReads)
+{
+    enum class Destination { Folder, IPod, MacIPod };
+    const QByteArray utf8Line = "<?xml encoding=\"UTF8\"?>\r\n";
+    const QByteArray latinLine = "\xE9" + QByteArray(997, 'x') + "\r\n";
+    const QByteArray longLatin = "Long\r\n" + latinLine.repeated(5) + "0\r\nc\r\n";
+    const QByteArray longCyrillic = "\xCF\r\n" + QByteArray(3000, '\xE4') + "\r\n0\r\nc\r\n";
+    const QByteArray cyrillicD = "\xD0\xB4";
+    const struct
+    {
+        const char *name;
+        CharacterSet characters;
+        Destination destination;
+        QByteArray memos;
+        QMap<QString, QByteArray> notes;
+    } cases[] = {
+        {"Windows-1252 into a folder",
+         CharacterSet::Western,
+         Destination::Folder,
+         "Caf\xE9 \x95\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/Café •"), "Caf\xC3\xA9 \xE2\x80\xA2\r\n"}}},
+        {"Latin-1 on an iPod",
+         CharacterSet::Western,
+         Destination::IPod,
+         "Caf\xE9\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/Café"), "Caf\xE9\r\n"}}},
+        {"UTF-8 memo in Latin-1 on an iPod",
+         CharacterSet::Cyrillic,
+         Destination::IPod,
+         "Caf\xC3\xA9\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/Café"), "Caf\xE9\r\n"}}},
+        {"a bullet is no Latin-1",
+         CharacterSet::Western,
+         Destination::IPod,
+         "\x95 milk\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/• milk"), utf8Line + "\xE2\x80\xA2 milk\r\n"}}},
+        {"Mac OS Roman on a Mac's iPod",
+         CharacterSet::Western,
+         Destination::MacIPod,
+         "Caf\xE9 \x95\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/Café •"), "Caf\x8E \xA5\r\n"}}},
+        {"Cyrillic is no Mac OS Roman",
+         CharacterSet::Cyrillic,
+         Destination::MacIPod,
+         "\xCF\xF0\xE8\xE2\xE5\xF2\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/Привет"),
+           utf8Line + "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n"}}},
+        {"Japanese on an iPod",
+         CharacterSet::Japanese,
+         Destination::IPod,
+         "\x93\xFA\x96\x7B\r\n0\r\nc\r\n",
+         {{QString::fromUtf8("c/日本"), utf8Line + "\xE6\x97\xA5\xE6\x9C\xAC\r\n"}}},
+        {"parts in Latin-1",
+         CharacterSet::Western,
+         Destination::IPod,
+         longLatin,
+         {{"c/Long", "Long\r\n" + latinLine.repeated(4) +
+                         "\r\n<A HREF=\"Long (part 2)\" NOPUSH>Part 2 of 2</A>\r\n"},
+          {"c/Long (part 2)", latinLine}}},
+        {"parts in UTF-8, a long line cut between characters",
+         CharacterSet::Cyrillic,
+         Destination::IPod,
+         longCyrillic,
+         {{QString::fromUtf8("c/П"),
+           utf8Line + "\xD0\x9F\r\n\r\n<A HREF=\"\xD0\x9F (part 2)\" NOPUSH>Part 2 of 3</A>\r\n"},
+          {QString::fromUtf8("c/П (part 2)"),
+           utf8Line + cyrillicD.repeated(2011) +
+               "\r\n<A HREF=\"\xD0\x9F (part 3)\" NOPUSH>Part 3 of 3</A>\r\n"},
+          {QString::fromUtf8("c/П (part 3)"), utf8Line + cyrillicD.repeated(989) + "\r\n"}}},
+        {"no parts in a folder",
+         CharacterSet::Western,
+         Destination::Folder,
+         longLatin,
+         {{"c/Long",
+           "Long\r\n" + QByteArray("\xC3\xA9" + QByteArray(997, 'x') + "\r\n").repeated(5)}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root()).removeRecursively();
+        QDir().mkpath(root() + (c.destination == Destination::Folder ? "" : "/iPod_Control"));
+        ExportRun run(Path(source(c.memos)), Path(root()), false);
+        run.setCharacterSet(c.characters);
+        run.setFormatQuestion([&c](const Path &) -> Result<FileSystem::VolumeFormat> {
+            return c.destination == Destination::MacIPod ? FileSystem::VolumeFormat::MacHfsPlus
+                                                         : FileSystem::VolumeFormat::Other;
+        });
+        const ExportResult result = run.run(log);
+        ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+        EXPECT_EQ(TestFiles::contentsBelow(notes()), c.notes);
+    }
+}
+
+// A part's name taken by a note of the person's takes the next number, and
+// the part before it links to that one; a part the memo no longer needs is
+// a note of a memo that is gone.
+TEST_F(ExportRunTest, APartWhoseNameIsTakenIsNumberedAndLinkedSo)
+{
+    QDir().mkpath(root() + "/iPod_Control");
+    ASSERT_TRUE(exportToPlayer("A\r\n0\r\nc\r\n").succeeded());
+    TestFiles::write(notes() + "/c/Long (part 2)", "the person's own\r\n");
+    const QByteArray line = QByteArray(998, 'x') + "\r\n";
+    const ExportResult result = exportToPlayer("Long\r\n" + line.repeated(5) + "0\r\nc\r\n");
+    ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
+    EXPECT_EQ(TestFiles::contentsBelow(notes()),
+              (QMap<QString, QByteArray>{
+                  {"c/A", "A\r\n"},
+                  {"c/Long", "Long\r\n" + line.repeated(4) +
+                                 "\r\n<A HREF=\"Long (part 2) (2)\" NOPUSH>Part 2 of 2</A>\r\n"},
+                  {"c/Long (part 2)", "the person's own\r\n"},
+                  {"c/Long (part 2) (2)", line}}));
+    EXPECT_EQ(result.goneNotes.size(), 1);
+
+    // Grown shorter, the memo needs no second part: it is a gone note.
+    const ExportResult shorter = exportToPlayer("Long\r\n" + line + "0\r\nc\r\n");
+    ASSERT_TRUE(shorter.succeeded()) << shorter.message().toStdString();
+    QStringList gone;
+    for (const RecordedNote &note : shorter.goneNotes)
+        gone << note.place.toString();
+    EXPECT_EQ(gone, (QStringList{"c/A", "c/Long (part 2) (2)"}));
+}
+
+// Over many lengths of note and of line, in one-byte characters and in UTF-8:
+// every part fits what an iPod shows, ends where the rule says, links to the
+// next, and the parts give back the note's text exactly.
+TEST(NoteParts, FitAnIPodEndWhereTheRuleSaysAndGiveBackTheNote)
+{
+    const auto nameOfPart = [](int part) {
+        return "N\xC3\xA9 (part " + QByteArray::number(part) + ")";
+    };
+    const QByteArray characters[] = {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
+    const int lineLengths[] = {0, 1, 37, 1200, 4070, 4093, 9000};
+    for (const auto encoding : {EncodedNote::Encoding::Latin1, EncodedNote::Encoding::Utf8}) {
+        const bool utf8 = encoding == EncodedNote::Encoding::Utf8;
+        for (int length = 3000; length < 14000; length += 89) {
+            SCOPED_TRACE(std::to_string(length) + (utf8 ? " UTF-8" : " Latin-1"));
+            EncodedNote note;
+            note.encoding = encoding;
+            note.encodingLine = utf8 ? NoteEncoder::Utf8Line.toByteArray() : QByteArray();
+            for (int line = 0; note.text.size() < length; ++line) {
+                const int characterCount = lineLengths[(line * 5 + length) % 7];
+                for (int at = 0; at < characterCount && note.text.size() < length; ++at)
+                    note.text += utf8 ? characters[(at + line) % 4] : QByteArray("\xE9");
+                note.text += "\r\n";
+            }
+            const QList<QByteArray> files = NoteParts::filesOf(note, nameOfPart);
+            ASSERT_EQ(files.size() == 1, note.size() <= Player::ShownNoteBytes);
+            QByteArray joined;
+            for (qsizetype part = 0; part < files.size(); ++part) {
+                QByteArrayView file = files[part];
+                ASSERT_LE(file.size(), Player::ShownNoteBytes);
+                ASSERT_TRUE(file.startsWith(note.encodingLine));
+                file = file.sliced(note.encodingLine.size());
+                const qsizetype from = joined.size();
+                if (part + 1 == files.size()) {
+                    joined += file;
+                    continue;
+                }
+                const QByteArray link =
+                    "\r\n" +
+                    NoteParts::link(nameOfPart(int(part) + 2), int(part) + 2, int(files.size())) +
+                    "\r\n";
+                ASSERT_TRUE(file.endsWith(link)) << "part " << part + 1;
+                const QByteArrayView kept = file.chopped(link.size());
+                joined += kept;
+                // After the last CR LF that fits; where none does, as close to
+                // the end as a character and a line end allow.
+                const qsizetype room =
+                    Player::ShownNoteBytes - note.encodingLine.size() - link.size();
+                const qsizetype nextLineEnd = note.text.indexOf("\r\n", from + kept.size());
+                if (kept.endsWith("\r\n")) {
+                    EXPECT_GT(nextLineEnd + 2, from + room) << "part " << part + 1;
+                    continue;
+                }
+                EXPECT_FALSE(kept.contains("\r\n")) << "part " << part + 1;
+                EXPECT_GE(kept.size(), room - 4) << "part " << part + 1;
+                const char next = note.text[from + kept.size()];
+                EXPECT_FALSE(utf8 && (static_cast<unsigned char>(next) & 0xC0) == 0x80);
+                EXPECT_FALSE(kept.endsWith('\r') && next == '\n');
+            }
+            EXPECT_EQ(joined, note.text);
+        }
     }
 }
 

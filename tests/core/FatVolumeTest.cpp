@@ -106,7 +106,7 @@ TEST_F(FatVolumeTest, ExportsOntoFat)
                                     "Work/Plan.txt"}));
     EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/Work/PLAN (2).txt"), "PLAN\r\n");
     EXPECT_EQ(TestFiles::read(mountPoint() + "/Notes/A_B/Menu_ soup_.txt"),
-              "Menu: soup?\r\ncaf\xE9\r\n");
+              "Menu: soup?\r\ncaf\xC3\xA9\r\n");
 }
 
 // On a full player there is no room for the copy through which an older note

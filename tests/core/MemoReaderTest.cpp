@@ -11,10 +11,17 @@
 
 namespace {
 
-QList<Memo> memosOf(const QByteArray &source)
+MemoDecoder decoderFor(CharacterSet characters = CharacterSet::Western)
+{
+    Result<CharacterDecoder> decoder = CharacterDecoder::open(characters);
+    EXPECT_TRUE(decoder) << decoder.error().message().toStdString();
+    return MemoDecoder(std::move(*decoder));
+}
+
+QList<Memo> memosOf(const QByteArray &source, CharacterSet characters = CharacterSet::Western)
 {
     MemoryBytes bytes(source);
-    TextMemoReader reader(bytes);
+    TextMemoReader reader(bytes, decoderFor(characters));
     QList<Memo> memos;
     for (Result<const Memo *> next = reader.next(); next && *next; next = reader.next())
         memos << **next;
@@ -40,7 +47,7 @@ struct BodyCase
 {
     const char *name;
     QByteArray source;
-    QByteArray text; // of the only memo
+    QString text; // of the only memo
 };
 
 class MemoBodies : public testing::TestWithParam<BodyCase>
@@ -63,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         BodyCase{"fourEmptyLinesLeaveTwo", "t\r\n\r\n\r\n\r\n\r\n0\r\nc", "t\r\n\r\n\r\n"},
         BodyCase{"titleKeptWhole", "  Shopping: milk/eggs, etc. and more\r\n1\r\nc",
                  "  Shopping: milk/eggs, etc. and more\r\n"},
-        BodyCase{"legacyBytesKept", "caf\xE9\r\n\x81\x90\r\n0\r\nc", "caf\xE9\r\n\x81\x90\r\n"},
+        BodyCase{"legacyBytesKept", "caf\xE9\r\n\x81\x90\r\n0\r\nc",
+                 QString::fromUtf16(u"caf\u00E9\r\n\u0081\u0090\r\n")},
         BodyCase{"loneLfKept", "a\nb\r\n0\r\nc", "a\nb\r\n"},
         BodyCase{"flagLikeLinesNotExact", "t\r\n 0\r\n01\r\n1 \r\n0\r\nc",
                  "t\r\n 0\r\n01\r\n1 \r\n"}),
@@ -130,6 +138,56 @@ TEST(TextMemoReader, EncodingsPerLine)
     EXPECT_EQ(memos[1].category, QString::fromUtf8("Résumé"));
 }
 
+// A memo is read in the characters chosen, unless its text and category are
+// valid UTF-8 with a byte above 0x7F; titles then count characters, and a byte
+// that is no text in the set becomes U+FFFD, which the memo tells.
+TEST(TextMemoReader, ReadsEachMemoInTheCharactersChosenUnlessItIsUtf8)
+{
+    const struct
+    {
+        const char *name;
+        CharacterSet characters;
+        QByteArray title;
+        QByteArray category;
+        QString text; // the title line's
+        QString categoryText;
+        bool replaced;
+    } cases[] = {
+        {"Western", CharacterSet::Western, "Caf\xE9 \x80 \x95", "R\xE9sum\xE9",
+         QString::fromUtf8("Café € •"), QString::fromUtf8("Résumé"), false},
+        {"UTF-8 whatever the choice", CharacterSet::Cyrillic, "Caf\xC3\xA9", "R\xC3\xA9sum\xC3\xA9",
+         QString::fromUtf8("Café"), QString::fromUtf8("Résumé"), false},
+        {"UTF-8 text, category not", CharacterSet::Western, "Caf\xC3\xA9", "R\xE9sum\xE9",
+         QString::fromUtf8("CafÃ©"), QString::fromUtf8("Résumé"), false},
+        {"Cyrillic", CharacterSet::Cyrillic, "\xCF\xF0\xE8\xE2\xE5\xF2", "\xC4\xEE\xEC",
+         QString::fromUtf8("Привет"), QString::fromUtf8("Дом"), false},
+        {"a byte Greek leaves undefined", CharacterSet::Greek, "\xC1\xAA", "",
+         QString::fromUtf8("Α\uFFFD"), "", true},
+        {"Japanese, a second byte that is a backslash", CharacterSet::Japanese,
+         "\x93\xFA\x96\x7B\x82\xCC\x95\x5C", "\x8E\x64\x8E\x96", QString::fromUtf8("日本の表"),
+         QString::fromUtf8("仕事"), false},
+        {"Japanese cut off at the end", CharacterSet::Japanese, "A\x93", "",
+         QString::fromUtf8("A\uFFFD"), "", true},
+        {"Mac OS Roman", CharacterSet::MacRoman, "Caf\x8E \xA5", "", QString::fromUtf8("Café •"),
+         "", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<Memo> memos =
+            memosOf(c.title + "\r\nbody\r\n0\r\n" + c.category + "\r\n", c.characters);
+        ASSERT_EQ(memos.size(), 1);
+        EXPECT_EQ(memos[0].title, c.text);
+        EXPECT_EQ(memos[0].text, c.text + "\r\nbody\r\n");
+        EXPECT_EQ(memos[0].category, c.categoryText);
+        EXPECT_EQ(memos[0].replacedBytes, c.replaced);
+    }
+    // Twenty characters, not bytes: twenty-five kanji of two bytes each.
+    const QList<Memo> long25 =
+        memosOf(QByteArray("\x93\xFA").repeated(25) + "\r\n0\r\nc\r\n", CharacterSet::Japanese);
+    ASSERT_EQ(long25.size(), 1);
+    EXPECT_EQ(long25[0].title, QString::fromUtf8("日").repeated(20));
+}
+
 // Only the three bytes at the very start of the source are skipped; a U+FEFF
 // anywhere else is a character, not a space, also where it starts a line (two
 // exports joined into one file).
@@ -166,7 +224,7 @@ struct SeparatedReading
 SeparatedReading separatedMemosOf(const QByteArray &source, Separator separator)
 {
     MemoryBytes bytes(source);
-    SeparatedMemoReader reader(bytes, SeparatedForm{separator});
+    SeparatedMemoReader reader(bytes, SeparatedForm{separator}, decoderFor());
     SeparatedReading reading;
     for (;;) {
         const Result<const Memo *> next = reader.next();
@@ -198,7 +256,7 @@ TEST_P(SeparatedMemos, ArriveWhole)
     QList<QByteArray> texts;
     QStringList categories;
     for (const Memo &memo : reading.memos) {
-        texts << memo.text;
+        texts << memo.text.toUtf8();
         categories << memo.category;
     }
     EXPECT_EQ(texts, GetParam().texts);
@@ -509,7 +567,7 @@ TEST(DatabaseMemoReader, ReadsEveryMemoAsTheExportsGiveIt)
          {"Plan/Unfiled/Plan\r\n"}},
         {"legacy bytes",
          withCategories({"Caf\xE9"}, {{"R\xE9sum\xE9", 0}}),
-         {QString::fromUtf8("Résumé/Café/") + QString::fromLatin1("R\xE9sum\xE9\r\n")}},
+         {QString::fromUtf8("Résumé/Café/Résumé\r\n")}},
         {"no records", databaseOf({}), {}},
     };
     for (const auto &c : cases) {
@@ -521,7 +579,7 @@ TEST(DatabaseMemoReader, ReadsEveryMemoAsTheExportsGiveIt)
         Result<const Memo *> next = (*reader)->next();
         for (; next && *next; next = (*reader)->next()) {
             const Memo &memo = **next;
-            memos << memo.title + u'/' + memo.category + u'/' + QString::fromLatin1(memo.text);
+            memos << memo.title + u'/' + memo.category + u'/' + memo.text;
             EXPECT_EQ(memo.unit, SourceUnit::Record);
         }
         ASSERT_TRUE(next) << next.error().message().toStdString();
@@ -571,54 +629,49 @@ TEST(DatabaseMemoReader, StopsAtARecordThatLiesOutsideTheFile)
 }
 
 // Each piece of text is UTF-8 where it is valid UTF-8, else Windows-1252, whose
-// five undefined bytes keep their Latin-1 value; a prefix counts code points.
+// five undefined bytes keep their Latin-1 value.
 TEST(TextDecoder, DecodesEachPieceOnItsOwn)
 {
     const struct
     {
         const char *name;
         QByteArray bytes;
-        qsizetype count; // of the prefix; -1 for the whole text
         QString text;
     } cases[] = {
-        {"ASCII", "Plan", -1, "Plan"},
-        {"UTF-8", "R\xC3\xA9sum\xC3\xA9", -1, QString::fromUtf8("Résumé")},
-        {"Windows-1252", "\x80 caf\xE9 \x93q\x94", -1, QString::fromUtf8("€ café “q”")},
-        {"undefined bytes kept", "\x81\x8D\x8F\x90\x9D", -1,
+        {"ASCII", "Plan", "Plan"},
+        {"UTF-8", "R\xC3\xA9sum\xC3\xA9", QString::fromUtf8("Résumé")},
+        {"Windows-1252", "\x80 caf\xE9 \x93q\x94", QString::fromUtf8("€ café “q”")},
+        {"undefined bytes kept", "\x81\x8D\x8F\x90\x9D",
          QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D")},
         {"byte-order mark is a character",
          "\xEF\xBB\xBF"
          "A",
-         -1, QChar(0xFEFF) + QString("A")},
-        {"prefix of ASCII", "Groceries", 4, "Groc"},
-        {"prefix counts code points",
-         "\xF0\x9F\x98\x80"
-         "ab",
-         2, QString::fromUtf8("😀a")},
-        {"prefix of Windows-1252", "caf\xE9s", 4, QString::fromUtf8("café")},
-        {"prefix longer than the text", "ab", 20, "ab"},
+         QChar(0xFEFF) + QString("A")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.count < 0 ? TextDecoder::decode(c.bytes)
-                              : TextDecoder::decodePrefix(c.bytes, c.count),
-                  c.text);
+        EXPECT_EQ(TextDecoder::decode(c.bytes), c.text);
     }
 }
 
 // A file of ever new categories must not grow the cache without bound; what
 // it decoded before it was emptied still decodes the same.
-TEST(CategoryCache, IsEmptiedWhenFullAndDecodesTheSameAfterwards)
+TEST(MemoDecoder, EmptiesItsCacheOfCategoriesWhenFullAndDecodesTheSameAfterwards)
 {
-    CategoryCache cache;
-    for (int i = 0; i < CategoryCache::MaximumSize; ++i)
-        cache.decode("Category " + QByteArray::number(i));
-    EXPECT_EQ(cache.size(), CategoryCache::MaximumSize);
-    EXPECT_EQ(cache.decode("caf\xE9"), QString::fromUtf8("café"));
-    EXPECT_EQ(cache.size(), 1);
-    EXPECT_EQ(cache.decode("Category 0"), "Category 0");
-    EXPECT_EQ(cache.decode(""), "");
-    EXPECT_EQ(cache.size(), 2);
+    MemoDecoder decoder = decoderFor();
+    Memo memo;
+    for (int i = 0; i < MemoDecoder::MaximumCachedCategories; ++i)
+        decoder.decode("A\r\n", "Category " + QByteArray::number(i), memo);
+    EXPECT_EQ(decoder.cachedCategories(), MemoDecoder::MaximumCachedCategories);
+    decoder.decode("A\r\n", "caf\xE9", memo);
+    EXPECT_EQ(memo.category, QString::fromUtf8("café"));
+    EXPECT_EQ(decoder.cachedCategories(), 1);
+    decoder.decode("A\r\n", "Category 0", memo);
+    EXPECT_EQ(memo.category, "Category 0");
+    decoder.decode("A\r\n", "", memo);
+    EXPECT_EQ(memo.category, "");
+    decoder.decode("A\r\n", QByteArray(4096, 'c'), memo);
+    EXPECT_EQ(decoder.cachedCategories(), 2);
 }
 
 } // namespace

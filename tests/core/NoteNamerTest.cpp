@@ -146,6 +146,14 @@ TEST(NoteNamer, NamesFitWhatTheDeviceTakes)
     Namer namer(false);
     EXPECT_FALSE(
         namer->refuseNamesAsLongAs(QString(NoteNamer::ShortestNameBytes, QLatin1Char('r'))));
+
+    // A part's name keeps " (part N)" whole; its note's name gives way.
+    Namer parts(true);
+    ASSERT_TRUE(parts->refuseNamesAsLongAs(QString(30, QLatin1Char('r'))));
+    const NotePath note = parts.name(memo("abcdefghijklmnopqrst", "c"));
+    EXPECT_EQ(note.fileName, "abcdefghijklmnopqrst.txt");
+    EXPECT_EQ(parts->namePart(note, 2).fileName, "abcdefghijklmnop (part 2).txt");
+    EXPECT_EQ(parts->namePart(note, 2).fileName, "abcdefghijkl (part 2) (2).txt");
 }
 
 } // namespace

@@ -6,17 +6,20 @@ namespace {
 
 TEST(SettingsFile, FormatByteForByte)
 {
-    EXPECT_EQ(SettingsFile::format({"C:\\memos.txt", "e:", 1}), "\"C:\\memos.txt\",\"e:\",1\r\n");
-    EXPECT_EQ(SettingsFile::format({QString::fromUtf8("/home/zoë/memos.txt"), "/ [ROOT]", 2}),
-              "\"/home/zo\xC3\xAB/memos.txt\",\"/ [ROOT]\",2\r\n");
-    EXPECT_EQ(SettingsFile::format({"/my \"old\" memos", "\"", 0}), R"("/my ""old"" memos","""",0)"
-                                                                    "\r\n");
+    EXPECT_EQ(SettingsFile::format({"C:\\memos.txt", "e:", 1}),
+              "\"C:\\memos.txt\",\"e:\",1,\"windows-1252\"\r\n");
+    EXPECT_EQ(SettingsFile::format({QString::fromUtf8("/home/zoë/memos.txt"), "/ [ROOT]", 2,
+                                    CharacterSet::Japanese}),
+              "\"/home/zo\xC3\xAB/memos.txt\",\"/ [ROOT]\",2,\"shift_jis\"\r\n");
+    EXPECT_EQ(SettingsFile::format({"/my \"old\" memos", "\"", 0}),
+              R"("/my ""old"" memos","""",0,"windows-1252")"
+              "\r\n");
 }
 
 TEST(SettingsFile, ReadsWhatItWrites)
 {
     const SettingsRecord record{QString::fromUtf8("/home/zoë/my \"old\", \"\"memos.txt\""),
-                                "/media/me/IPOD [\"IPOD\"]", 2};
+                                "/media/me/IPOD [\"IPOD\"]", 2, CharacterSet::MacRoman};
     const Result<SettingsRecord> parsed = SettingsFile::parse(SettingsFile::format(record));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(*parsed, record);
@@ -54,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                   SettingsRecord{"/home/me/my \"old\" memos.txt", "\"", 1}},
         ParseCase{"legacyEncodedPath", "\"caf\xE9\",\"b\",0",
                   SettingsRecord{QString::fromUtf8("café"), "b", 0}},
+        ParseCase{"characterSetInAnyCase", "\"a\",\"b\",1,\"CP1250\"\r\n",
+                  SettingsRecord{"a", "b", 1, CharacterSet::CentralEuropean}},
+        ParseCase{"unknownCharacterSetIsWestern", "\"a\",\"b\",1,\"utf-16\"\r\n",
+                  SettingsRecord{"a", "b", 1}},
         ParseCase{"empty", "", std::nullopt},
         ParseCase{"twoFields", "\"a\",\"b\"\r\n", std::nullopt},
         ParseCase{"emptyFlag", "\"a\",\"b\",\r\n", std::nullopt},

@@ -26,10 +26,12 @@ public:
         flag = value;
         return true;
     }
+    void setCharacterSet(CharacterSet set) override { characters = set; }
 
     QString source = "default";
     QString drive = "/home";
     int flag = 0;
+    CharacterSet characters = CharacterSet::Greek;
 };
 
 class SettingsStoreTest : public testing::Test
@@ -77,6 +79,10 @@ TEST_F(SettingsStoreTest, LoadRestoresEachValueTheWindowTakes)
     EXPECT_EQ(window.source, "/m.txt");
     EXPECT_EQ(window.drive, "/media/IPOD [IPOD]");
     EXPECT_EQ(window.flag, 2);
+    EXPECT_EQ(window.characters, CharacterSet::Western);
+
+    window = loaded("\"/m.txt\",\"/media/IPOD [IPOD]\",1,\"windows-1251\"\r\n");
+    EXPECT_EQ(window.characters, CharacterSet::Cyrillic);
 
     window = loaded("\"/m.txt\",\"/media/gone\",1\r\n");
     EXPECT_EQ(window.drive, "/media/gone");
@@ -113,7 +119,7 @@ TEST_F(SettingsStoreTest, SaveWritesIntoTheProgramFolderNotTheWorkingFolder)
     ASSERT_TRUE(store().save({"/m.txt", "/media/IPOD [IPOD]", 1}));
     EXPECT_EQ(QDir::currentPath(), before);
     EXPECT_EQ(TestFiles::read(folder("program") + "/quillet.dat"),
-              "\"/m.txt\",\"/media/IPOD [IPOD]\",1\r\n");
+              "\"/m.txt\",\"/media/IPOD [IPOD]\",1,\"windows-1252\"\r\n");
     EXPECT_EQ(TestFiles::listRecursively(temporary.path()), QStringList{"program/quillet.dat"});
 }
 
@@ -156,7 +162,8 @@ TEST_F(SettingsStoreTest, SaveFallsBackToTheUserFolderAndTheNextStartFindsItTher
         const QString user = temporary.filePath(QStringLiteral("config/") + c.name);
         const SettingsStore installed(folder("work"), c.programFolder, user);
         ASSERT_TRUE(installed.save({"/m.txt", "d", 0}));
-        EXPECT_EQ(TestFiles::read(user + "/quillet.dat"), "\"/m.txt\",\"d\",0\r\n");
+        EXPECT_EQ(TestFiles::read(user + "/quillet.dat"),
+                  "\"/m.txt\",\"d\",0,\"windows-1252\"\r\n");
 
         FakeWindow window;
         installed.load(window);

@@ -29,9 +29,10 @@ namespace {
 const QByteArray TwoMemos = "Groceries\r\nmilk\r\neggs\r\n\r\n0\r\nPersonal\r\n\r\n"
                             "Meeting: plan\r\nagenda\r\n\r\n1\r\nBusiness\r\n";
 
-QByteArray settingsLine(const QString &source, const QString &drive, const QString &flag)
+QByteArray settingsLine(const QString &source, const QString &drive, const QString &flag,
+                        const QString &characters = "windows-1252")
 {
-    return ('"' + source + "\",\"" + drive + "\"," + flag + "\r\n").toUtf8();
+    return ('"' + source + "\",\"" + drive + "\"," + flag + ",\"" + characters + "\"\r\n").toUtf8();
 }
 
 QByteArray contentOf(const QString &path)
@@ -170,6 +171,7 @@ TEST_F(MainWindowCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoice
 {
     openReadyToExport();
     extension()->setCheckState(Qt::PartiallyChecked);
+    test.control<QComboBox>("charactersList")->setCurrentText("Greek (Windows-1253)");
     QString captionDuringMessage;
     bool enabledDuringMessage = true;
     const QWidget *focusDuringMessage = nullptr;
@@ -197,11 +199,13 @@ TEST_F(MainWindowCommands, ExportWritesTheNotesShowingProgressThenSavesTheChoice
     EXPECT_EQ(source()->text(), test.sourceFolder() + "/memos.txt");
     EXPECT_EQ(drive()->currentText(), test.playerFolder());
     EXPECT_EQ(extension()->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(test.control<QComboBox>("charactersList")->currentText(), "Greek (Windows-1253)");
 }
 
 // An iPod shows only its first 1,000 notes and the first 4 KB of each; the
 // message says so where a limit is passed, and only onto an iPod. Before that
-// it names a memo the export file ends inside of.
+// it names a memo the export file ends inside of, and the memos that hold
+// bytes that are no text in the characters chosen.
 TEST_F(MainWindowCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotShow)
 {
     QByteArray thousandMemos;
@@ -215,18 +219,24 @@ TEST_F(MainWindowCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotSho
         QByteArray memos;
         int saved;
         QString limits; // after the completion message
+        const char *characters = "Western European (Windows-1252)";
     } cases[] = {
         {"no limit passed", true, TwoMemos, 2, ""},
         {"more than a thousand notes", true, thousandMemos, 1000,
          "\n\nThe iPod shows only the first 1000 notes; its Notes folder now holds 1001."},
         {"notes longer than 4 KB", true, twoLongMemos, 2,
-         "\n\nThe iPod shows only the first 4 KB of a note; 2 of the notes just saved are "
-         "longer."},
+         "\n\nThe iPod shows only the first 4 KB of a note; 2 memos longer than that were "
+         "saved in parts, each leading to the next."},
         {"not an iPod", false, thousandMemos + twoLongMemos, 1002, ""},
         {"export ending inside a memo", true, twoLongMemos + "Unfinished\r\nbody\r\n", 2,
          "\n\nThe export file ends inside the memo \"Unfinished\" (line 9), which was not "
-         "saved.\n\nThe iPod shows only the first 4 KB of a note; 2 of the notes just saved are "
-         "longer."},
+         "saved.\n\nThe iPod shows only the first 4 KB of a note; 2 memos longer than that "
+         "were saved in parts, each leading to the next."},
+        {"bytes that are no Greek", false, "\xC1\xE8\xE7\xED\xAA\r\n0\r\nc\r\n" + TwoMemos, 3,
+         "\n\n1 memo holds bytes that are not text in Greek (Windows-1253); each such byte "
+         "shows as \"\uFFFD\". If the memos were written in another character set, export them "
+         "again with that one.",
+         "Greek (Windows-1253)"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -238,6 +248,7 @@ TEST_F(MainWindowCommands, TheMessageTellsWhatWasLeftOutAndWhatTheIPodWillNotSho
         exporting.control<QLineEdit>("sourceEdit")
             ->setText(exporting.writeFile("source/memos.txt", c.memos));
         exporting.control<QComboBox>("destinationList")->setCurrentText(exporting.playerFolder());
+        exporting.control<QComboBox>("charactersList")->setCurrentText(c.characters);
         exporting.control<QPushButton>("exportButton")->click();
         ASSERT_TRUE(exporting.waitForTheExportToEnd());
 

@@ -25,7 +25,8 @@ const struct
     Fit fit;
 } Controls[] = {
     {"sourceLabel", Fit::Whole},      {"sourceEdit", Fit::Height},
-    {"browseButton", Fit::Whole},     {"destinationLabel", Fit::Whole},
+    {"browseButton", Fit::Whole},     {"charactersLabel", Fit::Whole},
+    {"charactersList", Fit::Height},  {"destinationLabel", Fit::Whole},
     {"destinationList", Fit::Height}, {"destinationHint", Fit::Whole},
     {"exportButton", Fit::Whole},     {"exitButton", Fit::Whole},
     {"txtCheckBox", Fit::Whole},      {"instructionsLabel", Fit::Whole},
@@ -189,13 +190,13 @@ TEST(MainWindowLayout, StartsOnBrowseAndTabCyclesInItsFixedOrder)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_NE(QApplication::focusWidget(), nullptr);
     QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited.append(QApplication::focusWidget()->objectName());
     }
-    EXPECT_EQ(visited,
-              (QStringList{"browseButton", "instructionsEdit", "exitButton", "destinationList",
-                           "sourceEdit", "exportButton", "txtCheckBox", "browseButton"}));
+    EXPECT_EQ(visited, (QStringList{"browseButton", "instructionsEdit", "exitButton",
+                                    "destinationList", "sourceEdit", "charactersList",
+                                    "exportButton", "txtCheckBox", "browseButton"}));
 }
 
 // Return and keypad Enter press the button that has the focus, as Space
@@ -238,6 +239,7 @@ TEST(MainWindowLayout, NamesEveryFieldForScreenReadersAndTiesEachLabelToItsField
         QStringList labels;
     } cases[] = {
         {"sourceEdit", "Source", {"Source:"}},
+        {"charactersList", nullptr, {"Memos' characters:"}},
         {"instructionsEdit", "Instructions", {"Instructions"}},
         {"destinationList", nullptr, {"Destination:", "The iPod's folder"}},
     };

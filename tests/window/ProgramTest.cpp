@@ -144,7 +144,16 @@ TEST(ProgramCommandLine, AnswersEachCommandLineWithItsExitStatusAndWithoutADeskt
          Way::Script,
          2,
          "",
-         "--to, --txt and --remove-gone go with --export SOURCE.\nUsage: "},
+         "--to, --txt, --remove-gone and --charset go with --export SOURCE.\nUsage: "},
+        {"unknown character set", exportToPlayer + QStringList{"--charset", "utf-7"}, three,
+         Way::Script, 2, "",
+         "Quillet does not know the character set \"utf-7\"; it reads windows-1252, "
+         "windows-1250, windows-1251, windows-1253, windows-1254, windows-1255, windows-1256, "
+         "windows-1257, windows-1258, windows-874, shift_jis, gbk, cp949, big5, macintosh.\n"
+         "Usage: "},
+        {"export in a character set named in any case",
+         exportToPlayer + QStringList{"--charset", "CP1251"}, three, Way::Script, 0,
+         "3 memos saved to $PLAYER/Notes/\n", ""},
         {"export", exportToPlayer, three, Way::Script, 0, "3 memos saved to $PLAYER/Notes/\n", ""},
         {"export leaving notes of memos that are gone", exportToPlayer, planOnly, Way::Script, 0,
          "1 memo saved to $PLAYER/Notes/\n2 notes of memos no longer in the export remain; "
@@ -368,7 +377,7 @@ TEST_F(ProgramUnderXvfb, LosingTheDisplayEndsAnExportAfterAWholeNote)
     ASSERT_FALSE(id.isEmpty()) << whyNoWindow();
     // From Browse, where the focus starts, to Export, and press it.
     runAndRead("xdotool", {"windowfocus", "--sync", id}, environment);
-    runAndRead("xdotool", {"key", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}, environment);
+    runAndRead("xdotool", {"key", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"}, environment);
     const QString notes = home + "/Notes/c";
     const QDeadlineTimer deadline(PatienceMs);
     while (!QFile::exists(notes + "/Memo 1") && !deadline.hasExpired() &&
