@@ -14,16 +14,19 @@ namespace {
 
 // Memos are named a batch at a time, so that the journal names the batch's
 // new notes in one write; a batch holds at most this many memos, or about
-// this much text.
+// this many bytes of notes.
 constexpr qsizetype BatchMemos = 256;
 constexpr qsizetype BatchBytes = qsizetype{1024} * 1024;
 
 } // namespace
 
-// A memo of the batch and the path the namer gave its note.
+// A memo of the batch, its text encoded for its destination, and the path
+// the namer gave its note. The memo keeps no text of its own: the reader then
+// reuses its room for the next one.
 struct ExportRun::NamedMemo
 {
     Memo memo;
+    EncodedNote note;
     NotePath path;
 };
 
@@ -171,8 +174,10 @@ void ExportRun::keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportR
     result.recordReadError = ownership.readError();
     result.record = ownership.record().path();
     result.skippedRecordLines = ownership.record().skippedLines();
+    // A first export into a player has no notes of earlier runs to compare.
     const Result<GoneNotes::Found> found =
-        GoneNotes(notes.descriptor(), notes.path(), ownership).find(notes.keptPlaces());
+        GoneNotes(notes.descriptor(), notes.path(), ownership)
+            .find(ownership.hasEarlierNotes() ? notes.keptPlaces() : QSet<quint64>());
     if (!found) {
         result.recordError = found.error();
         return;
@@ -213,14 +218,15 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NoteWrit
                 break;
             }
             const Memo &memo = **next;
-            batch.append({memo, namer.name(memo.title, memo.category)});
+            batch.append({memo, writer.encode(memo), namer.name(memo.title, memo.category)});
+            batch.last().memo.text.clear();
             paths.append(batch.last().path);
-            bytes += memo.text.size();
+            bytes += batch.last().note.size();
         }
         for (qsizetype at = 0; at < batch.size(); ++at) {
             const NamedMemo &named = batch[at];
-            const std::span<const NotePath> ahead(paths.cbegin() + at + 1, paths.cend());
-            const Result<int> files = writer.write(named.memo, named.path, ahead);
+            const std::span<NotePath> ahead(paths.begin() + at + 1, paths.end());
+            const Result<int> files = writer.write(named.memo, named.note, paths[at], ahead);
             if (!files) {
                 result.unsavedMemo =
                     UnfinishedMemo{named.memo.title, named.memo.titleLine, named.memo.unit};

@@ -23,10 +23,9 @@ NoteWriter::NoteWriter(NoteNamer &namer, NotesFolder &notes, NoteEncoder encoder
 {
 }
 
-Result<int> NoteWriter::write(const Memo &memo, const NotePath &named,
-                              std::span<const NotePath> ahead)
+Result<int> NoteWriter::write(const Memo &memo, const EncodedNote &note, const NotePath &named,
+                              std::span<NotePath> ahead)
 {
-    const EncodedNote note = m_encoder.encode(memo.text);
     if (m_encoder.destination() != NoteDestination::Folder && note.size() > Player::ShownNoteBytes)
         return writeParts(memo, note, named, ahead);
     const QByteArray file = note.encodingLine.isEmpty() ? note.text : note.encodingLine + note.text;
@@ -49,7 +48,7 @@ Result<int> NoteWriter::write(const Memo &memo, const NotePath &named,
 // part has to take another name, and the parts written before it are written
 // again where that changed them.
 Result<int> NoteWriter::writeParts(const Memo &memo, const EncodedNote &note, const NotePath &named,
-                                   std::span<const NotePath> ahead)
+                                   std::span<NotePath> ahead)
 {
     QList<NotePath> paths{named};
     const auto nameOfPart = [&](int part) {

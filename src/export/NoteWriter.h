@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Memo.h"
 #include "NoteEncoder.h"
 #include "NotesFolder.h"
 #include "Result.h"
@@ -7,7 +8,6 @@
 #include <span>
 
 class NoteNamer;
-struct Memo;
 
 // Writes each memo of a run as a note: named by the namer, encoded for its
 // destination, and on an iPod in parts where it is too long to be shown whole
@@ -19,15 +19,19 @@ class NoteWriter
 public:
     NoteWriter(NoteNamer &namer, NotesFolder &notes, NoteEncoder encoder);
 
-    // Writes the memo under `path`, the name the namer gave it (or the first
-    // part's), unless the device refuses it; `ahead` are the notes the run
-    // writes next (NotesFolder::write). How many files the memo became: 1, or
-    // the count of its parts.
-    Result<int> write(const Memo &memo, const NotePath &path, std::span<const NotePath> ahead);
+    // The memo's text in the bytes its destination reads.
+    EncodedNote encode(const Memo &memo) { return m_encoder.encode(memo.text); }
+    // Writes the memo's `note` under `path`, the name the namer gave it (or
+    // its first part's), unless the device refuses it, when the memo's title
+    // and category give the next; `ahead` are the notes the run writes next
+    // (NotesFolder::write). How many files the memo became: 1, or the count of
+    // its parts.
+    Result<int> write(const Memo &memo, const EncodedNote &note, const NotePath &path,
+                      std::span<NotePath> ahead);
 
 private:
     Result<int> writeParts(const Memo &memo, const EncodedNote &note, const NotePath &path,
-                           std::span<const NotePath> ahead);
+                           std::span<NotePath> ahead);
     // Where the device refused the note's own name (or its first part's), the
     // next one to try; else why there is none.
     Result<NotePath> nameAgain(NoteOutcome refusal, const NotePath &path, const Memo &memo);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileNameRules.h"
 #include "FileSystem.h"
 #include "Path.h"
 
@@ -14,6 +15,7 @@
 struct NoteFolder
 {
     QString name; // below the notes folder; empty for the notes folder itself
+    quint64 key = FileNameRules::fingerprint(u""); // of its name, as the player compares names
 
     // Fingerprint of each name given out in it, with the last number given to
     // a name built on it.
@@ -29,6 +31,11 @@ struct NotePath
 {
     NoteFolder *folder = nullptr;
     QString fileName;
+    // FileNameRules::fingerprint of the name: a run compares names by it
+    // many times, and the namer has it at no cost.
+    quint64 key = 0;
+    // The notes folder named it in the journal ahead of writing it.
+    bool journaled = false;
 
     // Below the notes folder: "Work/Plan".
     Path relativePath() const { return Path(folder->name) / fileName; }
@@ -44,10 +51,11 @@ public:
     NoteFolders &operator=(const NoteFolders &) = delete;
 
     NoteFolder &notesFolder() { return m_folders.front(); }
-    NoteFolder &add(QString name)
+    NoteFolder &add(QString name, quint64 key)
     {
         NoteFolder &folder = m_folders.emplace_back();
         folder.name = std::move(name);
+        folder.key = key;
         return folder;
     }
 

@@ -21,14 +21,16 @@ NoteNamer::NoteNamer(NoteFolders &folders, bool addTxt)
 NotePath NoteNamer::name(const QString &title, const QString &category)
 {
     NoteFolder &folder = folderFor(category);
-    return NotePath{&folder, takeFree(folder, cleanTitle(title), m_extension)};
+    auto [name, key] = takeFree(folder, cleanTitle(title), m_extension);
+    return NotePath{&folder, std::move(name), key};
 }
 
 NotePath NoteNamer::namePart(const NotePath &note, int part)
 {
     const QString stem = note.fileName.chopped(m_extension.size());
     const QString tail = QStringLiteral(" (part %1)").arg(part);
-    return NotePath{note.folder, takeFree(*note.folder, stem, m_extension, tail)};
+    auto [name, key] = takeFree(*note.folder, stem, m_extension, tail);
+    return NotePath{note.folder, std::move(name), key};
 }
 
 // The folder the device refused stays as it was, with what the notes folder
@@ -74,25 +76,27 @@ NoteFolder &NoteNamer::folderFor(const QString &category)
 
 NoteFolder &NoteNamer::newFolderFor(const QString &clean)
 {
-    return m_folders.add(takeFree(m_folders.notesFolder(), clean, QString()));
+    auto [name, key] = takeFree(m_folders.notesFolder(), clean, QString());
+    return m_folders.add(std::move(name), key);
 }
 
-QString NoteNamer::takeFree(NoteFolder &folder, const QString &stem, const QString &suffix,
-                            QStringView tail) const
+std::pair<QString, quint64> NoteNamer::takeFree(NoteFolder &folder, const QString &stem,
+                                                const QString &suffix, QStringView tail) const
 {
     QString plain = fitted(stem, utf8Bytes(tail) + utf8Bytes(suffix));
     plain.append(tail);
     const quint64 base = fingerprint(plain, suffix);
     const std::optional<int> lastNumber = take(folder, base);
     if (!lastNumber)
-        return suffix.isEmpty() ? plain : plain + suffix;
+        return {suffix.isEmpty() ? plain : plain + suffix, base};
     // Remembering the last number per name keeps a run of equal names linear.
     int number = *lastNumber;
     for (;;) {
         QString name = numbered(stem, tail, ++number, suffix);
-        if (!take(folder, fingerprint(name))) {
+        const quint64 key = fingerprint(name);
+        if (!take(folder, key)) {
             folder.given.insert(base, number);
-            return name;
+            return {std::move(name), key};
         }
     }
 }

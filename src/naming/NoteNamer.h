@@ -43,9 +43,9 @@ private:
     NoteFolder &newFolderFor(const QString &clean);
     // `stem` and `tail`, or else those and ` (N)`, followed by `suffix`, with
     // the first N that is free in the folder; the name is then taken. Only the
-    // stem is ever shortened.
-    QString takeFree(NoteFolder &folder, const QString &stem, const QString &suffix,
-                     QStringView tail = {}) const;
+    // stem is ever shortened. With the name's fingerprint.
+    std::pair<QString, quint64> takeFree(NoteFolder &folder, const QString &stem,
+                                         const QString &suffix, QStringView tail = {}) const;
     QString numbered(const QString &stem, QStringView tail, int number,
                      const QString &suffix) const;
     // `stem` shortened until it and a suffix of `suffixBytes` fit into a name.

@@ -14,7 +14,7 @@ constexpr qint64 SpareReserveBytes = 16 * 1024;
 } // namespace
 
 NoteOwnership::NoteOwnership(const Path &destinationFolder)
-    : m_record(destinationFolder), m_journal(destinationFolder)
+    : m_record(destinationFolder), m_journal(destinationFolder, m_record)
 {
 }
 
@@ -24,7 +24,7 @@ Result<void> NoteOwnership::load()
         return loaded;
     // Without the journal some notes of a run that was cut off are taken for
     // the person's, and their memos take the next number: nothing is lost.
-    if (const Result<void> loaded = m_journal.load(m_record.fingerprint()); !loaded)
+    if (const Result<void> loaded = m_journal.load(); !loaded)
         m_journalError = loaded.error();
     return {};
 }
@@ -75,7 +75,7 @@ Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
     } else if (m_journal.isEmpty()) {
         return {};
     }
-    return m_journal.restart(m_record.fingerprint(), 2 * bytes.size() + SpareReserveBytes);
+    return m_journal.restart(2 * bytes.size() + SpareReserveBytes);
 }
 
 Result<std::optional<QByteArray>> NoteOwnership::readNote(const FileSystem::Descriptor &file,

@@ -43,6 +43,10 @@ public:
     // Each note that earlier runs left as Quillet's, once: the record's and
     // the journal's.
     QList<NotePlace> earlierNotes() const;
+    bool hasEarlierNotes() const
+    {
+        return !m_record.notes().isEmpty() || !m_journal.earlierNotes().isEmpty();
+    }
 
     // The bytes of a file of `size` bytes that may be a note, opened for
     // reading; nothing where it is larger than any note, or shorter than
@@ -54,9 +58,9 @@ public:
     // Why the record, or the journal, could not be read.
     std::optional<Error> readError() const;
 
-    // Names notes in the journal before they are created or changed.
-    Result<void> journal(const QList<NotePlace> &places) { return m_journal.name(places); }
-    bool isNamedByThisRun(const NotePlace &place) const { return m_journal.namesNow(place); }
+    // Names notes in the journal before they are created or changed: their
+    // places a line each, as LineBuffer::addPlace writes them.
+    Result<void> journal(const QByteArray &lines) { return m_journal.name(lines); }
     // Replaces the record with `notes`, unless it holds them already, and
     // empties the journal, which then names nothing.
     Result<void> save(const QList<RecordLine> &notes);

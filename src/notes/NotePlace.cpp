@@ -1,6 +1,7 @@
 #include "NotePlace.h"
 
 #include "FileNameRules.h"
+#include "Hashing.h"
 
 namespace {
 
@@ -34,6 +35,10 @@ QString NotePlace::toString() const
 
 quint64 NotePlace::key() const
 {
-    return m_folder.isEmpty() ? FileNameRules::fingerprint(m_name)
-                              : FileNameRules::fingerprint(toString());
+    return keyOf(FileNameRules::fingerprint(m_folder), FileNameRules::fingerprint(m_name));
+}
+
+quint64 NotePlace::keyOf(quint64 folder, quint64 name)
+{
+    return Hashing::finished(folder * 0x9E3779B97F4A7C15ULL ^ name);
 }

@@ -28,6 +28,9 @@ public:
     // volume the form in which an accented letter is written. Two places with
     // one key are one note there.
     quint64 key() const;
+    // The same of a place whose folder's and name's fingerprints
+    // (FileNameRules::fingerprint) are known.
+    static quint64 keyOf(quint64 folder, quint64 name);
 
     bool operator==(const NotePlace &) const = default;
 

@@ -2,8 +2,10 @@
 
 #include "FileNameRules.h"
 #include "Limits.h"
+#include "LineBuffer.h"
 #include "TextDecoder.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 
 namespace {
@@ -128,7 +130,7 @@ Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
 }
 
 Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &text,
-                                       std::span<const NotePath> ahead)
+                                       std::span<NotePath> ahead)
 {
     NoteFolder &folder = *note.folder;
     const Result<std::optional<NoteOutcome>> refusal = onDevice(folder);
@@ -140,15 +142,13 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
         if (const Result<void> reopened = reopen(folder); !reopened)
             return reopened.error();
     }
-    QByteArray name;
+    QByteArray &name = m_nameBuffer;
     Path::encodeName(note.fileName, name);
-    Result<NoteOutcome> outcome =
-        !folder.earlier.isEmpty() &&
-                folder.earlier.contains(FileNameRules::fingerprint(note.fileName))
-            ? writeOverEarlier(note, name, text, ahead)
-            : writeNew(note, name, text, ahead);
+    Result<NoteOutcome> outcome = !folder.earlier.isEmpty() && folder.earlier.contains(note.key)
+                                      ? writeOverEarlier(note, name, text, ahead)
+                                      : writeNew(note, name, text, ahead);
     if (outcome && (*outcome == NoteOutcome::Written || *outcome == NoteOutcome::Unchanged))
-        m_kept.append({&folder, note.fileName, NoteFingerprint::of(text)});
+        m_kept.append({&folder, note.fileName, note.key, NoteFingerprint::of(text)});
     return outcome;
 }
 
@@ -181,31 +181,34 @@ Result<std::optional<NoteOutcome>> NotesFolder::onDevice(NoteFolder &folder)
     return makeOnDevice(folder);
 }
 
-// Whether the note's name is free in a folder on the device, as far as the
-// run knows: the folder did not hold it before the run.
-bool NotesFolder::isNewOnDevice(const NotePath &note) const
-{
-    return note.folder->onDevice &&
-           !note.folder->earlier.contains(FileNameRules::fingerprint(note.fileName));
-}
-
 // The record learns of a note before it is created or changed. A name new in
-// its folder holds nothing of the person's, so the notes ahead that have one
-// are named with it; a name a folder held before the run is named only once
-// its file is known to be Quillet's.
-Result<void> NotesFolder::journal(const NotePath &note, std::span<const NotePath> ahead,
+// its folder (a folder on the device that did not hold it before the run)
+// holds nothing of the person's, so the notes ahead that have one are named
+// with it, in one write; a name a folder held before the run is named only
+// once its file is known to be Quillet's.
+Result<void> NotesFolder::journal(const NotePath &note, std::span<NotePath> ahead,
                                   Error::Action action)
 {
-    NotePlace place = placeOf(note);
-    if (m_ownership.isNamedByThisRun(place))
+    if (note.journaled)
         return {};
-    QList<NotePlace> places{std::move(place)};
-    for (const NotePath &next : ahead) {
-        if (isNewOnDevice(next))
-            places.append(placeOf(next));
+    LineBuffer lines(qsizetype(ahead.size() + 1) * 48);
+    const auto name = [&lines](const NotePath &path) {
+        lines.addPlace(path.folder->name, path.fileName);
+        lines.add("\n");
+    };
+    name(note);
+    QVarLengthArray<NotePath *, 256> named;
+    for (NotePath &next : ahead) {
+        const NoteFolder &folder = *next.folder;
+        if (next.journaled || !folder.onDevice || folder.earlier.contains(next.key))
+            continue;
+        name(next);
+        named.append(&next);
     }
-    if (const Result<void> named = m_ownership.journal(places); !named)
-        return onFullPlayer(named.error(), 1).during(action, pathOf(note));
+    if (const Result<void> written = m_ownership.journal(lines.take()); !written)
+        return onFullPlayer(written.error(), 1).during(action, pathOf(note));
+    for (NotePath *path : named)
+        path->journaled = true;
     return {};
 }
 
@@ -225,7 +228,7 @@ Result<std::optional<NoteOutcome>> NotesFolder::makeOnDevice(NoteFolder &folder)
         return onFullPlayer(made.error(), 1)
             .during(Error::Action::CreateCategoryFolder, pathOf(folder));
     // Not there before the run, so this run made it, under another name.
-    if (!made && !notes.earlier.contains(FileNameRules::fingerprint(folder.name)))
+    if (!made && !notes.earlier.contains(folder.key))
         return std::optional(NoteOutcome::FolderTaken);
     Result<FileSystem::Descriptor> opened = FileSystem::openFolder(notes.descriptor, name);
     // A file, or a link that may lead anywhere, holds the name.
@@ -273,7 +276,7 @@ Result<void> NotesFolder::reopen(NoteFolder &folder)
 // means this run wrote it already under a name it takes as the same, or made
 // a folder there.
 Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray &name,
-                                          const QByteArray &text, std::span<const NotePath> ahead)
+                                          const QByteArray &text, std::span<NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
     if (const Result<void> journaled = journal(note, ahead, Error::Action::CreateNote); !journaled)
@@ -304,8 +307,7 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
 // else there is the person's and keeps its name, and so does a folder.
 // Whatever the name is, it is looked at and replaced without following a link.
 Result<NoteOutcome> NotesFolder::writeOverEarlier(const NotePath &note, const QByteArray &name,
-                                                  const QByteArray &text,
-                                                  std::span<const NotePath> ahead)
+                                                  const QByteArray &text, std::span<NotePath> ahead)
 {
     const Result<FileSystem::Descriptor> older =
         FileSystem::openForReading(note.folder->descriptor, name);
@@ -365,7 +367,7 @@ Result<bool> NotesFolder::mayReplace(const NotePath &note, const FileSystem::Des
 // whose new text is no longer than its older one is written over in place.
 Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray &name,
                                          const QByteArray &text, qint64 olderSize,
-                                         std::span<const NotePath> ahead)
+                                         std::span<NotePath> ahead)
 {
     const FileSystem::Descriptor &folder = note.folder->descriptor;
     if (const Result<void> journaled = journal(note, ahead, Error::Action::ReplaceNote); !journaled)
@@ -457,6 +459,6 @@ QSet<quint64> NotesFolder::keptPlaces() const
     QSet<quint64> places;
     places.reserve(m_kept.size());
     for (const KeptNote &note : m_kept)
-        places.insert(NotePlace(note.folder->name, note.fileName).key());
+        places.insert(NotePlace::keyOf(note.folder->key, note.key));
     return places;
 }

@@ -68,7 +68,7 @@ public:
     // it, so that a run costs about one write to the journal per folder and
     // per batch of notes, not one per note.
     Result<NoteOutcome> write(const NotePath &note, const QByteArray &text,
-                              std::span<const NotePath> ahead = {});
+                              std::span<NotePath> ahead = {});
     // Writes a note this run wrote again, whole, with other bytes: a part of a
     // long note whose link had to change when a later part took another name.
     Result<void> rewrite(const NotePath &note, const QByteArray &text);
@@ -88,6 +88,7 @@ private:
     {
         const NoteFolder *folder;
         QString fileName;
+        quint64 key; // NotePath::key
         NoteFingerprint fingerprint;
     };
 
@@ -97,18 +98,16 @@ private:
     Result<std::optional<NoteOutcome>> makeOnDevice(NoteFolder &folder);
     void countOpen(NoteFolder &folder);
     Result<void> reopen(NoteFolder &folder);
-    bool isNewOnDevice(const NotePath &note) const;
-    Result<void> journal(const NotePath &note, std::span<const NotePath> ahead,
-                         Error::Action action);
+    Result<void> journal(const NotePath &note, std::span<NotePath> ahead, Error::Action action);
     Result<NoteOutcome> writeNew(const NotePath &note, const QByteArray &name,
-                                 const QByteArray &text, std::span<const NotePath> ahead);
+                                 const QByteArray &text, std::span<NotePath> ahead);
     Result<NoteOutcome> writeOverEarlier(const NotePath &note, const QByteArray &name,
-                                         const QByteArray &text, std::span<const NotePath> ahead);
+                                         const QByteArray &text, std::span<NotePath> ahead);
     Result<bool> mayReplace(const NotePath &note, const FileSystem::Descriptor &older,
                             const FileSystem::Status &status, std::optional<QByteArray> held);
     Result<NoteOutcome> replace(const NotePath &note, const QByteArray &name,
                                 const QByteArray &text, qint64 olderSize,
-                                std::span<const NotePath> ahead);
+                                std::span<NotePath> ahead);
     Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &name,
                                          const QByteArray &text);
     Result<FileSystem::Descriptor> createTemporary(const NoteFolder &folder, QByteArray &name);
@@ -122,5 +121,8 @@ private:
     std::deque<NoteFolder *> m_openFolders;
     qint64 m_temporaryCounter = 0;
     QList<KeptNote> m_kept;
+    // The name of the note write() writes, in the system's form, handed to
+    // what it calls: its room is kept from one note to the next.
+    QByteArray m_nameBuffer;
     Error m_nameRefusal; // the device's answer to the last name it refused as too long
 };

@@ -1,5 +1,6 @@
 #include "NotesJournal.h"
 
+#include "LineBuffer.h"
 #include "TextDecoder.h"
 
 namespace {
@@ -17,24 +18,25 @@ QByteArray headingOf(const NoteFingerprint &record)
 
 QByteArray linesOf(const QList<NotePlace> &places)
 {
-    QByteArray lines;
-    for (const NotePlace &place : places)
-        lines += place.toString().toUtf8() + '\n';
-    return lines;
+    LineBuffer lines(places.size() * 48);
+    for (const NotePlace &place : places) {
+        lines.addPlace(place.folder(), place.name());
+        lines.add("\n");
+    }
+    return lines.take();
 }
 
 } // namespace
 
-NotesJournal::NotesJournal(const Path &destinationFolder)
+NotesJournal::NotesJournal(const Path &destinationFolder, const NotesRecord &record)
     : m_folder(destinationFolder), m_path(destinationFolder / u".quillet-notes-journal"),
       m_replacement(destinationFolder / u".quillet-notes-journal.new"),
-      m_reserve(destinationFolder / u".quillet-notes-reserve")
+      m_reserve(destinationFolder / u".quillet-notes-reserve"), m_record(record)
 {
 }
 
-Result<void> NotesJournal::load(const NoteFingerprint &record)
+Result<void> NotesJournal::load()
 {
-    m_record = record;
     if (const Result<void> leftover = removeIfThere(m_replacement); !leftover)
         return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
     const Result<QByteArray> content = FileSystem::readStart(m_path, MaximumJournalBytes);
@@ -46,7 +48,7 @@ Result<void> NotesJournal::load(const NoteFingerprint &record)
     QByteArrayView rest = *content;
     if (rest.startsWith(Heading)) {
         const qsizetype end = rest.indexOf('\n');
-        if (end < 0 || rest.first(end + 1) != headingOf(record))
+        if (end < 0 || rest.first(end + 1) != headingOf(m_record.fingerprint()))
             return {};
         rest = rest.sliced(end + 1);
     }
@@ -68,18 +70,10 @@ bool NotesJournal::namesEarlier(const NotePlace &place) const
     return !m_earlierKeys.isEmpty() && m_earlierKeys.contains(place.key());
 }
 
-Result<void> NotesJournal::name(const QList<NotePlace> &places)
+Result<void> NotesJournal::name(const QByteArray &lines)
 {
-    QList<NotePlace> unnamed;
-    for (const NotePlace &place : places) {
-        if (!m_namedKeys.contains(place.key())) {
-            m_namedKeys.insert(place.key());
-            unnamed.append(place);
-        }
-    }
-    if (unnamed.isEmpty())
+    if (lines.isEmpty())
         return {};
-    const QByteArray lines = linesOf(unnamed);
     if (!m_file.isOpen())
         return start(lines);
     makeRoomFor(lines.size());
@@ -93,7 +87,7 @@ Result<void> NotesJournal::name(const QList<NotePlace> &places)
 // lose it.
 Result<void> NotesJournal::start(const QByteArray &lines)
 {
-    const QByteArray content = headingOf(m_record) + linesOf(m_earlier) + lines;
+    const QByteArray content = headingOf(m_record.fingerprint()) + linesOf(m_earlier) + lines;
     makeRoomFor(content.size());
     const Path &target = m_exists ? m_replacement : m_path;
     Result<FileSystem::Descriptor> file = FileSystem::createNew(target);
@@ -121,16 +115,14 @@ void NotesJournal::makeRoomFor(qint64 bytes) const
     static_cast<void>(removeIfThere(m_reserve));
 }
 
-Result<void> NotesJournal::restart(const NoteFingerprint &record, qint64 room)
+Result<void> NotesJournal::restart(qint64 room)
 {
     if (const Result<void> closed = m_file.close(); !closed)
         return closed.error().during(Error::Action::WriteRecord, m_path);
     if (const Result<void> removed = removeIfThere(m_path); !removed)
         return removed.error().during(Error::Action::WriteRecord, m_path);
-    m_record = record;
     m_earlier.clear();
     m_earlierKeys.clear();
-    m_namedKeys.clear();
     m_exists = false;
     keepInReserve(room);
     return {};

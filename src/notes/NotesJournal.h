@@ -27,12 +27,13 @@
 class NotesJournal
 {
 public:
-    explicit NotesJournal(const Path &destinationFolder);
+    // Beside `record`, which it extends, and which outlives it.
+    NotesJournal(const Path &destinationFolder, const NotesRecord &record);
 
-    // Reads what runs since `record` was written named, and removes what a
+    // Reads what runs since the record was written named, and removes what a
     // start of the journal that was cut off left. A journal the last version
     // left, without a first line, names its notes for any record.
-    Result<void> load(const NoteFingerprint &record);
+    Result<void> load();
     // The notes that runs cut off before this one named: Quillet's, whatever
     // they hold.
     const QList<NotePlace> &earlierNotes() const { return m_earlier; }
@@ -40,15 +41,14 @@ public:
     // Whether there is no journal, neither of an earlier run nor of this one.
     bool isEmpty() const { return !m_exists && !m_file.isOpen(); }
 
-    // Names the notes, those this run has not named yet, in one write.
-    Result<void> name(const QList<NotePlace> &places);
-    bool namesNow(const NotePlace &place) const { return m_namedKeys.contains(place.key()); }
+    // Names notes, their places a line each, in one write.
+    Result<void> name(const QByteArray &lines);
     // Gives the device the room kept in reserve where it has less than
     // `bytes` left; what then does not fit fails where it is written.
     void makeRoomFor(qint64 bytes) const;
-    // Removes the journal, now that `record` holds what it named, and keeps
+    // Removes the journal, now that the record holds what it named, and keeps
     // `room` bytes in reserve for the next run where the device has them.
-    Result<void> restart(const NoteFingerprint &record, qint64 room);
+    Result<void> restart(qint64 room);
 
     const Path &path() const { return m_path; }
 
@@ -61,10 +61,9 @@ private:
     Path m_path;
     Path m_replacement;
     Path m_reserve;
-    NoteFingerprint m_record;
+    const NotesRecord &m_record;
     QList<NotePlace> m_earlier;
     QSet<quint64> m_earlierKeys;
-    QSet<quint64> m_namedKeys;     // by this run
     bool m_exists = false;         // a journal was there when the run began
     FileSystem::Descriptor m_file; // open once this run writes it
 };

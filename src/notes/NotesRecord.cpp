@@ -2,9 +2,9 @@
 
 #include "FileSystem.h"
 #include "Hashing.h"
+#include "LineBuffer.h"
 #include "TextDecoder.h"
 
-#include <QStringEncoder>
 #include <QtEndian>
 #include <charconv>
 #include <cstring>
@@ -107,7 +107,18 @@ Result<void> NotesRecord::load()
         unreadable(Error(Error::Reason::NotARecord));
     else
         parse(*bytes);
+    if (m_state == State::Read)
+        m_bytes = *bytes;
     return {};
+}
+
+NoteFingerprint NotesRecord::fingerprint() const
+{
+    if (!m_bytes)
+        return {};
+    if (!m_fingerprint)
+        m_fingerprint = NoteFingerprint::of(*m_bytes);
+    return *m_fingerprint;
 }
 
 void NotesRecord::unreadable(const Error &why)
@@ -119,7 +130,6 @@ void NotesRecord::unreadable(const Error &why)
 void NotesRecord::parse(QByteArrayView bytes)
 {
     m_state = State::Read;
-    m_fingerprint = NoteFingerprint::of(bytes);
     QByteArrayView rest = bytes;
     if (takeLine(rest) != Heading)
         ++m_skippedLines;
@@ -151,65 +161,35 @@ bool NotesRecord::records(const NotePlace &place, const NoteFingerprint &fingerp
                        [&](qsizetype at) { return m_notes[at].fingerprint == fingerprint; });
 }
 
-// Grown and filled by hand: the record of a large export has tens of
-// thousands of lines, and each would otherwise cost allocations of its own.
 QByteArray NotesRecord::bytesOf(const QList<RecordLine> &notes)
 {
-    QByteArray bytes(Heading.size() + 1 + notes.size() * 80, Qt::Uninitialized);
-    qsizetype size = 0;
-    const auto room = [&bytes, &size](qsizetype more) {
-        if (size + more > bytes.size())
-            bytes.resize(qMax(2 * bytes.size(), size + more));
-        return bytes.data() + size;
-    };
-    const auto add = [&](QByteArrayView part) {
-        std::memcpy(room(part.size()), part.data(), part.size());
-        size += part.size();
-    };
-    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-    const auto addText = [&](QStringView text) {
-        char *start = room(utf8.requiredSpace(text.size()));
-        char *out = start;
-        for (const QChar character : text) {
-            if (character.unicode() >= 0x80) {
-                size += utf8.appendToBuffer(start, text) - start;
-                return;
-            }
-            *out++ = char(character.unicode());
-        }
-        size += out - start;
-    };
-    add(Heading);
-    add("\n");
+    LineBuffer bytes(Heading.size() + 1 + notes.size() * 80);
+    bytes.add(Heading);
+    bytes.add("\n");
     for (const RecordLine &note : notes) {
         // Twenty characters hold any 64-bit number, in decimal or in hex.
-        char *start = room(2 * 20 + 2);
+        char *start = bytes.room(2 * 20 + 2);
         char *end = std::to_chars(start, start + 20, note.fingerprint.size).ptr;
         *end++ = ' ';
         end = std::to_chars(end, end + 20, note.fingerprint.hash, 16).ptr;
         *end++ = ' ';
-        size += end - start;
-        if (!note.folder.isEmpty()) {
-            addText(note.folder);
-            add("/");
-        }
-        addText(note.name);
-        add("\n");
+        bytes.wrote(end - start);
+        bytes.addPlace(note.folder, note.name);
+        bytes.add("\n");
     }
-    bytes.truncate(size);
-    return bytes;
+    return bytes.take();
 }
 
 bool NotesRecord::holds(QByteArrayView bytes) const
 {
-    return m_state == State::Read && m_skippedLines == 0 &&
-           m_fingerprint == NoteFingerprint::of(bytes);
+    return m_bytes && *m_bytes == bytes;
 }
 
 Result<void> NotesRecord::replace(QByteArrayView bytes)
 {
     if (const Result<void> saved = FileSystem::replaceWhole(m_path, bytes); !saved)
         return saved.error().during(Error::Action::WriteRecord, m_path);
-    m_fingerprint = NoteFingerprint::of(bytes);
+    m_bytes = bytes.toByteArray();
+    m_fingerprint.reset();
     return {};
 }

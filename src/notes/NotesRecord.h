@@ -67,8 +67,9 @@ public:
     State state() const { return m_state; }
     qint64 skippedLines() const { return m_skippedLines; }
     const std::optional<Error> &readError() const { return m_readError; }
-    // Of the bytes read; of none where there are none.
-    const NoteFingerprint &fingerprint() const { return m_fingerprint; }
+    // Of the bytes read, or last written; of none where there are none.
+    // Taken when first asked for: most runs never need it.
+    NoteFingerprint fingerprint() const;
     const QList<RecordedNote> &notes() const { return m_notes; }
 
     // Whether a note recorded at `place`, compared as the player compares
@@ -82,8 +83,8 @@ public:
     // Whether the record holds exactly `bytes` already.
     bool holds(QByteArrayView bytes) const;
     // Replaces the record with `bytes`, on the device before it takes the
-    // older record's place. What was read stays as it was; only the
-    // fingerprint is of the new bytes.
+    // older record's place. What was read stays as it was; holds() and the
+    // fingerprint are of the new bytes.
     Result<void> replace(QByteArrayView bytes);
 
     const Path &path() const { return m_path; }
@@ -97,7 +98,9 @@ private:
     State m_state = State::Missing;
     qint64 m_skippedLines = 0;
     std::optional<Error> m_readError;
-    NoteFingerprint m_fingerprint;
+    // What the record holds, where it was read whole or written.
+    std::optional<QByteArray> m_bytes;
+    mutable std::optional<NoteFingerprint> m_fingerprint;
     QList<RecordedNote> m_notes;
     QMultiHash<quint64, qsizetype> m_byPlace; // by NotePlace::key, into m_notes
 };
