@@ -38,6 +38,13 @@
             <numerusform>%n memos were written but may not all have reached the device.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n of them are memos changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</source>
+        <translation>
+            <numerusform>%n of them is a memo changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</numerusform>
+            <numerusform>%n of them are memos changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

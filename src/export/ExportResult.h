@@ -27,6 +27,8 @@ public:
     // Flushing what was written before the failure failed too.
     std::optional<Error> flushError;
     qint64 longNotes = 0; // notes of this run longer than Player::ShownNoteBytes
+    // Notes of this run of memos changed in J-Pilot and not yet synced.
+    qint64 notesOfChanges = 0;
     // Where a completed run's destination holds the player's control folder at
     // its top: every note file below the notes folder afterwards, older ones
     // included; or why they could not all be counted. Nothing elsewhere.

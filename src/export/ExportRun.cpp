@@ -147,6 +147,8 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NotesFol
             return written.error();
         }
         ++result.noteCount;
+        if (memo->unit == SourceUnit::ChangeEntry)
+            ++result.notesOfChanges;
         if (memo->text.size() > Player::ShownNoteBytes)
             ++result.longNotes;
         progress.notesSaved(result.noteCount);

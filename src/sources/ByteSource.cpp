@@ -6,6 +6,11 @@ namespace {
 constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 } // namespace
 
+Result<std::unique_ptr<ByteSource>> ByteSource::openOther(const Path &) const
+{
+    return std::unique_ptr<ByteSource>();
+}
+
 Result<qsizetype> MemoryBytes::read(char *into, qsizetype size)
 {
     const qsizetype count = qMin<qint64>(size, qMax<qint64>(m_bytes.size() - m_position, 0));
@@ -19,6 +24,19 @@ Result<void> MemoryBytes::seek(qint64 offset)
 {
     m_position = offset;
     return {};
+}
+
+Result<std::unique_ptr<ByteSource>> MemoryBytes::openOther(const Path &path) const
+{
+    const auto other = m_others.constFind(path.toString());
+    if (other == m_others.cend())
+        return std::unique_ptr<ByteSource>();
+    return std::unique_ptr<ByteSource>(std::make_unique<MemoryBytes>(*other, path));
+}
+
+void MemoryBytes::addOther(const Path &path, QByteArrayView bytes)
+{
+    m_others.insert(path.toString(), bytes);
 }
 
 bool ReadBuffer::fill()
@@ -43,6 +61,29 @@ bool ReadBuffer::fill()
     }
     bytesRead += *got;
     return true;
+}
+
+QByteArrayView ReadBuffer::take(qsizetype count)
+{
+    while (bytes.size() - position < count && fill()) {
+    }
+    const qsizetype got = qMin(count, bytes.size() - position);
+    const QByteArrayView taken = QByteArrayView(bytes).sliced(position, got);
+    position += got;
+    return taken;
+}
+
+bool ReadBuffer::skip(qint64 count)
+{
+    for (;;) {
+        const qsizetype here = qsizetype(qMin<qint64>(count, bytes.size() - position));
+        position += here;
+        count -= here;
+        if (count == 0)
+            return true;
+        if (!fill())
+            return false;
+    }
 }
 
 void ReadBuffer::skipByteOrderMark()

@@ -6,9 +6,10 @@
 #include <QString>
 #include <optional>
 
-// What a memo's place in its source is counted in: the lines of an export, or
-// the records of the organiser's database.
-enum class SourceUnit { Line, Record };
+// What a memo's place in its source is counted in: the lines of an export, the
+// records of the organiser's database or of the desktop program's memo file,
+// or the entries of J-Pilot's changes not yet synced.
+enum class SourceUnit { Line, Record, ChangeEntry };
 
 struct Memo
 {

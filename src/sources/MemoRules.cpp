@@ -3,8 +3,23 @@
 #include "Limits.h"
 #include "TextDecoder.h"
 
+#include <algorithm>
+
 namespace {
+
 constexpr qsizetype TitleLength = 20;
+
+void addLine(Memo &memo, QByteArrayView line)
+{
+    if (memo.title.isEmpty()) {
+        memo.title = MemoRules::titleCandidate(line);
+        if (memo.title.isEmpty())
+            return;
+    }
+    memo.text.append(line);
+    memo.text.append(MemoRules::NoteLineEnd);
+}
+
 } // namespace
 
 QString MemoRules::titleCandidate(QByteArrayView line)
@@ -24,6 +39,21 @@ QString MemoRules::titleCandidate(QByteArrayView line)
     if (text == line.size())
         return {};
     return TextDecoder::decodePrefix(line.sliced(text), TitleLength);
+}
+
+void MemoRules::takeText(Memo &memo, QByteArrayView text)
+{
+    // Emptied, not freed: the next memo reuses the room.
+    memo.text.resize(0);
+    memo.title.clear();
+    for (qsizetype at = 0; at < text.size();) {
+        const auto lineEnd = std::find_if(text.begin() + at, text.end(),
+                                          [](char c) { return c == '\n' || c == '\r'; });
+        const qsizetype endAt = lineEnd - text.begin();
+        addLine(memo, text.sliced(at, endAt - at));
+        at = endAt +
+             (endAt + 1 < text.size() && text[endAt] == '\r' && text[endAt + 1] == '\n' ? 2 : 1);
+    }
 }
 
 bool MemoRules::isFlag(QByteArrayView field)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Error.h"
+#include "Memo.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,6 +19,12 @@ inline constexpr QByteArrayView NoteLineEnd("\r\n");
 // line it is. Empty for a line that is empty or holds spaces alone: such a
 // line is no title line, and is skipped before a memo's title line.
 QString titleCandidate(QByteArrayView line);
+// A memo kept whole as one text, as the organiser's database and the desktop
+// program's memo file keep it, as its note holds it: the lines end with LF,
+// CR LF or a lone CR, and a line break at the very end adds no empty line;
+// blank lines before the title line are dropped, and every line from it on is
+// ended by CR LF. The title stays empty where no line is a title line.
+void takeText(Memo &memo, QByteArrayView text);
 // The private flag, "0" or "1", which every form carries and none uses.
 bool isFlag(QByteArrayView field);
 // The reading ends where text from `line` on runs past Limits::MemoBytes

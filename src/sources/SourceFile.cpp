@@ -46,6 +46,17 @@ Result<void> SourceFile::seek(qint64 offset)
     return {};
 }
 
+Result<std::unique_ptr<ByteSource>> SourceFile::openOther(const Path &path) const
+{
+    auto other = std::make_unique<SourceFile>(path);
+    if (const Result<void> opened = other->open(); !opened) {
+        if (opened.error().is(Error::Condition::Missing))
+            return std::unique_ptr<ByteSource>();
+        return opened.error();
+    }
+    return std::unique_ptr<ByteSource>(std::move(other));
+}
+
 Result<void> SourceFile::checkReadWhole()
 {
     const Result<FileSystem::Status> now = FileSystem::status(m_descriptor);

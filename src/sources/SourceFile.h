@@ -15,6 +15,8 @@ public:
     qint64 size() const override { return m_opened.size; }
     Result<qsizetype> read(char *into, qsizetype size) override;
     Result<void> seek(qint64 offset) override;
+    // Opened as this one is: a regular file or nothing, else why not.
+    Result<std::unique_ptr<ByteSource>> openOther(const Path &path) const override;
     // Once the file has been read to its end: nothing, when it is still as it
     // was when opened and was read whole; else that it changed (was cut short,
     // grew or was written again) while it was being read.

@@ -1,7 +1,9 @@
 #include "SourceForms.h"
 
 #include "DatabaseMemoReader.h"
+#include "JPilotMemoReader.h"
 #include "LineReader.h"
+#include "MemoFileReader.h"
 #include "SeparatedMemoReader.h"
 #include "TextDecoder.h"
 #include "TextMemoReader.h"
@@ -14,7 +16,8 @@ constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 
 template <typename Form, typename... Arguments> Reader readerOf(Arguments &&...arguments)
 {
-    return std::unique_ptr<MemoSource>(std::make_unique<Form>(arguments...));
+    return std::unique_ptr<MemoSource>(
+        std::make_unique<Form>(std::forward<Arguments>(arguments)...));
 }
 
 Error readFailure(const ByteSource &source, Error::Reason reason, const QString &detail = {})
@@ -94,10 +97,45 @@ std::optional<SeparatedForm> separatedFormOf(const SeparatedMemoReader::FirstRec
     return std::nullopt;
 }
 
+// J-Pilot keeps the memos changed on the desktop and not yet synced in a file
+// of the database's name ending in .pc3, beside it.
+Path changesBeside(const Path &database)
+{
+    const QString &path = database.toString();
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const bool hasExtension = dot > path.lastIndexOf(u'/') + 1;
+    return Path((hasExtension ? path.first(dot) : path) + QStringLiteral(".pc3"));
+}
+
+Reader databaseReader(ByteSource &source, const DatabaseMemoReader::Header &header)
+{
+    if (source.path().isEmpty())
+        return readerOf<DatabaseMemoReader>(source, header);
+    Result<std::unique_ptr<ByteSource>> changes = source.openOther(changesBeside(source.path()));
+    if (!changes)
+        return changes.error();
+    if (*changes)
+        return readerOf<JPilotMemoReader>(source, header, std::move(*changes));
+    return readerOf<DatabaseMemoReader>(source, header);
+}
+
+// The desktop program keeps its memos in a .dat file, archives them in a .mpa
+// file and backs them up in .bak files; a later version wrote some of these in
+// a layout of its own, which its Export command reads.
+bool isNamedLikeDesktopFile(const Path &path)
+{
+    const QString &name = path.toString();
+    return name.endsWith(QLatin1String(".mpa"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".bak"), Qt::CaseInsensitive);
+}
+
 Reader textOrSeparated(ByteSource &source, QByteArrayView start)
 {
     if (start.contains('\0'))
-        return readFailure(source, Error::Reason::NotText);
+        return readFailure(source, isNamedLikeDesktopFile(source.path())
+                                       ? Error::Reason::OtherMemoFileLayout
+                                       : Error::Reason::NotText);
     const Result<LineEnd> lineEnd = lineEndOf(source, start);
     if (!lineEnd)
         return lineEnd.error();
@@ -125,10 +163,15 @@ Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
     const Result<QByteArray> start = startOf(source);
     if (!start)
         return start.error();
+    if (MemoFileReader::isMemoFile(*start)) {
+        if (const Result<void> rewound = source.seek(0); !rewound)
+            return rewound.error();
+        return readerOf<MemoFileReader>(source);
+    }
     if (start->size() >= DatabaseMemoReader::HeaderSize) {
         const DatabaseMemoReader::Header header = DatabaseMemoReader::Header::of(*start);
         if (header.isMemoDatabase())
-            return readerOf<DatabaseMemoReader>(source, header);
+            return databaseReader(source, header);
         if (header.isDatabase())
             return readFailure(source, Error::Reason::OtherDatabase,
                                TextDecoder::decode(header.name));

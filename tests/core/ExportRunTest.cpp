@@ -2,6 +2,7 @@
 
 #include "Limits.h"
 #include "MemoDatabase.h"
+#include "MemoFile.h"
 #include "QtPrinters.h"
 #include "SoftLimit.h"
 #include "TestFiles.h"
@@ -292,7 +293,8 @@ TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
 
 // A comma- or tab-separated export is told from the Text form by its content,
 // whatever its name; its memos arrive whole, also where a line is just "0". A
-// record that breaks the form stops the run; the notes before it stay.
+// record that breaks the form stops the run; the notes before it stay. A damaged
+// database writes nothing.
 TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
 {
     MemoDatabase database;
@@ -339,10 +341,10 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
          "memo of a comma-separated export.\nNo memos were saved."},
         {"damaged memo database",
          damagedDatabase,
-         {"Unfiled/A"},
-         "A\r\n",
-         "Could not read the export file \"%1\": the memo database is damaged: record 2 lies "
-         "outside the file.\n1 memo was saved before it."},
+         {},
+         "<missing>",
+         "Could not read the export file \"%1\": the memo database is damaged: record 3 lies "
+         "outside the file.\nNo memos were saved."},
         {"another of the organiser's databases",
          addressDatabase.bytes(),
          {},
@@ -363,7 +365,9 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
 
 // The same memos give the same notes from every form the organiser's programs
 // write them in: the desktop program's Text, comma- and tab-separated exports
-// (with its CR CR LF inside a memo), J-Pilot's export and the memo database.
+// (with its CR CR LF inside a memo), J-Pilot's export, the memo database (also
+// with J-Pilot's changes not yet synced beside it) and the desktop program's
+// memo file.
 TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
 {
     const QByteArray centred = QByteArray(22, ' ') + "Centred";
@@ -374,10 +378,26 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
                         {"Gone", 2, 0x80},
                         {"\n  \n" + centred + "\nbody", 0},
                         {"plan\nsecond", 2, 0x10}};
+    // J-Pilot's changes edit the last memo and delete one more.
+    MemoDatabase unsynced = database;
+    unsynced.records.last().text = "plan\nbefore the edit";
+    unsynced.records << MemoDatabase::Record{"Deleted in J-Pilot", 1};
+    JPilotChanges changes;
+    changes.entries = {{101, 5, "plan\nbefore the edit"},
+                       {106, 5, "plan\nsecond", 0x12},
+                       {102, 6, "Deleted in J-Pilot"}};
+    MemoFile memoFile;
+    memoFile.categories = {{1, 1, "Personal"}, {2, 130, "Work"}};
+    memoFile.records = {{"Groceries\r\nmilk\r\neggs\r\n", 1},
+                        {"Plan\r\nfirst", 130},
+                        {"Gone", 2, 0x04},
+                        {"\r\n  \r\n" + centred + "\r\nbody", 0},
+                        {"plan\r\nsecond", 2, 0, 1}};
     const struct
     {
         const char *name;
         QByteArray source;
+        QByteArray changes = {}; // beside the source, as J-Pilot's
     } forms[] = {
         {"Text", "Groceries\r\nmilk\r\neggs\r\n0\r\nPersonal\r\n\r\nPlan\r\nfirst\r\n1\r\nWork\r\n"
                  "\r\n   \r\n" +
@@ -397,6 +417,8 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
          "\"Unfiled\",\"0\",\"\n  \n" +
              centred + "\nbody\"\n\"Work\",\"1\",\"plan\nsecond\"\n"},
         {"memo database", database.bytes()},
+        {"memo database with J-Pilot's changes", unsynced.bytes(), changes.bytes()},
+        {"the desktop program's memo file", memoFile.bytes()},
     };
     const QMap<QString, QByteArray> expected{
         {"Personal/Groceries", "Groceries\r\nmilk\r\neggs\r\n"},
@@ -407,9 +429,15 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
     for (const auto &form : forms) {
         SCOPED_TRACE(form.name);
         QDir(root()).removeRecursively();
+        QFile::remove(folder.filePath("memos.pc3"));
+        if (!form.changes.isEmpty())
+            TestFiles::write(folder.filePath("memos.pc3"), form.changes);
         const ExportResult result = exportToPlayer(form.source);
         ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(TestFiles::contentsBelow(notes()), expected);
+        EXPECT_EQ(result.message().contains("1 of them is a memo changed in J-Pilot"),
+                  !form.changes.isEmpty())
+            << result.message().toStdString();
     }
 }
 
