@@ -1,10 +1,10 @@
 #include "ExportRun.h"
 
+#include "ByteSource.h"
 #include "FileSystem.h"
 #include "Limits.h"
 #include "NoteNamer.h"
 #include "NotesFolder.h"
-#include "SourceFile.h"
 #include "SourceForms.h"
 
 namespace {
