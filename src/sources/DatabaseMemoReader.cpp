@@ -75,19 +75,17 @@ DatabaseMemoReader::DatabaseMemoReader(ByteSource &source, const Header &header)
 
 Result<void> DatabaseMemoReader::prepare()
 {
-    if (m_stopped)
-        return *m_stopped;
-    if (m_prepared)
-        return {};
-    m_prepared = true;
-    Result<void> ready = readRecordList();
-    if (ready)
-        ready = readCategories();
-    if (ready)
-        ready = checkRecords();
-    if (!ready)
-        m_stopped = ready.error();
-    return ready;
+    if (!m_prepared) {
+        m_prepared = true;
+        Result<void> ready = readRecordList();
+        if (ready)
+            ready = readCategories();
+        if (ready)
+            ready = checkRecords();
+        if (!ready)
+            m_stopped = ready.error();
+    }
+    return m_stopped ? Result<void>(*m_stopped) : Result<void>();
 }
 
 void DatabaseMemoReader::leaveOut(quint32 uniqueId)

@@ -55,8 +55,7 @@ public:
     // record or the end of the file without its NUL, is damage, and so is one
     // whose text runs past Limits::MemoBytes: each ends the reading with an
     // error naming the record. A deleted or archived record is not read.
-    // next() does it first where it has not been done.
-    Result<void> prepare();
+    Result<void> prepare() override;
     // Once prepared: the live records of this unique ID are no memos.
     void leaveOut(quint32 uniqueId);
     // Once prepared: the category of a record with these attributes.

@@ -45,15 +45,23 @@ JPilotMemoReader::JPilotMemoReader(ByteSource &database, const DatabaseMemoReade
     m_memo.unit = SourceUnit::ChangeEntry;
 }
 
-Result<const Memo *> JPilotMemoReader::next()
+Result<void> JPilotMemoReader::prepare()
 {
-    if (m_stopped)
-        return *m_stopped;
     if (!m_prepared) {
         m_prepared = true;
-        if (const Result<void> ready = prepare(); !ready)
-            return *(m_stopped = ready.error());
+        Result<void> ready = m_database.prepare();
+        if (ready)
+            ready = leaveOutChangedRecords();
+        if (!ready)
+            m_stopped = ready.error();
     }
+    return m_stopped ? Result<void>(*m_stopped) : Result<void>();
+}
+
+Result<const Memo *> JPilotMemoReader::next()
+{
+    if (const Result<void> ready = prepare(); !ready)
+        return ready.error();
     if (!m_databaseRead) {
         Result<const Memo *> memo = m_database.next();
         if (!memo)
@@ -68,13 +76,10 @@ Result<const Memo *> JPilotMemoReader::next()
     return change;
 }
 
-// The database first, then every entry, whose memos are looked at and whose
-// edits and deletions leave records of the database out; then back to the
-// first entry.
-Result<void> JPilotMemoReader::prepare()
+// Every entry, whose memos are looked at and whose edits and deletions leave
+// records of the database out; then back to the first entry.
+Result<void> JPilotMemoReader::leaveOutChangedRecords()
 {
-    if (const Result<void> ready = m_database.prepare(); !ready)
-        return ready.error();
     for (;;) {
         const Result<const Entry *> entry = nextEntry();
         if (!entry)

@@ -27,6 +27,8 @@ public:
     JPilotMemoReader(ByteSource &database, const DatabaseMemoReader::Header &header,
                      std::unique_ptr<ByteSource> changes);
 
+    Result<void> prepare() override;
+
     // A memo of an entry is counted in entries, from 1. An entry that runs
     // past the end of its file, or is not laid out as J-Pilot writes one, ends
     // the reading with an error naming that file and the entry; so does a
@@ -42,7 +44,7 @@ private:
         qint64 dataSize = 0;
     };
 
-    Result<void> prepare();
+    Result<void> leaveOutChangedRecords();
     Result<const Memo *> nextChange();
     Result<const Entry *> nextEntry();
     Result<QByteArrayView> textOfEntry();

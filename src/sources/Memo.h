@@ -43,6 +43,11 @@ class MemoSource
 public:
     virtual ~MemoSource() = default;
 
+    // Goes through the whole source once, where damage can be told only so,
+    // so that it stops the export before its first note; the error that
+    // stopped the reading, if any. A form read as it goes has nothing to do.
+    virtual Result<void> prepare() { return {}; }
+
     // The next complete memo, valid until the next call; nullptr at the end of
     // the source. An error where the source cannot be read on; nothing more is
     // read after it.

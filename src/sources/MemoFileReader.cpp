@@ -37,13 +37,8 @@ MemoFileReader::MemoFileReader(ByteSource &source)
 
 Result<const Memo *> MemoFileReader::next()
 {
-    if (m_stopped)
-        return *m_stopped;
-    if (!m_prepared) {
-        m_prepared = true;
-        if (const Result<void> ready = prepare(); !ready)
-            return *(m_stopped = ready.error());
-    }
+    if (const Result<void> ready = prepare(); !ready)
+        return ready.error();
     while (m_record < m_recordCount) {
         if (const Result<void> read = readRecord(true); !read)
             return *(m_stopped = read.error());
@@ -65,13 +60,17 @@ Result<const Memo *> MemoFileReader::next()
 // The whole file once, keeping nothing of the records, then back to the first.
 Result<void> MemoFileReader::prepare()
 {
-    if (const Result<void> header = readHeader(); !header)
-        return header.error();
-    while (m_record < m_recordCount) {
-        if (const Result<void> read = readRecord(false); !read)
-            return read.error();
+    if (!m_prepared) {
+        m_prepared = true;
+        Result<void> ready = readHeader();
+        while (ready && m_record < m_recordCount)
+            ready = readRecord(false);
+        if (ready)
+            ready = rewindTo(m_recordsAt);
+        if (!ready)
+            m_stopped = ready.error();
     }
-    return rewindTo(m_recordsAt);
+    return m_stopped ? Result<void>(*m_stopped) : Result<void>();
 }
 
 Result<void> MemoFileReader::readHeader()

@@ -31,6 +31,8 @@ public:
 
     explicit MemoFileReader(ByteSource &source);
 
+    Result<void> prepare() override;
+
     // A record deleted on the desktop, and one without a title line, is no
     // memo. A file that ends early, or whose record holds a field of another
     // type than its layout gives, ends the reading with an error naming the
@@ -48,7 +50,6 @@ private:
         QString name;
     };
 
-    Result<void> prepare();
     Result<void> readHeader();
     Result<void> readCategories();
     Result<void> readLayout();

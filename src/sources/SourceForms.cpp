@@ -156,9 +156,8 @@ Reader textOrSeparated(ByteSource &source, QByteArrayView start)
     return readerOf<TextMemoReader>(source, *lineEnd);
 }
 
-} // namespace
-
-Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
+// The reader of the source's form, not yet prepared.
+Reader formReader(ByteSource &source)
 {
     const Result<QByteArray> start = startOf(source);
     if (!start)
@@ -177,4 +176,18 @@ Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
                                TextDecoder::decode(header.name));
     }
     return textOrSeparated(source, *start);
+}
+
+} // namespace
+
+// Damage that only going through the whole source tells is found here, before
+// anything is written.
+Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source)
+{
+    Reader reader = formReader(source);
+    if (reader) {
+        if (const Result<void> ready = (*reader)->prepare(); !ready)
+            return ready.error();
+    }
+    return reader;
 }

@@ -7,7 +7,7 @@
 
 // The one place that tells the forms of the organiser's memos apart, by what
 // the source holds, whatever it is called, and hands back the reader of its
-// form, which reads it from its start:
+// form, prepared, which reads it from its start:
 //
 // - the desktop program's memo file (memopad.dat), by its tag;
 // - the organiser's own memo database (a Palm OS database of the Memo Pad or

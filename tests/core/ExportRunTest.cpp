@@ -221,8 +221,10 @@ TEST_F(ExportRunTest, MissingSourceOrRootFailsBeforeAnyNote)
     EXPECT_TRUE(log.counts.isEmpty());
 }
 
-// Only a regular file whose start holds no NUL byte can be an export; anything
-// else is refused before a folder is made, and nothing may wait on it.
+// Only a regular file whose start holds no NUL byte can be an export, or a memo
+// database or memo file whole, with J-Pilot's changes beside it where there
+// are any; anything else is refused before a folder is made, and nothing may
+// wait on it.
 TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
 {
     const QString pipe = folder.filePath("pipe");
@@ -243,10 +245,26 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
     ASSERT_TRUE(named && std::fputs("A\r\n0\r\nc\r\n", named) >= 0 && std::fclose(named) == 0);
     const QString lateNul = folder.filePath("late-nul.txt");
     TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(qsizetype{64} * 1024, 'x') + '\0');
+    // Damage found only by going through the whole file, at its very end.
+    MemoDatabase database;
+    database.records = {{"A", 0}, {"B", 0}};
+    const QString cutDatabase = folder.filePath("cut.pdb");
+    TestFiles::write(cutDatabase, database.bytes().chopped(1));
+    MemoFile memoFile;
+    memoFile.records = {{"A", 1}, {"B", 1}};
+    const QString cutMemoFile = folder.filePath("memopad.dat");
+    TestFiles::write(cutMemoFile, memoFile.bytes().chopped(1));
+    JPilotChanges changes;
+    changes.entries = {{103, 0, "New"}};
+    for (const char *name : {"Changes", "Unreadable"})
+        TestFiles::write(folder.filePath(QString(name) + ".pdb"), database.bytes());
+    TestFiles::write(folder.filePath("Changes.pc3"), changes.bytes().chopped(1));
+    QDir(folder.path()).mkdir("Unreadable.pc3");
     const struct
     {
         QString path;
         Error::Reason reason;
+        QString named = {}; // where the error names another file than the source
     } cases[] = {
         {folder.path(), Error::Reason::IsFolder},
         {pipe, Error::Reason::NotRegularFile},
@@ -254,6 +272,12 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
         {program, Error::Reason::NotText},
         {utf16, Error::Reason::NotText},
         {QFile::decodeName(latin1), Error::Reason::NameNotUtf8},
+        {cutDatabase, Error::Reason::UnendedRecord},
+        {cutMemoFile, Error::Reason::DamagedMemoFile},
+        {folder.filePath("Changes.pdb"), Error::Reason::ChangesCutShort,
+         folder.filePath("Changes.pc3")},
+        {folder.filePath("Unreadable.pdb"), Error::Reason::IsFolder,
+         folder.filePath("Unreadable.pc3")},
     };
     QDir().mkpath(root());
     for (const auto &c : cases) {
@@ -261,7 +285,7 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
         const ExportResult result = exportFile(c.path);
         ASSERT_TRUE(result.error);
         EXPECT_EQ(result.error->reason(), c.reason);
-        EXPECT_EQ(result.error->path(), Path(c.path));
+        EXPECT_EQ(result.error->path(), Path(c.named.isEmpty() ? c.path : c.named));
         EXPECT_TRUE(result.message().endsWith("\nNo memos were saved."));
         EXPECT_FALSE(QFileInfo::exists(notes()));
     }
