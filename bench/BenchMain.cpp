@@ -261,22 +261,29 @@ void timeRound(const QString &source, const QList<SystemCallFloor::Note> &notes,
     t.againRatio << t.engineAgain.last() / t.floorAgain.last();
 }
 
+// The forms a source can be generated in.
+enum class Form { Text, Database, MemoFile };
+
 // A source of `memos` generated memos on the RAM disk, or nothing where it
 // cannot be made.
 std::optional<QString> generatedSource(const QTemporaryDir &scratch, qint64 memos,
-                                       bool database = false, int categories = 20)
+                                       Form form = Form::Text, int categories = 20)
 {
     if (!scratch.isValid()) {
         std::fprintf(stderr, "cannot make a folder in /dev/shm: %s\n",
                      qPrintable(scratch.errorString()));
         return std::nullopt;
     }
-    const QString source = scratch.filePath(database ? "MemoDB.pdb" : "memos.txt");
+    const QString source = scratch.filePath(form == Form::Database   ? "MemoDB.pdb"
+                                            : form == Form::MemoFile ? "memopad.dat"
+                                                                     : "memos.txt");
     ExportGenerator::Shape shape;
     shape.memos = memos;
     shape.categories = categories;
-    if (!(database ? ExportGenerator::writeDatabase(source, shape)
-                   : ExportGenerator::write(source, shape))) {
+    const bool written = form == Form::Database   ? ExportGenerator::writeDatabase(source, shape)
+                         : form == Form::MemoFile ? ExportGenerator::writeMemoFile(source, shape)
+                                                  : ExportGenerator::write(source, shape);
+    if (!written) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(source));
         return std::nullopt;
     }
@@ -377,46 +384,47 @@ int compareWithProgram(const QString &other, qint64 memos)
     return 0;
 }
 
-// The same memos as the organiser's memo database and as a Text export, each
-// exported by a `quillet-bench --source` process of its own, taking turns which
-// goes first; the notes of the two are compared once.
-int compareDatabaseWithText(qint64 memos)
+// The same memos as the organiser's memo database, or the desktop program's
+// memo file, and as a Text export, each exported by a `quillet-bench --source`
+// process of its own, taking turns which goes first; the notes of the two are
+// compared once.
+int compareWithText(Form form, qint64 memos)
 {
     // A memo database names at most 16 categories.
     constexpr int Categories = 15;
     const QTemporaryDir scratch(QStringLiteral("/dev/shm/quillet-bench-XXXXXX"));
-    const std::optional<QString> text = generatedSource(scratch, memos, false, Categories);
-    const std::optional<QString> database = generatedSource(scratch, memos, true, Categories);
-    if (!text || !database)
+    const std::optional<QString> text = generatedSource(scratch, memos, Form::Text, Categories);
+    const std::optional<QString> other = generatedSource(scratch, memos, form, Categories);
+    if (!text || !other)
         return 1;
-    QList<double> textSeconds, databaseSeconds, ratios;
+    const char *name = form == Form::Database ? "memo database" : "memo file";
+    QList<double> textSeconds, otherSeconds, ratios;
     for (int round = 0; round < Rounds; ++round) {
         const QString textRoot = freshFolder(scratch.path(), "text");
-        const QString databaseRoot = freshFolder(scratch.path(), "database");
+        const QString otherRoot = freshFolder(scratch.path(), "other");
         double textTime = 0;
-        double databaseTime = 0;
+        double otherTime = 0;
         if (round % 2 == 0) {
             textTime = timeEngineProcess(*text, textRoot).wholeSeconds;
-            databaseTime = timeEngineProcess(*database, databaseRoot).wholeSeconds;
+            otherTime = timeEngineProcess(*other, otherRoot).wholeSeconds;
         } else {
-            databaseTime = timeEngineProcess(*database, databaseRoot).wholeSeconds;
+            otherTime = timeEngineProcess(*other, otherRoot).wholeSeconds;
             textTime = timeEngineProcess(*text, textRoot).wholeSeconds;
         }
         textSeconds << textTime;
-        databaseSeconds << databaseTime;
-        ratios << databaseTime / textTime;
+        otherSeconds << otherTime;
+        ratios << otherTime / textTime;
     }
     const bool sameNotes =
         QProcess::execute(QStringLiteral("diff"),
                           {QStringLiteral("-r"), QStringLiteral("-q"), scratch.filePath("text"),
-                           scratch.filePath("database")}) == 0;
+                           scratch.filePath("other")}) == 0;
     std::printf("%lld memos in %d categories, %s, medians of %d rounds, each a whole --source "
                 "process\n",
                 static_cast<long long>(memos), Categories, qPrintable(scratch.path()), Rounds);
-    std::printf("memo database %.3f s, Text export %.3f s; the same notes: %s\n",
-                median(databaseSeconds), median(textSeconds), sameNotes ? "yes" : "NO");
-    std::printf("memo database / Text export:       %.3f   (target at most 1.10)\n",
-                median(ratios));
+    std::printf("%s %.3f s, Text export %.3f s; the same notes: %s\n", name, median(otherSeconds),
+                median(textSeconds), sameNotes ? "yes" : "NO");
+    std::printf("%s / Text export:       %.3f   (target at most 1.10)\n", name, median(ratios));
     return sameNotes ? 0 : 1;
 }
 
@@ -483,6 +491,9 @@ int main(int argc, char *argv[])
     parser.addOption({"memo-bytes", "Bytes per memo for --generate (default 200).", "N", "200"});
     parser.addOption({"database", "With --generate: write a memo database instead. Alone: time a "
                                   "memo database against a Text export of the same memos."});
+    parser.addOption({"memo-file", "With --generate: write the desktop program's memo file "
+                                   "instead. Alone: time a memo file against a Text export of the "
+                                   "same memos."});
     parser.addOption({"command-line",
                       "Time PROGRAM --export, the program's export from a "
                       "terminal, against --source on the same generated export.",
@@ -493,9 +504,9 @@ int main(int argc, char *argv[])
                       "into an iPod's.",
                       "PROGRAM"});
     const bool parsed = parser.parse(arguments);
-    const bool engineOnly =
-        parsed && (parser.isSet("source") || parser.isSet("generate") || parser.isSet("against") ||
-                   parser.isSet("database") || parser.isSet("command-line"));
+    const bool engineOnly = parsed && (parser.isSet("source") || parser.isSet("generate") ||
+                                       parser.isSet("against") || parser.isSet("database") ||
+                                       parser.isSet("memo-file") || parser.isSet("command-line"));
     // The window's export runs offscreen; no display is needed.
     if (!engineOnly && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -518,6 +529,8 @@ int main(int argc, char *argv[])
             shape.categories = 15;
             return ExportGenerator::writeDatabase(parser.value("generate"), shape) ? 0 : 1;
         }
+        if (parser.isSet("memo-file"))
+            return ExportGenerator::writeMemoFile(parser.value("generate"), shape) ? 0 : 1;
         return ExportGenerator::write(parser.value("generate"), shape) ? 0 : 1;
     }
     if (parser.isSet("source")) {
@@ -528,7 +541,9 @@ int main(int argc, char *argv[])
         return exportOne(parser.value("source"), parser.value("root"), parser.isSet("txt"));
     }
     if (parser.isSet("database"))
-        return compareDatabaseWithText(parser.value("memos").toLongLong());
+        return compareWithText(Form::Database, parser.value("memos").toLongLong());
+    if (parser.isSet("memo-file"))
+        return compareWithText(Form::MemoFile, parser.value("memos").toLongLong());
     if (parser.isSet("command-line"))
         return compareCommandLine(parser.value("command-line"), parser.value("memos").toLongLong());
     if (parser.isSet("against"))

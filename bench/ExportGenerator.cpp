@@ -1,6 +1,7 @@
 #include "ExportGenerator.h"
 
 #include "MemoDatabase.h"
+#include "MemoFile.h"
 
 #include <QFile>
 
@@ -66,4 +67,19 @@ bool ExportGenerator::writeDatabase(const QString &path, const Shape &shape)
         database.records.append({linesOf(index, shape).join('\n'), quint8(categoryOf(index, shape)),
                                  quint8(index % 2 ? 0x10 : 0)});
     return writeFile(path, database.bytes());
+}
+
+// The memo file's category 0 is always Unfiled, so category N is numbered N + 1.
+bool ExportGenerator::writeMemoFile(const QString &path, const Shape &shape)
+{
+    MemoFile file;
+    file.categories.clear();
+    for (int category = 0; category < shape.categories; ++category)
+        file.categories.append({quint32(category + 1), quint32(category + 1),
+                                "Category " + QByteArray::number(category)});
+    file.records.reserve(shape.memos);
+    for (qint64 index = 0; index < shape.memos; ++index)
+        file.records.append({linesOf(index, shape).join("\r\n"),
+                             quint32(categoryOf(index, shape) + 1), 0, quint32(index % 2)});
+    return writeFile(path, file.bytes());
 }

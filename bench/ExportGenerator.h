@@ -4,8 +4,8 @@
 
 // Writes generated memos the way the organiser does: as the desktop program's
 // Text export (title, body, flag and category lines ended by CR LF, blank lines
-// between memos), or as its own memo database. The same shape gives the same
-// notes either way.
+// between memos), as its own memo database, or as the desktop program's memo
+// file. The same shape gives the same notes every way.
 namespace ExportGenerator {
 
 struct Shape
@@ -18,5 +18,6 @@ struct Shape
 
 bool write(const QString &path, const Shape &shape);
 bool writeDatabase(const QString &path, const Shape &shape);
+bool writeMemoFile(const QString &path, const Shape &shape);
 
 } // namespace ExportGenerator

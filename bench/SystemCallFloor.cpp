@@ -1,7 +1,7 @@
 #include "SystemCallFloor.h"
 
+#include "ByteSource.h"
 #include "NoteNamer.h"
-#include "SourceFile.h"
 #include "SourceForms.h"
 
 #include <QFile>

@@ -7,9 +7,14 @@
 // character sets a person may choose, the one its size picks, so that every
 // seed is read in several as it grows; each memo's note is then encoded for an
 // iPod and, where it is long, cut into parts that must give it back whole.
+// They are read as the desktop program's memo file too, and as J-Pilot's
+// changes beside a small database.
 
 #include "DatabaseMemoReader.h"
+#include "JPilotMemoReader.h"
 #include "Limits.h"
+#include "MemoDatabase.h"
+#include "MemoFileReader.h"
 #include "NoteNamer.h"
 #include "NoteParts.h"
 #include "SeparatedMemoReader.h"
@@ -101,8 +106,28 @@ QList<Memo> separatedMemosOf(const uint8_t *data, size_t size, SeparatedForm for
     return memos;
 }
 
-// Whatever the header says, the records are read as memos, each a title and
-// whole lines, and nothing more is read after the reading stopped.
+// Memos kept whole, as records or entries: each a title and whole lines,
+// counted in records, then perhaps in entries, and nothing more is read after
+// the reading stopped.
+QList<Memo> recordMemosOf(MemoSource &reader, size_t size)
+{
+    QList<Memo> memos;
+    SourceUnit unit = SourceUnit::Record;
+    Result<const Memo *> next = reader.next();
+    for (; next && *next; next = reader.next()) {
+        const Memo *memo = *next;
+        if (memo->title.isEmpty() || memo->unit < unit || !holdsOnlyWholeLines(memo->text) ||
+            memo->text.size() > 2 * qsizetype(size) + 2)
+            std::abort();
+        unit = memo->unit;
+        memos.append(*memo);
+    }
+    if (!next && reader.next().hasValue())
+        std::abort();
+    return memos;
+}
+
+// Whatever the header says, the records are read as memos.
 QList<Memo> databaseMemosOf(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
@@ -110,18 +135,32 @@ QList<Memo> databaseMemosOf(const uint8_t *data, size_t size)
         return {};
     MemoryBytes source(bytes);
     DatabaseMemoReader reader(source, DatabaseMemoReader::Header::of(bytes), decoderFor(size));
-    QList<Memo> memos;
-    Result<const Memo *> next = reader.next();
-    for (; next && *next; next = reader.next()) {
-        const Memo *memo = *next;
-        if (memo->title.isEmpty() || memo->unit != SourceUnit::Record ||
-            !holdsOnlyWholeLines(memo->text) || memo->text.size() > 2 * qsizetype(size) + 2)
-            std::abort();
-        memos.append(*memo);
-    }
-    if (!next && reader.next().hasValue())
-        std::abort();
-    return memos;
+    return recordMemosOf(reader, size);
+}
+
+// Whatever the tag says, the bytes are read as the desktop program's memo file.
+QList<Memo> memoFileMemosOf(const uint8_t *data, size_t size)
+{
+    MemoryBytes source(QByteArrayView(data, static_cast<qsizetype>(size)));
+    MemoFileReader reader(source, decoderFor(size));
+    return recordMemosOf(reader, size);
+}
+
+// The bytes as J-Pilot's changes beside a database of two memos, whose
+// unique IDs are 1 and 2.
+QList<Memo> changedMemosOf(const uint8_t *data, size_t size)
+{
+    static const QByteArray database = [] {
+        MemoDatabase memos;
+        memos.records = {{"First", 1}, {"Second", 2}};
+        return memos.bytes();
+    }();
+    MemoryBytes source(database);
+    JPilotMemoReader reader(
+        source, DatabaseMemoReader::Header::of(database),
+        std::make_unique<MemoryBytes>(QByteArrayView(data, static_cast<qsizetype>(size))),
+        decoderFor(size));
+    return recordMemosOf(reader, size + size_t(database.size()));
 }
 
 // The reader the forms are told apart by reads the source from its start. A
@@ -227,8 +266,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkNames(separated, QStringLiteral(".txt"));
         checkNames(separated, QString());
     }
-    const QList<Memo> fromDatabase = databaseMemosOf(data, size);
-    checkNames(fromDatabase, QStringLiteral(".txt"));
+    for (const QList<Memo> &records :
+         {databaseMemosOf(data, size), memoFileMemosOf(data, size), changedMemosOf(data, size)})
+        checkNames(records, QStringLiteral(".txt"));
     checkDetection(data, size);
     return 0;
 }

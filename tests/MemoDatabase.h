@@ -40,7 +40,9 @@ struct MemoDatabase
             const Record &record = records[index];
             appendNumber<quint32>(data, offset);
             data.append(char(record.attributes | (record.category & 0x0F)));
-            appendNumber<quint32>(data, index + 1).chop(1); // a 3-byte unique ID
+            char uniqueId[4]; // of 3 bytes, from 1
+            qToBigEndian<quint32>(index + 1, uniqueId);
+            data.append(uniqueId + 1, 3);
             offset += int(record.text.size()) + 1;
         }
         data.append(2, '\0');
@@ -58,12 +60,11 @@ struct MemoDatabase
     }
 
 private:
-    template <typename Number> static QByteArray &appendNumber(QByteArray &data, Number value)
+    template <typename Number> static void appendNumber(QByteArray &data, Number value)
     {
         char bytes[sizeof(Number)];
         qToBigEndian(value, bytes);
         data.append(bytes, sizeof bytes);
-        return data;
     }
 
     QByteArray header(int appInfoOffset) const
@@ -92,6 +93,43 @@ private:
         for (int index = 0; index < 16; ++index)
             data.append(char(index)); // unique IDs
         data.append(2, '\0');         // last unique ID, padding
+        return data;
+    }
+};
+
+// Writes J-Pilot's changes not yet synced, the .pc3 file beside its database:
+// each entry a header (its length, a version, the data's length, the unique ID
+// and the record type, all big-endian, then the attributes), then the memo's
+// text and its NUL.
+struct JPilotChanges
+{
+    struct Entry
+    {
+        quint32 type; // 103 made, 106 edited on the desktop; 101, 102 hide a record
+        quint32 uniqueId;
+        QByteArray text;
+        quint8 attributes = 0; // the category's index, 0x10 private
+        quint32 headerSize = 21;
+        quint32 version = 2;
+    };
+
+    QList<Entry> entries;
+
+    QByteArray bytes() const
+    {
+        QByteArray data;
+        for (const Entry &entry : entries) {
+            for (const quint32 number :
+                 {entry.headerSize, entry.version, quint32(entry.text.size() + 1), entry.uniqueId,
+                  entry.type}) {
+                char bytes[4];
+                qToBigEndian(number, bytes);
+                data.append(bytes, 4);
+            }
+            data.append(char(entry.attributes));
+            data.append(qMax(0, int(entry.headerSize) - 21), '\0');
+            data += entry.text + '\0';
+        }
         return data;
     }
 };

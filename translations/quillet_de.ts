@@ -98,10 +98,6 @@
         <translation>Mit --export: entfernt die Notizen, die ein früherer Export für Memos geschrieben hat, die nicht mehr im Export sind.</translation>
     </message>
     <message>
-        <source>Quillet takes no file or other argument: &quot;%1&quot;.</source>
-        <translation>Quillet nimmt weder eine Datei noch ein anderes Argument entgegen: „%1“.</translation>
-    </message>
-    <message>
         <source>--export needs --to FOLDER, the folder of the player.</source>
         <translation>--export braucht --to ORDNER, den Ordner des Players.</translation>
     </message>
@@ -132,6 +128,14 @@
         <translation>Kopiert die Memos aus dem Export eines Organizers in den Notes-Ordner eines Musik-Players, eine Notiz je Memo, in einem eigenen Fenster oder aus einem Terminal oder einem Skript:
   quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone
   quillet --export memos.txt --to /media/me/IPOD --charset windows-1251</translation>
+    </message>
+    <message>
+        <source>Quillet takes one file to open in its window, and that alone, without --export or another option: &quot;%1&quot;.</source>
+        <translation>Quillet nimmt nur eine Datei entgegen, die es in seinem Fenster öffnet, und diese allein, ohne --export oder eine andere Option: „%1“.</translation>
+    </message>
+    <message>
+        <source>Opens the window with FILE as the source.</source>
+        <translation>Öffnet das Fenster mit FILE als Quelle.</translation>
     </message>
 </context>
 <context>
@@ -327,6 +331,42 @@
         <source>this system&apos;s converter (iconv) cannot read or write the character set %1</source>
         <translation>der Zeichensatzwandler dieses Systems (iconv) kann den Zeichensatz %1 weder lesen noch schreiben</translation>
     </message>
+    <message>
+        <source>the memo database is damaged: record %1 is out of order, starting before the record listed before it</source>
+        <translation>die Memo-Datenbank ist beschädigt: Datensatz %1 steht außer der Reihe und beginnt vor dem Datensatz, der vor ihm aufgeführt ist</translation>
+    </message>
+    <message>
+        <source>the memo database is damaged: record %1 holds no bytes, not even the NUL that ends a memo</source>
+        <translation>die Memo-Datenbank ist beschädigt: Datensatz %1 enthält kein Byte, nicht einmal das NUL, das ein Memo beendet</translation>
+    </message>
+    <message>
+        <source>the memo database is damaged: record %1 ends without the NUL that ends a memo; the file may be cut short</source>
+        <translation>die Memo-Datenbank ist beschädigt: Datensatz %1 endet ohne das NUL, das ein Memo beendet; die Datei ist vielleicht abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the memo file is damaged: it is cut short before its first record</source>
+        <translation>die Memo-Datei ist beschädigt: sie bricht vor ihrem ersten Datensatz ab</translation>
+    </message>
+    <message>
+        <source>the memo file is damaged: record %1 is cut short</source>
+        <translation>die Memo-Datei ist beschädigt: Datensatz %1 ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the memo file is damaged: record %1 holds a field of another type than the file&apos;s layout gives</source>
+        <translation>die Memo-Datei ist beschädigt: Datensatz %1 enthält ein Feld eines anderen Typs, als der Aufbau der Datei vorgibt</translation>
+    </message>
+    <message>
+        <source>it is not a memo file Quillet can read, but perhaps an archive or a backup that the organiser&apos;s desktop program wrote in another layout; export the memos with the desktop program&apos;s File, Export command as &quot;Text (*.txt)&quot; and choose that file instead</source>
+        <translation>es ist keine Memo-Datei, die Quillet lesen kann, sondern vielleicht ein Archiv oder eine Sicherung, die das Desktop-Programm des Organizers in einem anderen Aufbau geschrieben hat; exportieren Sie die Memos mit dem Befehl „Datei“, „Exportieren“ des Desktop-Programms als „Text (*.txt)“ und wählen Sie stattdessen diese Datei</translation>
+    </message>
+    <message>
+        <source>J-Pilot&apos;s changes not yet synced are damaged: entry %1 runs past the end of the file</source>
+        <translation>die noch nicht abgeglichenen Änderungen von J-Pilot sind beschädigt: Eintrag %1 reicht über das Ende der Datei hinaus</translation>
+    </message>
+    <message>
+        <source>J-Pilot&apos;s changes not yet synced are damaged: entry %1 is not laid out as J-Pilot writes one</source>
+        <translation>die noch nicht abgeglichenen Änderungen von J-Pilot sind beschädigt: Eintrag %1 ist nicht so aufgebaut, wie J-Pilot einen Eintrag schreibt</translation>
+    </message>
 </context>
 <context>
     <name>ExportResult</name>
@@ -403,6 +443,19 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
             <numerusform>Der iPod zeigt nur die ersten 4 KB einer Notiz; %n längere Memos wurden in Teilen gespeichert, die jeweils zum nächsten führen.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n of them are memos changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</source>
+        <translation>
+            <numerusform>%n davon ist ein in J-Pilot geändertes und noch nicht abgeglichenes Memo aus der .pc3-Datei neben der Datenbank.</numerusform>
+            <numerusform>%n davon sind in J-Pilot geänderte und noch nicht abgeglichene Memos aus der .pc3-Datei neben der Datenbank.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1
+The memo &quot;%2&quot; (entry %3 of J-Pilot&apos;s changes not yet synced) was not saved.</source>
+        <translation>%1
+Das Memo „%2“ (Eintrag %3 der noch nicht abgeglichenen Änderungen von J-Pilot) wurde nicht gespeichert.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -463,14 +516,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Hier ankreuzen, um den Memonamen auf dem iPod .txt anzuhängen</translation>
     </message>
     <message>
-        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;; &quot;Comma Separated&quot; and &quot;Tab Separated&quot; work too. The file name can be anything, but why not &quot;memos.txt&quot;? Instead of an export you can choose the memo database itself, MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, a backup made with &quot;pilot-xfer -b&quot;, J-Pilot&apos;s folder (~/.jpilot/MemoDB.pdb) or the backups of Palm Desktop for Mac.</source>
-        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac.</translation>
-    </message>
-    <message>
-        <source>Memo exports and databases (*.txt *.csv *.tab *.pdb)</source>
-        <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb)</translation>
-    </message>
-    <message>
         <source>&amp;Remove</source>
         <translation>&amp;Entfernen</translation>
     </message>
@@ -519,6 +564,14 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
     <message>
         <source>Memos&apos; characters:</source>
         <translation>Zeichen der Memos:</translation>
+    </message>
+    <message>
+        <source>Start in Palm Desktop. Click the &quot;Memo&quot; button to display your memos. Then go under File and choose Export . . . In the next dialog box click the Export button. Then under Export Type choose &quot;Text (*.txt)&quot; and choose &quot;All&quot;; &quot;Comma Separated&quot; and &quot;Tab Separated&quot; work too. The file name can be anything, but why not &quot;memos.txt&quot;? Instead of an export you can choose the memo database itself, MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, a backup made with &quot;pilot-xfer -b&quot;, J-Pilot&apos;s folder (~/.jpilot/MemoDB.pdb) or the backups of Palm Desktop for Mac; changes made in J-Pilot and not yet synced, in MemoDB.pc3 beside it, are read too. Palm Desktop for Windows keeps the memos in memopad.dat (and old ones in memopad.mpa) in its user folder, for example C:\Palm\&lt;user&gt;\memopad\memopad.dat: copied from the old PC, that file can be chosen as it is.</source>
+        <translation>Beginnen Sie in Palm Desktop. Klicken Sie auf die Schaltfläche „Memo“, damit Ihre Memos angezeigt werden. Wählen Sie dann im Menü „Datei“ den Befehl „Exportieren . . .“. Klicken Sie im nächsten Dialogfenster auf die Schaltfläche „Exportieren“. Wählen Sie dann unter „Exporttyp“ den Eintrag „Text (*.txt)“ und außerdem „Alle“; „Kommagetrennt“ und „Tabulatorgetrennt“ gehen auch. Der Dateiname ist beliebig, aber warum nicht „memos.txt“? Statt eines Exports können Sie auch die Memo-Datenbank selbst wählen, MemoDB.pdb (Memo Pad) oder MemosDB-PMem.pdb (die spätere Anwendung Memos), aus einer HotSync-Sicherung, einer mit „pilot-xfer -b“ angelegten Sicherung, dem Ordner von J-Pilot (~/.jpilot/MemoDB.pdb) oder den Sicherungen von Palm Desktop für Mac; in J-Pilot vorgenommene und noch nicht abgeglichene Änderungen in MemoDB.pc3 daneben werden mitgelesen. Palm Desktop für Windows bewahrt die Memos in memopad.dat (und alte in memopad.mpa) in seinem Benutzerordner auf, zum Beispiel C:\Palm\&lt;Benutzer&gt;\memopad\memopad.dat: vom alten PC kopiert, kann diese Datei so gewählt werden, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>Memo exports and databases (*.txt *.csv *.tab *.pdb *.dat *.mpa)</source>
+        <translation>Memo-Exporte und -Datenbanken (*.txt *.csv *.tab *.pdb *.dat *.mpa)</translation>
     </message>
 </context>
 <context>

@@ -52,6 +52,13 @@
             <numerusform>The iPod shows only the first 4 KB of a note; %n memos longer than that were saved in parts, each leading to the next.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n of them are memos changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</source>
+        <translation>
+            <numerusform>%n of them is a memo changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</numerusform>
+            <numerusform>%n of them are memos changed in J-Pilot and not yet synced, from the .pc3 file beside the database.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

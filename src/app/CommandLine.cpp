@@ -3,6 +3,7 @@
 #include "Printed.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace {
 
@@ -72,12 +73,24 @@ void addOptions(QCommandLineParser &parser)
                        .arg(CharacterSets::names()))});
 }
 
-// Why the options given do not make a request, or nothing where they do.
+bool setsOurOption(const QCommandLineParser &parser)
+{
+    for (const QCommandLineOption &option :
+         {VersionOption, HelpOption, ExportOption, ToOption, TxtOption, RemoveGoneOption})
+        if (parser.isSet(option))
+            return true;
+    return false;
+}
+
+// Why the options given do not make a request, or nothing where they do. One
+// file goes alone, to be opened in the window, as a desktop opens it.
 QString mistakeIn(const QCommandLineParser &parser)
 {
-    if (!parser.positionalArguments().isEmpty())
-        return CommandLine::tr("Quillet takes no file or other argument: \"%1\".")
-            .arg(parser.positionalArguments().constFirst());
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1 || (files.size() == 1 && setsOurOption(parser)))
+        return CommandLine::tr("Quillet takes one file to open in its window, and that alone, "
+                               "without --export or another option: \"%1\".")
+            .arg(files.constLast());
     if (parser.isSet(HelpOption) || parser.isSet(VersionOption))
         return {};
     if (parser.isSet(ExportOption) && !parser.isSet(ToOption))
@@ -128,6 +141,15 @@ QStringList CommandLine::desktopOptionsOf(const QStringList &arguments)
     return options;
 }
 
+QString CommandLine::sourceOf(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.parse(arguments);
+    const QStringList files = parser.positionalArguments();
+    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+}
+
 CommandLine::Export CommandLine::exportOf(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -147,6 +169,9 @@ int CommandLine::answer(Request request, const QStringList &arguments)
            "  quillet --export ~/.jpilot/MemoDB.pdb --to /media/me/IPOD --remove-gone\n"
            "  quillet --export memos.txt --to /media/me/IPOD --charset windows-1251"));
     addOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 tr("Opens the window with FILE as the source."),
+                                 QStringLiteral("[FILE]"));
     switch (request) {
     case Request::Version:
         Printed::toOutput(

@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-// The program's command line: without arguments it opens its window;
-// --version and --help print what they say, and --export SOURCE --to FOLDER
-// exports without a window, all without a desktop. Qt's own options are left
-// to Qt; anything else is a mistake.
+// The program's command line: without arguments, or with one file to show as
+// the source, it opens its window; --version and --help print what they say,
+// and --export SOURCE --to FOLDER exports without a window, all without a
+// desktop. Qt's own options are left to Qt; anything else is a mistake.
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
@@ -30,6 +30,9 @@ public:
     static Request requestOf(const QStringList &arguments);
     // Of a request to export.
     static Export exportOf(const QStringList &arguments);
+    // Of a request for the window: the file given, as an absolute path, which
+    // the settings keep once an export of it completes; empty for none.
+    static QString sourceOf(const QStringList &arguments);
     // Qt's options that name the desktop the window shows in, as
     // "-display :1" or "-platform wayland"; none where the environment does.
     static QStringList desktopOptionsOf(const QStringList &arguments);

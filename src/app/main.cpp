@@ -171,6 +171,8 @@ int main(int argc, char *argv[])
     QtMessageBoxes messages;
     QtFileDialog files;
     MainWindow window(SettingsStore::forThisProcess(), drives, messages, files);
+    if (const QString source = CommandLine::sourceOf(arguments); !source.isEmpty())
+        window.openSource(source);
     QObject::connect(&termination, &TerminationSignal::received, &window,
                      &MainWindow::endOnTerminationRequest);
     // No destructor may run: the window's would wait for the export's thread,

@@ -132,6 +132,39 @@ QString Error::reasonText() const
         return tr("it is the organiser's database \"%1\", not its memos").arg(m_detail);
     case Reason::DamagedDatabase:
         return tr("the memo database is damaged: record %1 lies outside the file").arg(m_line);
+    case Reason::RecordOutOfOrder:
+        return tr("the memo database is damaged: record %1 is out of order, starting before the "
+                  "record listed before it")
+            .arg(m_line);
+    case Reason::EmptyRecord:
+        return tr("the memo database is damaged: record %1 holds no bytes, not even the NUL that "
+                  "ends a memo")
+            .arg(m_line);
+    case Reason::UnendedRecord:
+        return tr("the memo database is damaged: record %1 ends without the NUL that ends a memo; "
+                  "the file may be cut short")
+            .arg(m_line);
+    case Reason::DamagedMemoFile:
+        if (m_line == 0)
+            return tr("the memo file is damaged: it is cut short before its first record");
+        return tr("the memo file is damaged: record %1 is cut short").arg(m_line);
+    case Reason::MemoFileFieldType:
+        return tr("the memo file is damaged: record %1 holds a field of another type than the "
+                  "file's layout gives")
+            .arg(m_line);
+    case Reason::OtherMemoFileLayout:
+        return tr("it is not a memo file Quillet can read, but perhaps an archive or a backup "
+                  "that the organiser's desktop program wrote in another layout; export the memos "
+                  "with the desktop program's File, Export command as \"Text (*.txt)\" and "
+                  "choose that file instead");
+    case Reason::ChangesCutShort:
+        return tr("J-Pilot's changes not yet synced are damaged: entry %1 runs past the end of "
+                  "the file")
+            .arg(m_line);
+    case Reason::ChangesEntryDamaged:
+        return tr("J-Pilot's changes not yet synced are damaged: entry %1 is not laid out as "
+                  "J-Pilot writes one")
+            .arg(m_line);
     case Reason::NotesFolderIsLink:
         return tr("it is a link to another place; Quillet writes only into a real folder");
     case Reason::AnotherExport:

@@ -56,6 +56,21 @@ public:
         NotTabRecord,    // the same, in a tab-separated export
         OtherDatabase,   // the organiser's database detail(), which holds no memos
         DamagedDatabase, // record line() of the memo database lies outside the file
+        // Record line() of the memo database starts before the one listed before
+        // it, holds no bytes, or has no NUL before the next record.
+        RecordOutOfOrder,
+        EmptyRecord,
+        UnendedRecord,
+        // The desktop program's memo file ends inside record line() (before its
+        // first where line() is 0), or a field of record line() is of another
+        // type; or the file is in a layout that is not read.
+        DamagedMemoFile,
+        MemoFileFieldType,
+        OtherMemoFileLayout,
+        // Entry line() of J-Pilot's changes runs past the end of their file, or is
+        // not laid out as J-Pilot writes one.
+        ChangesCutShort,
+        ChangesEntryDamaged,
         NotesFolderIsLink,
         AnotherExport,
         NoFreeName,

@@ -32,6 +32,12 @@ QString ExportResult::message() const
 QString ExportResult::completionText() const
 {
     QStringList paragraphs{completionMessage()};
+    // Edits not yet on the organiser are in the notes: said, so that the
+    // person knows.
+    if (notesOfChanges > 0)
+        paragraphs << tr("%n of them are memos changed in J-Pilot and not yet synced, from the "
+                         ".pc3 file beside the database.",
+                         nullptr, int(notesOfChanges));
     if (unfinishedMemo)
         // One arg() call: a title holding "%1" must stay as it is.
         paragraphs << tr("The export file ends inside the memo \"%1\" (line %2), which was not "
@@ -91,7 +97,11 @@ QString ExportResult::failureText() const
         return {};
     QString text = error->message();
     // One arg() call: a title or path holding "%1" must stay as it is.
-    if (unsavedMemo && unsavedMemo->unit == SourceUnit::Record)
+    if (unsavedMemo && unsavedMemo->unit == SourceUnit::ChangeEntry)
+        text = tr("%1\nThe memo \"%2\" (entry %3 of J-Pilot's changes not yet synced) was not "
+                  "saved.")
+                   .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
+    else if (unsavedMemo && unsavedMemo->unit == SourceUnit::Record)
         text = tr("%1\nThe memo \"%2\" (record %3 of the export file) was not saved.")
                    .arg(text, unsavedMemo->title, QString::number(unsavedMemo->titleLine));
     else if (unsavedMemo)

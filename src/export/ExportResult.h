@@ -35,6 +35,8 @@ public:
     // they were read in, each shown as U+FFFD.
     qint64 memosWithReplacedBytes = 0;
     CharacterSet characterSet = CharacterSet::Western;
+    // Notes of this run of memos changed in J-Pilot and not yet synced.
+    qint64 notesOfChanges = 0;
     // Where a completed run's destination holds the player's control folder at
     // its top: every note file below the notes folder afterwards, older ones
     // included; or why they could not all be counted. Nothing elsewhere.

@@ -1,5 +1,6 @@
 #include "ExportRun.h"
 
+#include "ByteSource.h"
 #include "FileSystem.h"
 #include "GoneNotes.h"
 #include "Limits.h"
@@ -7,7 +8,6 @@
 #include "NoteOwnership.h"
 #include "NoteWriter.h"
 #include "NotesFolder.h"
-#include "SourceFile.h"
 #include "SourceForms.h"
 
 namespace {
@@ -233,6 +233,8 @@ Result<void> ExportRun::writeNotes(MemoSource &memos, NoteNamer &namer, NoteWrit
                 return files.error();
             }
             ++result.noteCount;
+            if (named.memo.unit == SourceUnit::ChangeEntry)
+                ++result.notesOfChanges;
             if (*files > 1)
                 ++result.memosInParts;
             if (named.memo.replacedBytes)

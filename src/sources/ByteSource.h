@@ -1,11 +1,14 @@
 #pragma once
 
+#include "FileSystem.h"
 #include "Path.h"
 #include "Result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <limits>
+#include <memory>
 #include <optional>
 
 // Where a memo reader takes the bytes of an export from: the export file, or
@@ -23,6 +26,10 @@ public:
     virtual Result<qsizetype> read(char *into, qsizetype size) = 0;
     // Reads on from `offset` bytes into the source.
     virtual Result<void> seek(qint64 offset) = 0;
+    // Another source that belongs with this one (J-Pilot's changes beside its
+    // database), opened as this one was; nothing where `path` names nothing,
+    // as for bytes that come from no folder.
+    virtual Result<std::unique_ptr<ByteSource>> openOther(const Path &path) const;
 
 private:
     Path m_path;
@@ -32,14 +39,50 @@ private:
 class MemoryBytes : public ByteSource
 {
 public:
-    explicit MemoryBytes(QByteArrayView bytes) : m_bytes(bytes) {}
+    explicit MemoryBytes(QByteArrayView bytes, Path path = {})
+        : ByteSource(std::move(path)), m_bytes(bytes)
+    {
+    }
 
     qint64 size() const override { return m_bytes.size(); }
     Result<qsizetype> read(char *into, qsizetype size) override;
     Result<void> seek(qint64 offset) override;
+    Result<std::unique_ptr<ByteSource>> openOther(const Path &path) const override;
+    // What openOther() gives for `path`.
+    void addOther(const Path &path, QByteArrayView bytes);
 
 private:
     QByteArrayView m_bytes;
+    qint64 m_position = 0;
+    QHash<QString, QByteArrayView> m_others; // by path
+};
+
+// The memo export, opened for the run only when it can be one: a regular file.
+// A folder, a named pipe or a device is refused before it is opened for
+// reading, and nothing ever waits on it.
+class SourceFile : public ByteSource
+{
+public:
+    explicit SourceFile(Path path);
+
+    Result<void> open();
+    qint64 size() const override { return m_opened.size; }
+    Result<qsizetype> read(char *into, qsizetype size) override;
+    Result<void> seek(qint64 offset) override;
+    // Opened as this one is: a regular file or nothing, else why not.
+    Result<std::unique_ptr<ByteSource>> openOther(const Path &path) const override;
+    // Once the file has been read to its end: nothing, when it is still as it
+    // was when opened and was read whole; else that it changed (was cut short,
+    // grew or was written again) while it was being read.
+    Result<void> checkReadWhole();
+
+private:
+    Result<void> openRegularFile();
+    Error whyNotOpened(const Error &error) const;
+    Error failure(const Error &error) const;
+
+    FileSystem::Descriptor m_descriptor;
+    FileSystem::Status m_opened;
     qint64 m_position = 0;
 };
 
@@ -60,6 +103,12 @@ struct ReadBuffer
     // offset into `bytes`. False at the end of the source, on a read error, or
     // once `limit` bytes are read.
     bool fill();
+    // The next `count` bytes, fewer where the source ends or fails first;
+    // valid until the next fill.
+    QByteArrayView take(qsizetype count);
+    // Passes over the next `count` bytes, holding no more than a chunk of
+    // them; false where the source ends or fails first.
+    bool skip(qint64 count);
     // Skips a UTF-8 byte-order mark at the very start of the source.
     void skipByteOrderMark();
     // Forgets what was read, as after the source was moved to read elsewhere.

@@ -20,6 +20,8 @@ constexpr qsizetype CategoryLabelSize = 16;
 // The labels follow the application-info block's first u16.
 constexpr qsizetype CategoryLabelsAt = 2;
 constexpr quint8 DeletedOrArchived = 0x80;
+// The unique ID is the entry's last 3 bytes, after the attributes.
+constexpr quint32 UniqueIdBits = 0x00FFFFFF;
 constexpr quint8 CategoryBits = 0x0F;
 
 quint32 bigEndian32(QByteArrayView bytes, qsizetype at)
@@ -71,29 +73,52 @@ DatabaseMemoReader::DatabaseMemoReader(ByteSource &source, const Header &header,
     m_memo.unit = SourceUnit::Record;
 }
 
-Result<const Memo *> DatabaseMemoReader::next()
+Result<void> DatabaseMemoReader::prepare()
 {
-    if (m_stopped)
-        return *m_stopped;
-    if (!m_started) {
-        m_started = true;
+    if (!m_prepared) {
+        m_prepared = true;
         Result<void> ready = readRecordList();
         if (ready)
             ready = readCategories();
+        if (ready)
+            ready = checkRecords();
         if (!ready)
-            return *(m_stopped = ready.error());
+            m_stopped = ready.error();
     }
+    return m_stopped ? Result<void>(*m_stopped) : Result<void>();
+}
+
+void DatabaseMemoReader::leaveOut(quint32 uniqueId)
+{
+    if (m_recordsById.isEmpty()) {
+        for (qsizetype index = 0; index < m_records.size(); ++index)
+            m_recordsById.insert(m_records[index].uniqueId, index);
+    }
+    const auto [first, last] = m_recordsById.equal_range(uniqueId);
+    for (auto record = first; record != last; ++record)
+        m_records[*record].leftOut = true;
+}
+
+const QByteArray &DatabaseMemoReader::categoryOf(quint8 attributes) const
+{
+    return m_categories[attributes & CategoryBits];
+}
+
+Result<const Memo *> DatabaseMemoReader::next()
+{
+    if (const Result<void> ready = prepare(); !ready)
+        return ready.error();
     while (m_next < m_records.size()) {
         const qsizetype index = m_next++;
-        if (liesOutsideTheFile(index))
-            return *(m_stopped = failure(Error::Reason::DamagedDatabase, index + 1));
-        if (m_records[index].attributes & DeletedOrArchived)
+        const Record &record = m_records[index];
+        if (record.textSize < 0 || record.leftOut)
             continue;
-        if (const Result<void> read = readMemo(index); !read)
-            return *(m_stopped = read.error());
-        if (m_titled) {
-            m_decoder.decode(m_text, m_categories[m_records[index].attributes & CategoryBits],
-                             m_memo);
+        const Result<QByteArrayView> text = bytesAt(record.offset, record.textSize);
+        if (!text)
+            return *(m_stopped = text.error());
+        m_memo.titleLine = index + 1;
+        if (MemoRules::takeText(m_text, *text)) {
+            m_decoder.decode(m_text, categoryOf(record.attributes), m_memo);
             return &m_memo;
         }
     }
@@ -116,7 +141,8 @@ Result<void> DatabaseMemoReader::readRecordList()
         return list.error();
     m_records.reserve(m_header.recordCount);
     for (qsizetype at = 0; at < listSize; at += RecordEntrySize)
-        m_records.append({bigEndian32(*list, at), quint8(list->at(at + 4))});
+        m_records.append({bigEndian32(*list, at), bigEndian32(*list, at + 4) & UniqueIdBits,
+                          quint8(list->at(at + 4))});
     return {};
 }
 
@@ -144,56 +170,56 @@ Result<void> DatabaseMemoReader::readCategories()
     return {};
 }
 
-// It starts inside the header or the record list or past the end, or ends
-// before it starts or past the end.
-bool DatabaseMemoReader::liesOutsideTheFile(qsizetype index) const
+// A database cut short ends inside its last record, or before it; one written
+// over in places has records that overlap. Deleted and archived records are
+// passed over: only the live ones are memos, and a live record runs to the
+// next live one.
+Result<void> DatabaseMemoReader::checkRecords()
 {
     const qint64 size = m_read.source.size();
     const qint64 listEnd = HeaderSize + qint64(m_records.size()) * RecordEntrySize;
-    const qint64 offset = m_records[index].offset;
-    const qint64 end = index + 1 < m_records.size() ? m_records[index + 1].offset : size;
-    return offset < listEnd || offset > size || end < offset || end > size;
-}
-
-Result<void> DatabaseMemoReader::readMemo(qsizetype index)
-{
-    const qint64 offset = m_records[index].offset;
-    const qint64 end =
-        index + 1 < m_records.size() ? m_records[index + 1].offset : m_read.source.size();
-    // One byte more than a memo may hold tells a text that runs past it.
-    const Result<QByteArrayView> bytes =
-        bytesAt(offset, qsizetype(qMin<qint64>(end - offset, Limits::MemoBytes + 1)));
-    if (!bytes)
-        return bytes.error();
-    const QByteArrayView text = upToNul(*bytes);
-    if (text.size() > Limits::MemoBytes)
-        return failure(Error::Reason::RecordTooLong, index + 1);
-    // Emptied, not freed: the next memo reuses the room.
-    m_text.resize(0);
-    m_titled = false;
-    m_memo.titleLine = index + 1;
-    // LF is the organiser's own line end; CR LF and a lone CR end a line too,
-    // and a line break at the very end adds no empty line.
-    for (qsizetype at = 0; at < text.size();) {
-        const auto lineEnd = std::find_if(text.begin() + at, text.end(),
-                                          [](char c) { return c == '\n' || c == '\r'; });
-        const qsizetype endAt = lineEnd - text.begin();
-        addLine(text.sliced(at, endAt - at));
-        at = endAt +
-             (endAt + 1 < text.size() && text[endAt] == '\r' && text[endAt + 1] == '\n' ? 2 : 1);
+    qsizetype previous = -1;
+    for (qsizetype index = 0; index < m_records.size(); ++index) {
+        if (m_records[index].attributes & DeletedOrArchived)
+            continue;
+        const qint64 offset = m_records[index].offset;
+        if (offset < listEnd || offset > size)
+            return failure(Error::Reason::DamagedDatabase, index + 1);
+        if (previous >= 0) {
+            if (offset < m_records[previous].offset)
+                return failure(Error::Reason::RecordOutOfOrder, index + 1);
+            if (const Result<void> found = findTextEnd(previous, offset); !found)
+                return found.error();
+        }
+        previous = index;
     }
-    return {};
+    return previous < 0 ? Result<void>() : findTextEnd(previous, size);
 }
 
-// Blank lines before the title line are dropped; from the title line on,
-// every line is kept and ended by CR LF.
-void DatabaseMemoReader::addLine(QByteArrayView line)
+// The NUL that ends the text must come before `end`, where the next record or
+// the file begins. It is looked for a chunk at a time, so that a record is
+// never held whole here.
+Result<void> DatabaseMemoReader::findTextEnd(qsizetype index, qint64 end)
 {
-    if (!m_titled && MemoRules::isBlank(line))
-        return;
-    m_titled = true;
-    m_text.append(line);
-    m_text.append(MemoRules::NoteLineEnd);
+    Record &record = m_records[index];
+    if (end == record.offset)
+        return failure(Error::Reason::EmptyRecord, index + 1);
+    // One byte more than a memo may hold tells a text that runs past it.
+    const qint64 looked = qMin<qint64>(end - record.offset, Limits::MemoBytes + 1);
+    for (qint64 at = 0; at < looked;) {
+        const auto length = qsizetype(qMin<qint64>(looked - at, ReadBuffer::ChunkSize));
+        const Result<QByteArrayView> bytes = bytesAt(record.offset + at, length);
+        if (!bytes)
+            return bytes.error();
+        if (const qsizetype nul = bytes->indexOf('\0'); nul >= 0) {
+            record.textSize = qsizetype(at + nul);
+            return {};
+        }
+        at += length;
+    }
+    return failure(looked > Limits::MemoBytes ? Error::Reason::RecordTooLong
+                                              : Error::Reason::UnendedRecord,
+                   index + 1);
 }
 
 // The `length` bytes from `offset` on, valid until the next call. Records

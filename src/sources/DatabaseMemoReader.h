@@ -5,7 +5,9 @@
 #include "MemoDecoder.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QString>
 #include <array>
 
 // The organiser's own memo database, as a HotSync backup, `pilot-xfer -b`,
@@ -14,11 +16,13 @@
 // offset of the application-info block, whose 16 category labels name the
 // categories, and the number of records; the record list follows, 8 bytes a
 // record: its offset, its attributes (0x80 deleted or archived, the low 4 bits
-// its category) and its unique ID. A record runs from its offset to the next
-// record's, the last one to the end of the file; its text is its bytes up to
-// the first NUL.
+// its category) and its 3-byte unique ID. A record runs from its offset to the
+// next record's, the last one to the end of the file; its text is its bytes up
+// to the NUL that ends it.
 //
-// The records are read front to back, one at a time, so memory grows with the
+// Before the first memo, the record list and every live record are gone
+// through once, so that a damaged database stops the export before its first
+// note; then the records are read one at a time, so memory grows with the
 // largest memo only, never with the file.
 class DatabaseMemoReader : public MemoSource
 {
@@ -46,36 +50,52 @@ public:
 
     DatabaseMemoReader(ByteSource &source, const Header &header, MemoDecoder decoder);
 
-    // A deleted or archived record, and one without a title line, is no memo.
-    // A record that lies outside the file ends the reading with an error
-    // naming it, and so does one whose text runs past Limits::MemoBytes.
+    // Reads the record list and the categories, and finds where each live
+    // record's text ends. A live record that lies outside the file, starts
+    // before the one listed before it, holds no bytes, or runs to the next
+    // record or the end of the file without its NUL, is damage, and so is one
+    // whose text runs past Limits::MemoBytes: each ends the reading with an
+    // error naming the record. A deleted or archived record is not read.
+    Result<void> prepare() override;
+    // Once prepared: the live records of this unique ID are no memos.
+    void leaveOut(quint32 uniqueId);
+    // Once prepared: the category of a record with these attributes, as its
+    // label's bytes.
+    const QByteArray &categoryOf(quint8 attributes) const;
+    // What decodes its memos, for memos kept beside it.
+    MemoDecoder &decoder() { return m_decoder; }
+
+    // A deleted or archived record, one left out, and one without a title
+    // line, is no memo.
     Result<const Memo *> next() override;
 
 private:
     struct Record
     {
         qint64 offset;
+        quint32 uniqueId;
         quint8 attributes;
+        qsizetype textSize = -1; // up to its NUL; found for live records only
+        bool leftOut = false;
     };
 
     Result<void> readRecordList();
     Result<void> readCategories();
-    bool liesOutsideTheFile(qsizetype index) const;
-    Result<void> readMemo(qsizetype index);
-    void addLine(QByteArrayView line);
+    Result<void> checkRecords();
+    Result<void> findTextEnd(qsizetype index, qint64 end);
     Result<QByteArrayView> bytesAt(qint64 offset, qsizetype length);
     Error failure(Error::Reason reason, qint64 record) const;
 
     ReadBuffer m_read;
     Header m_header;
     qint64 m_bufferStart = 0; // where in the source the bytes of m_read were read from
-    bool m_started = false;
+    bool m_prepared = false;
     QList<Record> m_records;
-    qsizetype m_next = 0;                    // the record to read next
-    std::array<QByteArray, 16> m_categories; // the labels' bytes
+    QMultiHash<quint32, qsizetype> m_recordsById; // made when first asked
+    qsizetype m_next = 0;                         // the record to read next
+    std::array<QByteArray, 16> m_categories;      // the labels' bytes
     MemoDecoder m_decoder;
-    QByteArray m_text;     // of the record's memo, from its title line on
-    bool m_titled = false; // m_text holds the title line
+    QByteArray m_text; // of the record's memo, from its title line on
     Memo m_memo;
     std::optional<Error> m_stopped;
 };

@@ -5,9 +5,10 @@
 #include <QString>
 #include <optional>
 
-// What a memo's place in its source is counted in: the lines of an export, or
-// the records of the organiser's database.
-enum class SourceUnit { Line, Record };
+// What a memo's place in its source is counted in: the lines of an export, the
+// records of the organiser's database or of the desktop program's memo file,
+// or the entries of J-Pilot's changes not yet synced.
+enum class SourceUnit { Line, Record, ChangeEntry };
 
 // A memo as text, not bytes. Its reader decodes it once, whole, when it ends:
 // where its bytes (its text and its category together) are valid UTF-8 and
@@ -51,6 +52,11 @@ class MemoSource
 {
 public:
     virtual ~MemoSource() = default;
+
+    // Goes through the whole source once, where damage can be told only so,
+    // so that it stops the export before its first note; the error that
+    // stopped the reading, if any. A form read as it goes has nothing to do.
+    virtual Result<void> prepare() { return {}; }
 
     // The next complete memo, valid until the next call; nullptr at the end of
     // the source. An error where the source cannot be read on; nothing more is

@@ -45,3 +45,22 @@ Error MemoRules::tooLong(qint64 line, const Path &source)
 {
     return Error(Error::Reason::MemoTooLong, line).during(Error::Action::ReadSource, source);
 }
+
+bool MemoRules::takeText(QByteArray &lines, QByteArrayView text)
+{
+    // Emptied, not freed: the next memo reuses the room.
+    lines.resize(0);
+    for (qsizetype at = 0; at < text.size();) {
+        const auto lineEnd = std::find_if(text.begin() + at, text.end(),
+                                          [](char c) { return c == '\n' || c == '\r'; });
+        const qsizetype endAt = lineEnd - text.begin();
+        const QByteArrayView line = text.sliced(at, endAt - at);
+        if (!lines.isEmpty() || !isBlank(line)) {
+            lines.append(line);
+            lines.append(NoteLineEnd);
+        }
+        at = endAt +
+             (endAt + 1 < text.size() && text[endAt] == '\r' && text[endAt + 1] == '\n' ? 2 : 1);
+    }
+    return !lines.isEmpty();
+}

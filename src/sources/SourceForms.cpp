@@ -1,7 +1,9 @@
 #include "SourceForms.h"
 
 #include "DatabaseMemoReader.h"
+#include "JPilotMemoReader.h"
 #include "LineReader.h"
+#include "MemoFileReader.h"
 #include "SeparatedMemoReader.h"
 #include "TextDecoder.h"
 #include "TextMemoReader.h"
@@ -100,10 +102,46 @@ std::optional<SeparatedForm> separatedFormOf(const SeparatedMemoReader::FirstRec
     return std::nullopt;
 }
 
+// J-Pilot keeps the memos changed on the desktop and not yet synced in a file
+// of the database's name ending in .pc3, beside it.
+Path changesBeside(const Path &database)
+{
+    const QString &path = database.toString();
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const bool hasExtension = dot > path.lastIndexOf(u'/') + 1;
+    return Path((hasExtension ? path.first(dot) : path) + QStringLiteral(".pc3"));
+}
+
+Reader databaseReader(ByteSource &source, const DatabaseMemoReader::Header &header,
+                      MemoDecoder decoder)
+{
+    if (source.path().isEmpty())
+        return readerOf<DatabaseMemoReader>(source, header, std::move(decoder));
+    Result<std::unique_ptr<ByteSource>> changes = source.openOther(changesBeside(source.path()));
+    if (!changes)
+        return changes.error();
+    if (*changes)
+        return readerOf<JPilotMemoReader>(source, header, std::move(*changes), std::move(decoder));
+    return readerOf<DatabaseMemoReader>(source, header, std::move(decoder));
+}
+
+// The desktop program keeps its memos in a .dat file, archives them in a .mpa
+// file and backs them up in .bak files; a later version wrote some of these in
+// a layout of its own, which its Export command reads.
+bool isNamedLikeDesktopFile(const Path &path)
+{
+    const QString &name = path.toString();
+    return name.endsWith(QLatin1String(".mpa"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".bak"), Qt::CaseInsensitive);
+}
+
 Reader textOrSeparated(ByteSource &source, QByteArrayView start, MemoDecoder decoder)
 {
     if (start.contains('\0'))
-        return readFailure(source, Error::Reason::NotText);
+        return readFailure(source, isNamedLikeDesktopFile(source.path())
+                                       ? Error::Reason::OtherMemoFileLayout
+                                       : Error::Reason::NotText);
     const Result<LineEnd> lineEnd = lineEndOf(source, start);
     if (!lineEnd)
         return lineEnd.error();
@@ -124,10 +162,8 @@ Reader textOrSeparated(ByteSource &source, QByteArrayView start, MemoDecoder dec
     return readerOf<TextMemoReader>(source, std::move(decoder), *lineEnd);
 }
 
-} // namespace
-
-Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source,
-                                                           CharacterSet characters)
+// The reader of the source's form, not yet prepared.
+Reader formReader(ByteSource &source, CharacterSet characters)
 {
     Result<CharacterDecoder> decoder = CharacterDecoder::open(characters);
     if (!decoder)
@@ -135,13 +171,33 @@ Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source,
     const Result<QByteArray> start = startOf(source);
     if (!start)
         return start.error();
+    if (MemoFileReader::isMemoFile(*start)) {
+        if (const Result<void> rewound = source.seek(0); !rewound)
+            return rewound.error();
+        return readerOf<MemoFileReader>(source, MemoDecoder(std::move(*decoder)));
+    }
     if (start->size() >= DatabaseMemoReader::HeaderSize) {
         const DatabaseMemoReader::Header header = DatabaseMemoReader::Header::of(*start);
         if (header.isMemoDatabase())
-            return readerOf<DatabaseMemoReader>(source, header, MemoDecoder(std::move(*decoder)));
+            return databaseReader(source, header, MemoDecoder(std::move(*decoder)));
         if (header.isDatabase())
             return readFailure(source, Error::Reason::OtherDatabase,
                                TextDecoder::decode(header.name));
     }
     return textOrSeparated(source, *start, MemoDecoder(std::move(*decoder)));
+}
+
+} // namespace
+
+// Damage that only going through the whole source tells is found here, before
+// anything is written.
+Result<std::unique_ptr<MemoSource>> SourceForms::readerFor(ByteSource &source,
+                                                           CharacterSet characters)
+{
+    Reader reader = formReader(source, characters);
+    if (reader) {
+        if (const Result<void> ready = (*reader)->prepare(); !ready)
+            return ready.error();
+    }
+    return reader;
 }

@@ -8,10 +8,12 @@
 
 // The one place that tells the forms of the organiser's memos apart, by what
 // the source holds, whatever it is called, and hands back the reader of its
-// form, which reads it from its start:
+// form, prepared, which reads it from its start:
 //
+// - the desktop program's memo file (memopad.dat), by its tag;
 // - the organiser's own memo database (a Palm OS database of the Memo Pad or
-//   the Memos application); a database of another kind is refused;
+//   the Memos application), read with J-Pilot's changes not yet synced where
+//   they lie beside it; a database of another kind is refused;
 // - J-Pilot's comma-separated export, by its first line;
 // - the desktop program's comma- or tab-separated export, by its first records;
 // - else the desktop program's Text export.

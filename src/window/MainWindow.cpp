@@ -14,10 +14,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QUrl>
 
 namespace {
 const QSize ClientPixels{342, 369};
@@ -83,6 +87,7 @@ MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, Messag
     m_stopWatch.setInterval(Limits::VolumeAnswer);
     connect(&m_stopWatch, &QTimer::timeout, this, &MainWindow::stopOverdue);
     setWindowTitle(QStringLiteral("Quillet"));
+    setAcceptDrops(true);
     createControls();
     placeControls();
     orderTabs();
@@ -107,7 +112,11 @@ QString MainWindow::instructionsText()
            "not \"memos.txt\"? Instead of an export you can choose the memo database itself, "
            "MemoDB.pdb (Memo Pad) or MemosDB-PMem.pdb (the later Memos), from a HotSync backup, "
            "a backup made with \"pilot-xfer -b\", J-Pilot's folder (~/.jpilot/MemoDB.pdb) or "
-           "the backups of Palm Desktop for Mac."),
+           "the backups of Palm Desktop for Mac; changes made in J-Pilot and not yet synced, in "
+           "MemoDB.pc3 beside it, are read too. Palm Desktop for Windows keeps the memos in "
+           "memopad.dat (and old ones in memopad.mpa) in its user folder, for example "
+           "C:\\Palm\\<user>\\memopad\\memopad.dat: copied from the old PC, that file can be "
+           "chosen as it is."),
         tr("On an iPod each note is written in the characters the iPod reads: Latin-1 (Mac OS "
            "Roman on an iPod formatted for a Mac) where they hold all of the memo, else UTF-8 "
            "with a first line that tells the iPod so. A memo longer than the 4 KB an iPod shows "
@@ -135,8 +144,9 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
 {
     // "Description (patterns)": the description keeps its own parentheses,
     // the last pair holds the patterns the dialog applies.
-    const QString memoFiles = tr("Memo exports and databases (*.txt *.csv *.tab *.pdb)") +
-                              QStringLiteral(" (*.txt *.csv *.tab *.pdb)");
+    const QString memoFiles =
+        tr("Memo exports and databases (*.txt *.csv *.tab *.pdb *.dat *.mpa)") +
+        QStringLiteral(" (*.txt *.csv *.tab *.pdb *.dat *.mpa)");
     return {sourcePath.isEmpty() ? QString()
                                  : QFileInfo(Path::typed(sourcePath).toString()).absolutePath(),
             {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
@@ -146,6 +156,11 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
 void MainWindow::loadSettings()
 {
     m_settings.load(*this);
+}
+
+void MainWindow::openSource(const QString &path)
+{
+    m_sourceEdit->setText(path);
 }
 
 void MainWindow::onBrowseClicked()
@@ -189,6 +204,28 @@ void MainWindow::endOnTerminationRequest()
     if (m_waitingOnPlayer)
         return;
     close();
+}
+
+// One file from a file manager; a drop during an export never gets here.
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(*event->mimeData());
+    if (path.isEmpty())
+        return;
+    openSource(path);
+    event->acceptProposedAction();
+}
+
+QString MainWindow::droppedFile(const QMimeData &data)
+{
+    const QList<QUrl> urls = data.urls();
+    return urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : QString();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -405,6 +442,7 @@ void MainWindow::createControls()
     m_instructionsEdit->setAccessibleName(tr("Instructions"));
     m_instructionsEdit->setTabChangesFocus(true);
     m_instructionsEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_instructionsEdit->setAcceptDrops(false);
     m_instructionsLabel = makeLabel(QStringLiteral("instructionsLabel"), tr("Instructions"),
                                     m_instructionsEdit, this);
     m_exitButton = makeButton(QStringLiteral("exitButton"), tr("Exit"), this);
@@ -415,6 +453,8 @@ void MainWindow::createControls()
     m_destinationList->setAccessibleName(tr("Destination"));
     m_sourceEdit = new QLineEdit(this);
     m_sourceEdit->setObjectName(QStringLiteral("sourceEdit"));
+    // A file dropped on a field becomes the source too, not text in it.
+    m_sourceEdit->setAcceptDrops(false);
     m_sourceEdit->setAccessibleName(tr("Source"));
     m_sourceLabel = makeLabel(QStringLiteral("sourceLabel"), tr("Source:"), m_sourceEdit, this);
     m_charactersList = new QComboBox(this);

@@ -17,6 +17,7 @@ class MessageBoxes;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPlainTextEdit;
 struct ExportResult;
 struct FileRequest;
@@ -48,6 +49,9 @@ public:
 
 public slots:
     void loadSettings();
+    // Shows `path` as the source, as `quillet FILE` and a file dropped on the
+    // window do; the settings keep the one before until an export completes.
+    void openSource(const QString &path);
     void onBrowseClicked();
     void onExportClicked();
     void onExitClicked();
@@ -67,8 +71,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
+    // The one local file dropped, or nothing.
+    static QString droppedFile(const QMimeData &data);
     void createControls();
     void placeControls();
     void orderTabs();

@@ -2,6 +2,7 @@
 
 #include "Limits.h"
 #include "MemoDatabase.h"
+#include "MemoFile.h"
 #include "NoteParts.h"
 #include "QtPrinters.h"
 #include "SoftLimit.h"
@@ -223,8 +224,10 @@ TEST_F(ExportRunTest, MissingSourceOrRootFailsBeforeAnyNote)
     EXPECT_TRUE(log.counts.isEmpty());
 }
 
-// Only a regular file whose start holds no NUL byte can be an export; anything
-// else is refused before a folder is made, and nothing may wait on it.
+// Only a regular file whose start holds no NUL byte can be an export, or a memo
+// database or memo file whole, with J-Pilot's changes beside it where there
+// are any; anything else is refused before a folder is made, and nothing may
+// wait on it.
 TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
 {
     const QString pipe = folder.filePath("pipe");
@@ -245,10 +248,26 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
     ASSERT_TRUE(named && std::fputs("A\r\n0\r\nc\r\n", named) >= 0 && std::fclose(named) == 0);
     const QString lateNul = folder.filePath("late-nul.txt");
     TestFiles::write(lateNul, "A\r\n0\r\nc\r\n" + QByteArray(qsizetype{64} * 1024, 'x') + '\0');
+    // Damage found only by going through the whole file, at its very end.
+    MemoDatabase database;
+    database.records = {{"A", 0}, {"B", 0}};
+    const QString cutDatabase = folder.filePath("cut.pdb");
+    TestFiles::write(cutDatabase, database.bytes().chopped(1));
+    MemoFile memoFile;
+    memoFile.records = {{"A", 1}, {"B", 1}};
+    const QString cutMemoFile = folder.filePath("memopad.dat");
+    TestFiles::write(cutMemoFile, memoFile.bytes().chopped(1));
+    JPilotChanges changes;
+    changes.entries = {{103, 0, "New"}};
+    for (const char *name : {"Changes", "Unreadable"})
+        TestFiles::write(folder.filePath(QString(name) + ".pdb"), database.bytes());
+    TestFiles::write(folder.filePath("Changes.pc3"), changes.bytes().chopped(1));
+    QDir(folder.path()).mkdir("Unreadable.pc3");
     const struct
     {
         QString path;
         Error::Reason reason;
+        QString named = {}; // where the error names another file than the source
     } cases[] = {
         {folder.path(), Error::Reason::IsFolder},
         {pipe, Error::Reason::NotRegularFile},
@@ -256,6 +275,12 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
         {program, Error::Reason::NotText},
         {utf16, Error::Reason::NotText},
         {QFile::decodeName(latin1), Error::Reason::NameNotUtf8},
+        {cutDatabase, Error::Reason::UnendedRecord},
+        {cutMemoFile, Error::Reason::DamagedMemoFile},
+        {folder.filePath("Changes.pdb"), Error::Reason::ChangesCutShort,
+         folder.filePath("Changes.pc3")},
+        {folder.filePath("Unreadable.pdb"), Error::Reason::IsFolder,
+         folder.filePath("Unreadable.pc3")},
     };
     QDir().mkpath(root());
     for (const auto &c : cases) {
@@ -263,7 +288,7 @@ TEST_F(ExportRunTest, SourcesThatAreNoExportAreRefusedBeforeAnythingIsWritten)
         const ExportResult result = exportFile(c.path);
         ASSERT_TRUE(result.error);
         EXPECT_EQ(result.error->reason(), c.reason);
-        EXPECT_EQ(result.error->path(), Path(c.path));
+        EXPECT_EQ(result.error->path(), Path(c.named.isEmpty() ? c.path : c.named));
         EXPECT_TRUE(result.message().endsWith("\nNo memos were saved."));
         EXPECT_FALSE(QFileInfo::exists(notes()));
     }
@@ -295,7 +320,8 @@ TEST_F(ExportRunTest, LineFeedEndsLinesOnlyInASourceWithoutCarriageReturns)
 
 // A comma- or tab-separated export is told from the Text form by its content,
 // whatever its name; its memos arrive whole, also where a line is just "0". A
-// record that breaks the form stops the run; the notes before it stay.
+// record that breaks the form stops the run; the notes before it stay. A damaged
+// database writes nothing.
 TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
 {
     MemoDatabase database;
@@ -342,10 +368,10 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
          "memo of a comma-separated export.\nNo memos were saved."},
         {"damaged memo database",
          damagedDatabase,
-         {"Unfiled/A"},
-         "A\r\n",
-         "Could not read the export file \"%1\": the memo database is damaged: record 2 lies "
-         "outside the file.\n1 memo was saved before it."},
+         {},
+         "<missing>",
+         "Could not read the export file \"%1\": the memo database is damaged: record 3 lies "
+         "outside the file.\nNo memos were saved."},
         {"another of the organiser's databases",
          addressDatabase.bytes(),
          {},
@@ -366,7 +392,9 @@ TEST_F(ExportRunTest, SeparatedExportsAreToldByTheirContent)
 
 // The same memos give the same notes from every form the organiser's programs
 // write them in: the desktop program's Text, comma- and tab-separated exports
-// (with its CR CR LF inside a memo), J-Pilot's export and the memo database.
+// (with its CR CR LF inside a memo), J-Pilot's export, the memo database (also
+// with J-Pilot's changes not yet synced beside it) and the desktop program's
+// memo file.
 TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
 {
     const QByteArray centred = QByteArray(22, ' ') + "Centred";
@@ -377,10 +405,26 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
                         {"Gone", 2, 0x80},
                         {"\n  \n" + centred + "\nbody", 0},
                         {"plan\nsecond", 2, 0x10}};
+    // J-Pilot's changes edit the last memo and delete one more.
+    MemoDatabase unsynced = database;
+    unsynced.records.last().text = "plan\nbefore the edit";
+    unsynced.records << MemoDatabase::Record{"Deleted in J-Pilot", 1};
+    JPilotChanges changes;
+    changes.entries = {{101, 5, "plan\nbefore the edit"},
+                       {106, 5, "plan\nsecond", 0x12},
+                       {102, 6, "Deleted in J-Pilot"}};
+    MemoFile memoFile;
+    memoFile.categories = {{1, 1, "Personal"}, {2, 130, "Work"}};
+    memoFile.records = {{"Groceries\r\nmilk\r\neggs\r\n", 1},
+                        {"Plan\r\nfirst", 130},
+                        {"Gone", 2, 0x04},
+                        {"\r\n  \r\n" + centred + "\r\nbody", 0},
+                        {"plan\r\nsecond", 2, 0, 1}};
     const struct
     {
         const char *name;
         QByteArray source;
+        QByteArray changes = {}; // beside the source, as J-Pilot's
     } forms[] = {
         {"Text", "Groceries\r\nmilk\r\neggs\r\n0\r\nPersonal\r\n\r\nPlan\r\nfirst\r\n1\r\nWork\r\n"
                  "\r\n   \r\n" +
@@ -400,6 +444,8 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
          "\"Unfiled\",\"0\",\"\n  \n" +
              centred + "\nbody\"\n\"Work\",\"1\",\"plan\nsecond\"\n"},
         {"memo database", database.bytes()},
+        {"memo database with J-Pilot's changes", unsynced.bytes(), changes.bytes()},
+        {"the desktop program's memo file", memoFile.bytes()},
     };
     const QMap<QString, QByteArray> expected{
         {"Personal/Groceries", "Groceries\r\nmilk\r\neggs\r\n"},
@@ -410,9 +456,15 @@ TEST_F(ExportRunTest, TheSameMemosGiveTheSameNotesFromEveryForm)
     for (const auto &form : forms) {
         SCOPED_TRACE(form.name);
         QDir(root()).removeRecursively();
+        QFile::remove(folder.filePath("memos.pc3"));
+        if (!form.changes.isEmpty())
+            TestFiles::write(folder.filePath("memos.pc3"), form.changes);
         const ExportResult result = exportToPlayer(form.source);
         ASSERT_TRUE(result.succeeded()) << result.message().toStdString();
         EXPECT_EQ(TestFiles::contentsBelow(notes()), expected);
+        EXPECT_EQ(result.message().contains("1 of them is a memo changed in J-Pilot"),
+                  !form.changes.isEmpty())
+            << result.message().toStdString();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "DatabaseMemoReader.h"
 #include "Limits.h"
 #include "MemoDatabase.h"
+#include "MemoFile.h"
 #include "QtPrinters.h"
 #include "SeparatedMemoReader.h"
 #include "SourceForms.h"
@@ -413,9 +414,13 @@ struct Reading
     std::optional<Error> error;
 };
 
-Reading readInItsForm(const QByteArray &source)
+// `changes` lie beside the source as J-Pilot's do, where `name` is given.
+Reading readInItsForm(const QByteArray &source, const QString &name = {},
+                      const QByteArray &changes = {})
 {
-    MemoryBytes bytes(source);
+    MemoryBytes bytes(source, Path(name));
+    if (!changes.isNull())
+        bytes.addOther(Path(QString(name).replace(".pdb", ".pc3")), changes);
     Reading reading;
     Result<std::unique_ptr<MemoSource>> reader = SourceForms::readerFor(bytes);
     if (!reader) {
@@ -587,44 +592,214 @@ TEST(DatabaseMemoReader, ReadsEveryMemoAsTheExportsGiveIt)
     }
 }
 
-// The memos before a damaged record are read; then the reading stops, naming
-// the record, counted from 1.
-TEST(DatabaseMemoReader, StopsAtARecordThatLiesOutsideTheFile)
+// Damage anywhere in the record list or the live records stops the reading
+// before the first memo, naming the record, counted from 1; a deleted record is
+// not read.
+TEST(DatabaseMemoReader, FindsAllDamageBeforeTheFirstMemo)
 {
     MemoDatabase database;
-    database.records = {{"A", 0}, {"B", 0}, {"C", 0}};
+    database.records = {{"A", 0}, {"Gone", 0, 0x80}, {"B", 0}, {"C", 0}};
     const QByteArray whole = database.bytes();
+    const auto offsetOf = [&whole](int index) {
+        return qint64(
+            qFromBigEndian<quint32>(whole.constData() + MemoDatabase::entryOffset(index)));
+    };
     const auto damaged = [&whole](int index, qint64 offset) {
         QByteArray bytes = whole;
         MemoDatabase::setOffset(bytes, index, quint32(offset));
         return bytes;
     };
-    const qint64 second = qFromBigEndian<quint32>(whole.constData() + MemoDatabase::entryOffset(1));
     MemoDatabase huge;
     huge.records = {{"A", 0}, {QByteArray(Limits::MemoBytes + 1, 'x'), 0}};
+    using Reason = Error::Reason;
     const struct
     {
         const char *name;
         QByteArray database;
-        qsizetype memosBefore;
-        Error::Reason reason;
-        qint64 record;
+        std::optional<Reason> reason; // none where every memo is read
+        qint64 record = 0;
     } cases[] = {
-        {"inside the record list", damaged(0, MemoDatabase::entryOffset(1)), 0,
-         Error::Reason::DamagedDatabase, 1},
-        {"past the end", damaged(2, whole.size() + 1), 1, Error::Reason::DamagedDatabase, 2},
-        {"ending before it starts", damaged(2, second - 1), 1, Error::Reason::DamagedDatabase, 2},
-        {"record list longer than the file", whole.first(MemoDatabase::entryOffset(3) - 1), 0,
-         Error::Reason::DamagedDatabase, 1},
-        {"text past the largest memo", huge.bytes(), 1, Error::Reason::RecordTooLong, 2},
+        {"whole", whole, std::nullopt},
+        {"a deleted record's offset is not read", damaged(1, whole.size() + 9), std::nullopt},
+        {"inside the record list", damaged(0, MemoDatabase::entryOffset(1)),
+         Reason::DamagedDatabase, 1},
+        {"past the end", damaged(3, whole.size() + 1), Reason::DamagedDatabase, 4},
+        {"record list longer than the file", whole.first(MemoDatabase::entryOffset(4) - 1),
+         Reason::DamagedDatabase, 1},
+        {"out of order", damaged(3, offsetOf(2) - 1), Reason::RecordOutOfOrder, 4},
+        {"sharing an offset", damaged(2, offsetOf(3)), Reason::EmptyRecord, 3},
+        {"cut at the start of the last record", whole.first(offsetOf(3)), Reason::EmptyRecord, 4},
+        {"overlapping", damaged(3, offsetOf(2) + 1), Reason::UnendedRecord, 3},
+        {"cut inside the last record", whole.chopped(1), Reason::UnendedRecord, 4},
+        {"text past the largest memo", huge.bytes(), Reason::RecordTooLong, 2},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const Reading reading = readInItsForm(c.database);
-        EXPECT_EQ(reading.memos.size(), c.memosBefore);
-        ASSERT_TRUE(reading.error);
-        EXPECT_EQ(reading.error->reason(), c.reason);
-        EXPECT_EQ(reading.error->line(), c.record);
+        EXPECT_EQ(reading.memos,
+                  c.reason ? QStringList() : QStringList({"A/Unfiled", "B/Unfiled", "C/Unfiled"}));
+        ASSERT_EQ(reading.error.has_value(), c.reason.has_value());
+        if (c.reason) {
+            EXPECT_EQ(reading.error->reason(), *c.reason);
+            EXPECT_EQ(reading.error->line(), c.record);
+        }
+    }
+}
+
+// The desktop program's memo file, whatever it is called: every memo that is
+// not deleted on the desktop, its category by index, else by ID, else
+// Unfiled. Damage anywhere, and text longer than any memo, stop the reading
+// before the first memo, naming the record; a file in another layout, or one
+// named like the desktop program's that it cannot read, is refused with the
+// way out.
+TEST(MemoFileReader, ReadsTheLayoutAndFindsAllDamageBeforeTheFirstMemo)
+{
+    const auto fileOf = [](QList<MemoFile::Record> records) {
+        MemoFile file;
+        file.records = std::move(records);
+        return file;
+    };
+    const MemoFile three = fileOf({{"A\r\nx", 1}, {"B", 2}, {"C", 3}});
+    MemoFile otherLayout = three;
+    otherLayout.layout = {1, 1, 1, 5, 1, 1};
+    MemoFile fieldsPastTheEnd = three;
+    fieldsPastTheEnd.fieldCount = 4 * 6;
+    MemoFile fieldsOfHalfARecord = three;
+    fieldsOfHalfARecord.fieldCount = 2 * 6 + 3;
+    MemoFile emptyName = fileOf({{"A", 1}});
+    emptyName.categories = {{1, 1, ""}};
+    const QByteArray longText = "Long\r\n" + QByteArray(70'000, 'x');
+    QByteArray textPastTheEnd = fileOf({{"A", 1}, {"B", 2}}).bytes();
+    textPastTheEnd.chop(4 * 2 * 2 + 1); // the last two fields and the text "B", not its length
+    using Reason = Error::Reason;
+    const struct
+    {
+        const char *name;
+        QByteArray file;
+        QStringList memos; // "title/category"
+        std::optional<Reason> reason = std::nullopt;
+        qint64 record = 0;
+        const char *fileName = "memos.txt";
+    } cases[] = {
+        {"categories by index, by ID, none",
+         fileOf({{"A", 1}, {"B", 130}, {"C", 0}, {"D", 9}}).bytes(),
+         {"A/Business", "B/Ideas", "C/Unfiled", "D/Unfiled"}},
+        {"deleted, private, without a title",
+         fileOf({{"Gone", 1, 0x04}, {"Secret", 2, 0x01, 1}, {"\r\n  \r\n", 1}}).bytes(),
+         {"Secret/Personal"}},
+        {"blank lines first, legacy bytes",
+         fileOf({{"\r\n  \r\nR\xE9sum\xE9\r\nx", 3}}).bytes(),
+         {QString::fromUtf8("Résumé/Ideas")}},
+        {"texts of 2- and 4-byte lengths",
+         fileOf({{QByteArray(300, 'a'), 1}, {longText, 2}}).bytes(),
+         {QString(20, u'a') + "/Business", "Long/Personal"}},
+        {"a category without a name", emptyName.bytes(), {"A/Unfiled"}},
+        {"an archive of the same layout",
+         three.bytes(),
+         {"A/Business", "B/Personal", "C/Ideas"},
+         std::nullopt,
+         0,
+         "memopad.mpa"},
+        {"cut short in the header", three.bytes().first(40), {}, Reason::DamagedMemoFile, 0},
+        {"cut short in a record", three.bytes().chopped(3), {}, Reason::DamagedMemoFile, 3},
+        {"fields past the end", fieldsPastTheEnd.bytes(), {}, Reason::DamagedMemoFile, 4},
+        {"fields of half a record", fieldsOfHalfARecord.bytes(), {}, Reason::DamagedMemoFile, 3},
+        {"a text past the end", textPastTheEnd, {}, Reason::DamagedMemoFile, 2},
+        {"a field of another type",
+         fileOf({{"A", 1}, {"B", 1, 0, 0, {1, 1, 1, 5, 1, 1}}}).bytes(),
+         {},
+         Reason::MemoFileFieldType,
+         2},
+        {"text past the largest memo",
+         fileOf({{"A", 1}, {QByteArray(Limits::MemoBytes + 1, 'x'), 1}}).bytes(),
+         {},
+         Reason::RecordTooLong,
+         2},
+        {"another layout", otherLayout.bytes(), {}, Reason::OtherMemoFileLayout},
+        {"an archive of another program's kind",
+         QByteArray("\x01\x00\x00\x00xy", 6),
+         {},
+         Reason::OtherMemoFileLayout,
+         0,
+         "memopad.mpa"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Reading reading = readInItsForm(c.file, c.fileName);
+        EXPECT_EQ(reading.memos, c.memos);
+        ASSERT_EQ(reading.error.has_value(), c.reason.has_value());
+        if (c.reason) {
+            EXPECT_EQ(reading.error->reason(), *c.reason);
+            EXPECT_EQ(reading.error->line(), c.record);
+        }
+    }
+}
+
+// With J-Pilot's changes beside the database: its records that no entry edits
+// or deletes, then the memos made or edited on the desktop, in the order of
+// the entries. Damage in the changes stops the reading before the first memo,
+// naming their file and the entry.
+TEST(JPilotMemoReader, ReadsTheMemosAsJPilotShowsThem)
+{
+    // Unique IDs 1 to 4.
+    const QByteArray database = databaseOf({{"A", 1}, {"B", 1}, {"C", 2}, {"D", 2}});
+    using Entry = JPilotChanges::Entry;
+    const auto changesOf = [](QList<Entry> entries) {
+        JPilotChanges changes;
+        changes.entries = std::move(entries);
+        return changes.bytes();
+    };
+    const QByteArray edits = changesOf({{101, 2, "B"},
+                                        {106, 2, "B edited", 2},
+                                        {102, 3, "C"},
+                                        {103, 0, "New", 0x11},
+                                        {360, 0, "New, then deleted"},
+                                        {361, 4, "Edited, then deleted"},
+                                        {103, 0, "Later", 1, 25, 3}});
+    using Reason = Error::Reason;
+    const struct
+    {
+        const char *name;
+        QByteArray changes;
+        QStringList memos; // "title/category"
+        std::optional<Reason> reason = std::nullopt;
+        qint64 entry = 0;
+    } cases[] = {
+        {"none", {}, {"A/Business", "B/Business", "C/Personal", "D/Personal"}},
+        {"empty", "", {"A/Business", "B/Business", "C/Personal", "D/Personal"}},
+        {"made, edited, deleted",
+         edits,
+         {"A/Business", "D/Personal", "B edited/Personal", "New/Business", "Later/Business"}},
+        {"an edit without its old copy",
+         changesOf({{106, 1, "A edited", 1}}),
+         {"B/Business", "C/Personal", "D/Personal", "A edited/Business"}},
+        {"cut inside an entry", edits.chopped(1), {}, Reason::ChangesCutShort, 7},
+        {"cut inside a header",
+         edits + QByteArray("\0\0\0\x15\0\0", 6),
+         {},
+         Reason::ChangesCutShort,
+         8},
+        {"a length past the end",
+         changesOf({{103, 0, "New"}, {103, 0, QByteArray(9, 'x')}}).chopped(4),
+         {},
+         Reason::ChangesCutShort,
+         2},
+        {"a header shorter than J-Pilot writes",
+         changesOf({{103, 0, "New", 0, 20}}),
+         {},
+         Reason::ChangesEntryDamaged,
+         1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Reading reading = readInItsForm(database, "MemoDB.pdb", c.changes);
+        EXPECT_EQ(reading.memos, c.memos);
+        ASSERT_EQ(reading.error.has_value(), c.reason.has_value());
+        if (c.reason) {
+            EXPECT_EQ(reading.error->reason(), *c.reason);
+            EXPECT_EQ(reading.error->line(), c.entry);
+            EXPECT_EQ(reading.error->path(), Path("MemoDB.pc3"));
+        }
     }
 }
 

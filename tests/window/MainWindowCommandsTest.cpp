@@ -13,8 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QUrl>
 #include <QWindow>
 #include <csignal>
 #include <functional>
@@ -153,6 +156,68 @@ TEST_F(MainWindowCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhe
         EXPECT_EQ(browse.control<QLineEdit>("sourceEdit")->text(),
                   *c.source ? QString(c.source) : browse.sourceFolder() + "/memos.txt");
         EXPECT_EQ(browse.messages.texts(), c.messages);
+    }
+}
+
+// Dropped as the window system delivers it, on the middle of a control.
+void drop(QWidget &on, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QWindow *window = on.window()->windowHandle();
+    const QPoint at = on.mapTo(on.window(), on.rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &dropped);
+}
+
+// One file dropped from a file manager becomes the source, also where it lands
+// on a field, as `quillet FILE` makes it; anything else dropped is not taken.
+// The choices keep the source before until an export of the new one completes.
+TEST_F(MainWindowCommands, AFileDroppedOnTheWindowBecomesTheSourceAndIsSavedOnceExported)
+{
+    const struct
+    {
+        const char *name;
+        const char *control;
+        int files; // local files dropped
+        bool web;  // a web address dropped instead
+    } cases[] = {
+        {"one file on a label", "destinationLabel", 1, false},
+        {"one file on the source field", "sourceEdit", 1, false},
+        {"one file on the instructions", "instructionsEdit", 1, false},
+        {"two files", "sourceEdit", 2, false},
+        {"a web address", "sourceEdit", 0, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowUnderTest dropping;
+        dropping.writeFile("program/quillet.dat", settingsLine("/x/old.txt", "/media/gone", "0"));
+        const QString dropped = dropping.writeFile("source/memos.txt", TwoMemos);
+        QList<QUrl> urls(c.files, QUrl::fromLocalFile(dropped));
+        if (c.web)
+            urls << QUrl("https://example.invalid/memos.txt");
+        dropping.open();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dropping.window()));
+        const QString instructions = MainWindow::instructionsText();
+        drop(*dropping.control<QWidget>(c.control), urls);
+        const bool taken = c.files == 1 && !c.web;
+        EXPECT_EQ(dropping.control<QLineEdit>("sourceEdit")->text(),
+                  taken ? dropped : "/x/old.txt");
+        EXPECT_EQ(dropping.control<QPlainTextEdit>("instructionsEdit")->toPlainText(),
+                  QString(instructions).replace("\r\n", "\n"));
+        if (!taken)
+            continue;
+        dropping.control<QComboBox>("destinationList")->setCurrentText(dropping.playerFolder());
+        EXPECT_EQ(contentOf(dropping.programFolder() + "/quillet.dat"),
+                  settingsLine("/x/old.txt", "/media/gone", "0"));
+        dropping.control<QPushButton>("exportButton")->click();
+        ASSERT_TRUE(dropping.waitForTheExportToEnd());
+        EXPECT_EQ(dropping.messages.texts(),
+                  QStringList{"2 memos saved to " + dropping.playerFolder() + "/Notes/"});
+        dropping.open(false);
+        EXPECT_EQ(dropping.control<QLineEdit>("sourceEdit")->text(), dropped);
     }
 }
 

@@ -30,9 +30,11 @@ TEST(QtFileDialog, ShowsTheFiltersAsDescribedStartingOnMemoFilesInTheSourceFolde
     QStringList shown;
     for (int i = 0; i < types->count(); ++i)
         shown.append(types->itemText(i));
-    EXPECT_EQ(shown, (QStringList{"Memo exports and databases (*.txt *.csv *.tab *.pdb)",
-                                  "All files (*.*)"}));
-    EXPECT_EQ(types->currentText(), "Memo exports and databases (*.txt *.csv *.tab *.pdb)");
+    EXPECT_EQ(shown,
+              (QStringList{"Memo exports and databases (*.txt *.csv *.tab *.pdb *.dat *.mpa)",
+                           "All files (*.*)"}));
+    EXPECT_EQ(types->currentText(),
+              "Memo exports and databases (*.txt *.csv *.tab *.pdb *.dat *.mpa)");
     EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
     EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
 }
@@ -52,6 +54,7 @@ TEST(QtFileDialog, EachFilterShowsTheFilesItNames)
         {"memos.txt", {true, true}},   {"MEMOS.TXT", {true, true}},
         {"memos.csv", {true, true}},   {"memos.tab", {true, true}},
         {"MemoDB.pdb", {true, true}},  {"MemosDB-PMem.pdb", {true, true}},
+        {"memopad.dat", {true, true}}, {"memopad.mpa", {true, true}},
         {"backup.bat", {false, true}}, {"MEMOS", {false, true}},
     };
     const QStringList filters = dialog.nameFilters();
