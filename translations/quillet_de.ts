@@ -288,10 +288,6 @@ Das Memo „%2“ (Datensatz %3 der Exportdatei) wurde nicht gespeichert.</trans
         <translation>Öffnen Sie dann dieses Programm, klicken Sie auf „Durchsuchen . . .“ und wählen Sie die Datei „memos.txt“, die Sie in Palm Desktop angelegt haben. Wählen Sie dann in der Liste „Ziel“ den Ordner, in dem Ihr iPod eingehängt ist (achten Sie darauf, dass er angeschlossen ist!). Wenn Sie das Programm schon einmal benutzt haben, nimmt es Ihre vorigen Angaben für die Datei memos.txt und den Ordner des iPod. Klicken Sie dann auf „Exportieren“, und alle Memos werden auf den iPod geschrieben.</translation>
     </message>
     <message>
-        <source>For questions or source code please write to %1</source>
-        <translation>Bei Fragen oder für den Quellcode schreiben Sie bitte an %1</translation>
-    </message>
-    <message>
         <source>All files (*.*)</source>
         <translation>Alle Dateien (*.*)</translation>
     </message>

@@ -90,11 +90,6 @@ MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, Messag
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::contactAddress()
-{
-    return QStringLiteral("quillet@users.noreply.invalid");
-}
-
 QString MainWindow::instructionsText()
 {
     const QStringList paragraphs{
@@ -114,8 +109,7 @@ QString MainWindow::instructionsText()
            "file you created in Palm Desktop. Then, in the Destination list, choose the folder "
            "where your iPod is mounted (make sure it is hooked up!). If you have run the program "
            "before it will use your previous values for the memos.txt file and the iPod's "
-           "folder. Then click \"Export\" and all the memos will be written to the iPod."),
-        tr("For questions or source code please write to %1").arg(contactAddress())};
+           "folder. Then click \"Export\" and all the memos will be written to the iPod.")};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
 
