@@ -90,7 +90,7 @@ int readFile(const char *, char *into, std::size_t size, off_t offset, fuse_file
         else
             count = std::min(count, step);
     }
-    std::memcpy(into, content.data() + offset, count);
+    content.copy(into, count, std::size_t(offset));
     return int(count);
 }
 

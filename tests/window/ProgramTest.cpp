@@ -101,7 +101,7 @@ public:
         QDir().mkpath(m_folder + "/held");
         // Well past the start of the file that the program reads first to tell
         // its form, so that the export is under way when it is held.
-        const qint64 holdFrom = 128 * 1024;
+        const qint64 holdFrom = qint64{128} * 1024;
         m_server.start(QStringLiteral(QUILLET_HELD_SOURCE),
                        {m_folder + "/held-content", QString::number(holdFrom),
                         QString::number(m_step), m_folder + "/held"});
@@ -128,10 +128,13 @@ private:
     // The server's next line, "" where `program`, if given, ends first.
     QByteArray nextLine(QProcess *program)
     {
+        const auto ended = [program] {
+            return program &&
+                   (program->state() == QProcess::NotRunning || program->waitForFinished(0));
+        };
         const QDeadlineTimer deadline(PatienceMs);
         while (!m_server.canReadLine() && !deadline.hasExpired() &&
-               m_server.state() != QProcess::NotRunning &&
-               !(program && program->waitForFinished(0)))
+               m_server.state() != QProcess::NotRunning && !ended())
             m_server.waitForReadyRead(10);
         return m_server.readLine();
     }
