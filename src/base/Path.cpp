@@ -27,6 +27,14 @@ Path Path::operator/(QStringView name) const
     return Path(m_path + u'/' + name);
 }
 
+Path Path::parent() const
+{
+    const qsizetype slash = m_path.lastIndexOf(u'/');
+    if (slash < 0 || m_path == u'/')
+        return {};
+    return Path(m_path.first(qMax<qsizetype>(slash, 1)));
+}
+
 QString Path::toFolderString() const
 {
     return m_path.endsWith(u'/') ? m_path : m_path + u'/';

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -119,8 +118,7 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
     // the last pair holds the patterns the dialog applies.
     const QString memoFiles = tr("Memo exports and databases (*.txt *.csv *.tab *.pdb)") +
                               QStringLiteral(" (*.txt *.csv *.tab *.pdb)");
-    return {sourcePath.isEmpty() ? QString()
-                                 : QFileInfo(Path::typed(sourcePath).toString()).absolutePath(),
+    return {Path::typed(sourcePath).parent().toString(),
             {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
             memoFiles};
 }
