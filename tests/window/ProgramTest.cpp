@@ -422,10 +422,13 @@ protected:
 
     bool startServer()
     {
-        // Xvfb picks a free display itself and tells its number on a pipe.
+        // Xvfb picks a free display itself and tells its number on a pipe. It
+        // must not reset, as it does by default when its last client leaves: a
+        // program still starting when xwininfo, looking for its window, leaves
+        // would find no display.
         m_server.setProcessChannelMode(QProcess::SeparateChannels);
-        m_server.start("Xvfb",
-                       {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"});
+        m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                                "-noreset"});
         const QDeadlineTimer deadline(PatienceMs);
         while (!m_server.canReadLine() && !deadline.hasExpired())
             m_server.waitForReadyRead(int(deadline.remainingTime()));
