@@ -460,10 +460,6 @@ Das Memo „%2“ (Eintrag %3 der noch nicht abgeglichenen Änderungen von J-Pil
 <context>
     <name>MainWindow</name>
     <message>
-        <source>For questions or source code please write to %1</source>
-        <translation>Bei Fragen oder für den Quellcode schreiben Sie bitte an %1</translation>
-    </message>
-    <message>
         <source>All files (*.*)</source>
         <translation>Alle Dateien (*.*)</translation>
     </message>

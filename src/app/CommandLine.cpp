@@ -1,9 +1,9 @@
 #include "CommandLine.h"
 
+#include "Path.h"
 #include "Printed.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 
 namespace {
 
@@ -147,7 +147,7 @@ QString CommandLine::sourceOf(const QStringList &arguments)
     addOptions(parser);
     parser.parse(arguments);
     const QStringList files = parser.positionalArguments();
-    return files.isEmpty() ? QString() : QFileInfo(files.constFirst()).absoluteFilePath();
+    return files.isEmpty() ? QString() : Path::typed(files.constFirst()).absolute().toString();
 }
 
 CommandLine::Export CommandLine::exportOf(const QStringList &arguments)

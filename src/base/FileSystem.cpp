@@ -116,6 +116,11 @@ template <typename Visit> Result<void> forEachEntry(const Descriptor &folder, Vi
     while (goOn) {
         // A listing of its own, read on this thread alone: readdir is safe so.
         const dirent *entry = ::readdir(listing); // NOLINT(concurrency-mt-unsafe)
+        // An interrupted read of the listing leaves its place as it was.
+        if (!entry && errno == EINTR) {
+            errno = 0;
+            continue;
+        }
         if (!entry)
             break;
         if (!isDot(entry->d_name))
@@ -138,7 +143,8 @@ unsigned char typeOf(const Descriptor &folder, const dirent &entry)
     struct stat info
     {
     };
-    if (::fstatat(folder.get(), entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+    if (retried(
+            [&] { return ::fstatat(folder.get(), entry.d_name, &info, AT_SYMLINK_NOFOLLOW); }) != 0)
         return DT_UNKNOWN;
     return S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
 }
@@ -232,7 +238,7 @@ Result<Status> status(const Descriptor &file)
     struct stat info
     {
     };
-    if (::fstat(file.get(), &info) != 0)
+    if (retried([&] { return ::fstat(file.get(), &info); }) != 0)
         return lastError();
     return statusOf(info);
 }
@@ -245,7 +251,10 @@ bool isFolder(const Path &path)
 
 Result<Path> canonical(const Path &path)
 {
-    char *resolved = ::realpath(path.toNative().constData(), nullptr);
+    char *resolved = nullptr;
+    do {
+        resolved = ::realpath(path.toNative().constData(), nullptr);
+    } while (resolved == nullptr && errno == EINTR);
     if (resolved == nullptr)
         return lastError();
     Path result(QString::fromUtf8(resolved));
@@ -291,7 +300,13 @@ bool isOwnedByUser(const Path &path)
     struct stat info
     {
     };
-    return ::stat(path.toNative().constData(), &info) == 0 && info.st_uid == ::geteuid();
+    return retried([&] { return ::stat(path.toNative().constData(), &info); }) == 0 &&
+           info.st_uid == ::geteuid();
+}
+
+Result<void> checkWritable(const Path &path)
+{
+    return done(retried([&] { return ::access(path.toNative().constData(), W_OK); }));
 }
 
 bool standardErrorIsTerminal()
@@ -398,7 +413,8 @@ bool isLink(const Path &path)
     struct stat info
     {
     };
-    return ::lstat(path.toNative().constData(), &info) == 0 && S_ISLNK(info.st_mode);
+    return retried([&] { return ::lstat(path.toNative().constData(), &info); }) == 0 &&
+           S_ISLNK(info.st_mode);
 }
 
 Result<void> makeFolder(const Path &path)
@@ -523,7 +539,8 @@ Result<void> rewriteAndClose(Descriptor &file, QByteArrayView bytes)
 
 Result<void> rename(const Descriptor &folder, const QByteArray &from, const QByteArray &to)
 {
-    return done(::renameat(folder.get(), from.constData(), folder.get(), to.constData()));
+    return done(retried(
+        [&] { return ::renameat(folder.get(), from.constData(), folder.get(), to.constData()); }));
 }
 
 Result<void> rename(const Path &from, const Path &to)
@@ -533,17 +550,17 @@ Result<void> rename(const Path &from, const Path &to)
 
 Result<void> remove(const Descriptor &folder, const QByteArray &name)
 {
-    return done(::unlinkat(folder.get(), name.constData(), 0));
+    return done(retried([&] { return ::unlinkat(folder.get(), name.constData(), 0); }));
 }
 
 Result<void> removeFile(const Path &path)
 {
-    return done(::unlink(path.toNative().constData()));
+    return done(retried([&] { return ::unlink(path.toNative().constData()); }));
 }
 
 Result<void> removeFolder(const Descriptor &folder, const QByteArray &name)
 {
-    return done(::unlinkat(folder.get(), name.constData(), AT_REMOVEDIR));
+    return done(retried([&] { return ::unlinkat(folder.get(), name.constData(), AT_REMOVEDIR); }));
 }
 
 Result<void> replaceWhole(const Path &path, QByteArrayView bytes)
@@ -563,10 +580,11 @@ Result<void> replaceWhole(const Path &path, QByteArrayView bytes)
         outcome = done(retried([&] { return ::fsync(file->get()); }));
     outcome = closedAfter(*file, std::move(outcome));
     if (outcome)
-        outcome = done(::rename(temporary.constData(), target.constData()));
+        outcome =
+            done(retried([&] { return ::rename(temporary.constData(), target.constData()); }));
     if (outcome)
         return {};
-    if (::unlink(temporary.constData()) != 0 && errno != ENOENT)
+    if (retried([&] { return ::unlink(temporary.constData()); }) != 0 && errno != ENOENT)
         return outcome.error().followedBy(
             lastError().during(Error::Action::RemoveLeftover, Path(QString::fromUtf8(temporary))));
     return outcome;

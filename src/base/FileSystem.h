@@ -11,7 +11,7 @@
 // includes a system header or looks at an error number. A failure is an Error
 // whose condition says what the callers act on. Names below a folder are in
 // the system's form (Path::encodeName). No call gives up on an interrupting
-// signal.
+// signal: each is made again, but close, which Linux never lets be repeated.
 namespace FileSystem {
 
 // An open file or folder, closed when it goes.
@@ -73,6 +73,9 @@ enum class VolumeFormat { MacHfsPlus, Other };
 Result<VolumeFormat> volumeFormat(const Path &folder);
 // Whether the user running the program owns it.
 bool isOwnedByUser(const Path &path);
+// Whether the user running the program may write the file, or into the folder:
+// Condition::Missing where nothing has the name, else the system's reason why not.
+Result<void> checkWritable(const Path &path);
 // Whether the program's standard error goes to a terminal, where a person
 // watches it, and not into a file or a pipe.
 bool standardErrorIsTerminal();

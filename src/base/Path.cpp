@@ -27,6 +27,14 @@ Path Path::operator/(QStringView name) const
     return Path(m_path + u'/' + name);
 }
 
+Path Path::parent() const
+{
+    const qsizetype slash = m_path.lastIndexOf(u'/');
+    if (slash < 0 || m_path == u'/')
+        return {};
+    return Path(m_path.first(qMax<qsizetype>(slash, 1)));
+}
+
 QString Path::toFolderString() const
 {
     return m_path.endsWith(u'/') ? m_path : m_path + u'/';
@@ -37,4 +45,11 @@ void Path::encodeName(QStringView name, QByteArray &buffer)
     QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     buffer.resize(utf8.requiredSpace(name.size()));
     buffer.resize(utf8.appendToBuffer(buffer.data(), name) - buffer.constData());
+}
+
+Path Path::absolute() const
+{
+    if (m_path.startsWith(u'/'))
+        return Path(QDir::cleanPath(m_path));
+    return Path(QDir::cleanPath(QDir::currentPath() + u'/' + m_path));
 }

@@ -22,6 +22,13 @@ public:
     Path operator/(QStringView name) const;
     bool operator==(const Path &) const = default;
 
+    // The folder that holds it: "/media/me" for "/media/me/IPOD", "/" for
+    // "/memos.txt"; empty for a name alone and for the root.
+    Path parent() const;
+    // This path from the process's current folder on, where it is relative;
+    // "." and ".." resolved as text, links left as they are.
+    Path absolute() const;
+
     bool isEmpty() const { return m_path.isEmpty(); }
     const QString &toString() const { return m_path; }
     // As a folder is shown where its content is meant: "/media/me/IPOD/Notes/".

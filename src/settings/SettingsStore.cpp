@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -40,12 +39,15 @@ Path SettingsStore::fileIn(const QString &folder)
 
 bool SettingsStore::mayKeepSettingsIn(const QString &folder)
 {
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir() || !info.isWritable() ||
-        isBelowSystemFolder(info.canonicalFilePath()) || !FileSystem::isOwnedByUser(Path(folder)))
+    if (folder.isEmpty())
         return false;
-    const QFileInfo file(fileIn(folder).toString());
-    return !file.exists() || file.isWritable();
+    const Path path(folder);
+    const Result<Path> canonical = FileSystem::canonical(path);
+    if (!FileSystem::isFolder(path) || !FileSystem::checkWritable(path) || !canonical ||
+        isBelowSystemFolder(canonical->toString()) || !FileSystem::isOwnedByUser(path))
+        return false;
+    const Result<void> file = FileSystem::checkWritable(fileIn(folder));
+    return file || file.error().is(Error::Condition::Missing);
 }
 
 // The first folder that holds a quillet.dat decides: one that cannot be read

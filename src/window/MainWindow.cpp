@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -97,11 +96,6 @@ MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, Messag
 
 MainWindow::~MainWindow() = default;
 
-QString MainWindow::contactAddress()
-{
-    return QStringLiteral("quillet@users.noreply.invalid");
-}
-
 QString MainWindow::instructionsText()
 {
     const QStringList paragraphs{
@@ -135,8 +129,7 @@ QString MainWindow::instructionsText()
            "the Destination list, choose the folder where your iPod is mounted (make sure it is "
            "hooked up!). If you have run the program before it will use your previous values for "
            "the memos.txt file, its characters and the iPod's folder. Then click \"Export\" and "
-           "all the memos will be written to the iPod."),
-        tr("For questions or source code please write to %1").arg(contactAddress())};
+           "all the memos will be written to the iPod.")};
     return paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n");
 }
 
@@ -147,8 +140,7 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
     const QString memoFiles =
         tr("Memo exports and databases (*.txt *.csv *.tab *.pdb *.dat *.mpa)") +
         QStringLiteral(" (*.txt *.csv *.tab *.pdb *.dat *.mpa)");
-    return {sourcePath.isEmpty() ? QString()
-                                 : QFileInfo(Path::typed(sourcePath).toString()).absolutePath(),
+    return {Path::typed(sourcePath).parent().toString(),
             {memoFiles, tr("All files (*.*)") + QStringLiteral(" (*)")},
             memoFiles};
 }

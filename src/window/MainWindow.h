@@ -43,7 +43,6 @@ public:
     ~MainWindow() override;
 
     static QString instructionsText();
-    static QString contactAddress();
     // What the Browse button asks of the Open dialog for a given source path.
     static FileRequest openRequest(const QString &sourcePath);
 

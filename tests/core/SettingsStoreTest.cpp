@@ -135,7 +135,10 @@ TEST_F(SettingsStoreTest, AProgramFolderOfThePackagesOrOfAnotherUserNeverHoldsTh
         {"below /usr, even for root", "/usr/bin", false},
         {"below /opt, even for root", "/opt", false},
         {"another user's folder", foreignFolder("foreign"), false},
+        {"a link to a folder below /usr", temporary.filePath("to-usr-bin"), false},
+        {"a folder that is not there", temporary.filePath("missing"), false},
     };
+    ASSERT_TRUE(QFile::link("/usr/bin", temporary.filePath("to-usr-bin")));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(SettingsStore::mayKeepSettingsIn(c.folder), c.mayKeep);
