@@ -331,7 +331,7 @@ int compareWithFloor(qint64 memos)
 // long ones in parts.
 QString freshDestination(const QString &scratch, const QString &name, bool iPod)
 {
-    const QString root = freshFolder(scratch, name);
+    QString root = freshFolder(scratch, name);
     if (iPod)
         QDir(root).mkdir(QStringLiteral("iPod_Control"));
     return root;

@@ -9,7 +9,7 @@ namespace {
 // The room kept in reserve holds a run's journal and the record's
 // replacement, which together take at most about twice the record: a line a
 // note each.
-constexpr qint64 SpareReserveBytes = 16 * 1024;
+constexpr qint64 SpareReserveBytes = qint64(16) * 1024;
 
 } // namespace
 
@@ -20,7 +20,7 @@ NoteOwnership::NoteOwnership(const Path &destinationFolder)
 
 Result<void> NoteOwnership::load()
 {
-    if (const Result<void> loaded = m_record.load(); !loaded)
+    if (Result<void> loaded = m_record.load(); !loaded)
         return loaded;
     // Without the journal some notes of a run that was cut off are taken for
     // the person's, and their memos take the next number: nothing is lost.
@@ -70,7 +70,7 @@ Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
     const QByteArray bytes = NotesRecord::bytesOf(notes);
     if (!m_record.holds(bytes)) {
         m_journal.makeRoomFor(bytes.size());
-        if (const Result<void> replaced = m_record.replace(bytes); !replaced)
+        if (Result<void> replaced = m_record.replace(bytes); !replaced)
             return replaced;
     } else if (m_journal.isEmpty()) {
         return {};

@@ -135,7 +135,7 @@ Result<void> NotesJournal::removeIfThere(const Path &path) const
     const Result<FileSystem::Status> found = FileSystem::status(path);
     if (!found && found.error().is(Error::Condition::Missing))
         return {};
-    const Result<void> removed = FileSystem::removeFile(path);
+    Result<void> removed = FileSystem::removeFile(path);
     if (!removed && !removed.error().is(Error::Condition::Missing))
         return removed;
     return {};

@@ -155,7 +155,7 @@ void fill(const QString &mountPoint)
 {
     QFile filler(mountPoint + "/music.mp3");
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    filler.write(QByteArray(8 * 1024 * 1024, 'm'));
+    filler.write(QByteArray(qsizetype(8) * 1024 * 1024, 'm'));
     for (int more = 0; more < 1024 && filler.write("m", 1) == 1; ++more) {
     }
 }
