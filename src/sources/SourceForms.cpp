@@ -2,7 +2,6 @@
 
 #include "DatabaseMemoReader.h"
 #include "JPilotMemoReader.h"
-#include "LineReader.h"
 #include "MemoFileReader.h"
 #include "SeparatedMemoReader.h"
 #include "TextDecoder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LineReader.h"
+#include "ByteSource.h"
 #include "Memo.h"
 #include "MemoDecoder.h"
 

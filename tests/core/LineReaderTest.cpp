@@ -1,4 +1,4 @@
-#include "LineReader.h"
+#include "ByteSource.h"
 
 #include <cerrno>
 #include <cstring>
