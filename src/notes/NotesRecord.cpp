@@ -102,7 +102,8 @@ Result<void> NotesRecord::load()
     if (!bytes)
         unreadable(bytes.error());
     else if (bytes->size() > MaximumRecordBytes)
-        unreadable(Error(Error::Reason::RecordTooLarge, MaximumRecordBytes / (qint64(1024) * 1024)));
+        unreadable(
+            Error(Error::Reason::RecordTooLarge, MaximumRecordBytes / (qint64(1024) * 1024)));
     else if (!bytes->startsWith(Heading) || bytes->contains('\0'))
         unreadable(Error(Error::Reason::NotARecord));
     else
