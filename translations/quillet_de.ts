@@ -2,13 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>ButtonCaption</name>
-    <message>
-        <source>Notes %1</source>
-        <translation>Notizen %1</translation>
-    </message>
-</context>
-<context>
     <name>CharacterSet</name>
     <message>
         <source>Western European (Windows-1252)</source>
@@ -369,6 +362,13 @@
     </message>
 </context>
 <context>
+    <name>ExportLife</name>
+    <message>
+        <source>Notes %1</source>
+        <translation>Notizen %1</translation>
+    </message>
+</context>
+<context>
     <name>ExportResult</name>
     <message>
         <source>No memos were saved.</source>
@@ -582,10 +582,6 @@ Das Memo „%2“ (Eintrag %3 der noch nicht abgeglichenen Änderungen von J-Pil
 </context>
 <context>
     <name>TerminalExport</name>
-    <message>
-        <source>Notes %1</source>
-        <translation>Notizen %1</translation>
-    </message>
     <message numerus="yes">
         <source>The export was stopped: %n memos saved to %1
 </source>

@@ -12,44 +12,63 @@ constexpr std::chrono::milliseconds CountInterval{100};
 
 } // namespace
 
-TerminalExport::TerminalExport(CommandLine::Export request) : m_request(std::move(request))
+TerminalExport::TerminalExport(CommandLine::Export request)
+    : m_request(std::move(request)), m_life(CountInterval)
 {
-    m_count.callOnTimeout(this, &TerminalExport::showCount);
-}
-
-TerminalExport::~TerminalExport()
-{
-    m_stop.store(true, std::memory_order_relaxed);
+    if (FileSystem::standardErrorIsTerminal())
+        connect(&m_life, &ExportLife::notesSaved, this, &TerminalExport::showCount);
+    connect(&m_life, &ExportLife::exportEnded, this, &TerminalExport::exportEnded);
+    connect(&m_life, &ExportLife::removalEnded, this, &TerminalExport::removalEnded);
+    connect(&m_life, &ExportLife::stateChanged, this, [this] {
+        if (m_life.mayEnd())
+            emit finished();
+    });
 }
 
 void TerminalExport::start()
 {
-    if (FileSystem::standardErrorIsTerminal())
-        m_count.start(CountInterval);
-    m_thread = std::jthread([this] {
-        const Path destination = Path::typed(m_request.folder);
-        ExportRun run(Path::typed(m_request.source), destination, m_request.addTxt);
-        run.setCharacterSet(m_request.characterSet);
-        m_result = run.run(*this);
-        if (m_result.succeeded() && m_request.removeGone && !m_result.goneNotes.isEmpty())
-            m_removal = ExportRun::removeGoneNotes(destination, m_result.goneNotes, *this);
-        // Queued to this object's thread. Emitted, not handed to invokeMethod:
-        // a functor made here could be freed here after that thread ran it,
-        // an order ThreadSanitizer cannot see inside Qt.
-        emit finished();
-    });
+    ExportRun run(Path::typed(m_request.source), Path::typed(m_request.folder), m_request.addTxt);
+    run.setCharacterSet(m_request.characterSet);
+    m_life.startExport([run](ExportProgress &progress) mutable { return run.run(progress); });
 }
 
 void TerminalExport::stop(int signal)
 {
     if (m_signal == 0)
         m_signal = signal;
-    m_stop.store(true, std::memory_order_relaxed);
+    m_life.handle(ExportLife::Event::TerminationAsked);
+}
+
+// Without a person to ask, --remove-gone is the answer.
+void TerminalExport::exportEnded(const ExportResult &result)
+{
+    m_result = result;
+    const bool removalAsked =
+        result.succeeded() && m_request.removeGone && !result.goneNotes.isEmpty();
+    if (removalAsked && m_life.state() == ExportLife::State::Reporting) {
+        const Path destination = Path::typed(m_request.folder);
+        m_life.startRemoval([destination, notes = result.goneNotes](ExportProgress &progress) {
+            return ExportRun::removeGoneNotes(destination, notes, progress);
+        });
+        return;
+    }
+    // A stop that came as the export completed leaves every note of a memo
+    // that is gone in place, as a removal stopped before its first note does.
+    if (removalAsked) {
+        m_removal = RemovalResult();
+        m_removal->stopped = true;
+    }
+    m_life.handle(ExportLife::Event::Reported);
+}
+
+void TerminalExport::removalEnded(const RemovalResult &removal)
+{
+    m_removal = removal;
+    m_life.handle(ExportLife::Event::Reported);
 }
 
 int TerminalExport::report()
 {
-    m_thread.join();
     clearCount();
     switch (m_result.outcome) {
     case ExportResult::Outcome::Failed:
@@ -92,30 +111,16 @@ int TerminalExport::reportRemoval(const RemovalResult &removal)
     return removal.succeeded() ? 0 : 1;
 }
 
-void TerminalExport::notesSaved(qint64 count)
-{
-    m_latest.store(count, std::memory_order_relaxed);
-}
-
-bool TerminalExport::stopRequested()
-{
-    return m_stop.load(std::memory_order_relaxed);
-}
-
 // "Notes N", written over itself.
-void TerminalExport::showCount()
+void TerminalExport::showCount(qint64 count)
 {
-    const qint64 latest = m_latest.load(std::memory_order_relaxed);
-    if (latest < 0 || latest == m_shown)
-        return;
-    Printed::toError(u'\r' + tr("Notes %1").arg(latest));
-    m_shown = latest;
+    Printed::toError(u'\r' + ExportLife::countText(count));
+    m_countShown = true;
 }
 
 void TerminalExport::clearCount()
 {
-    m_count.stop();
-    if (m_shown >= 0)
+    if (m_countShown)
         Printed::toError(QStringLiteral("\r\033[K"));
-    m_shown = -1;
+    m_countShown = false;
 }

@@ -1,27 +1,22 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "ExportLife.h"
 #include "ExportResult.h"
-#include "ExportRun.h"
 
-#include <QCoreApplication>
 #include <QObject>
-#include <QTimer>
-#include <atomic>
 #include <optional>
-#include <thread>
 
-// The export from a terminal or a script: the same export as the window's, on
-// a thread of its own, while the program's thread shows the count, when a
-// person watches standard error, and hears termination signals. Standard
-// output gets the window's final message, standard error what failed.
-class TerminalExport : public QObject, private ExportProgress
+// The export from a terminal or a script: the same export as the window's,
+// driven through the same life, while the program's thread shows the count,
+// when a person watches standard error, and hears termination signals.
+// Standard output gets the window's final message, standard error what failed.
+class TerminalExport : public QObject
 {
     Q_OBJECT
 
 public:
     explicit TerminalExport(CommandLine::Export request);
-    ~TerminalExport() override;
 
     // Starts the export; finished() follows on this thread.
     void start();
@@ -37,19 +32,16 @@ signals:
     void finished();
 
 private:
-    void notesSaved(qint64 count) override;
-    bool stopRequested() override;
+    void exportEnded(const ExportResult &result);
+    void removalEnded(const RemovalResult &removal);
     int reportRemoval(const RemovalResult &removal);
-    void showCount();
+    void showCount(qint64 count);
     void clearCount();
 
     CommandLine::Export m_request;
-    std::atomic<qint64> m_latest{-1}; // notes saved; none reported yet
-    std::atomic<bool> m_stop{false};
     int m_signal = 0;
-    qint64 m_shown = -1;
-    QTimer m_count;
+    bool m_countShown = false;
     ExportResult m_result;
     std::optional<RemovalResult> m_removal;
-    std::jthread m_thread; // last: joined before what it uses goes
+    ExportLife m_life; // last: its work is stopped and joined before what it tells goes
 };

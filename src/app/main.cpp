@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 #include "DriveSource.h"
-#include "ExportWorker.h"
+#include "ExportLife.h"
 #include "FileDialog.h"
 #include "FileSystem.h"
 #include "MainWindow.h"
@@ -189,7 +189,7 @@ int main(int argc, char *argv[])
     termination.listen();
     // Qt ends the program with exit() where the display goes away, as at the
     // end of a session.
-    std::atexit(&ExportWorker::finishBeforeExit);
+    std::atexit(&ExportLife::finishBeforeExit);
     window.show();
     return QApplication::exec();
 }

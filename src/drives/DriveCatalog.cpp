@@ -34,11 +34,6 @@ QByteArray unescaped(const QByteArray &field)
     return bytes;
 }
 
-QString withLabel(const QString &name, const QString &label)
-{
-    return label.isEmpty() ? name : name + QStringLiteral(" [") + label + u']';
-}
-
 bool holds(const QString &outer, const QString &inner)
 {
     if (inner.compare(outer, Qt::CaseSensitive) == 0)
@@ -56,7 +51,7 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
     for (const Volume &volume : volumes) {
         if (!isUsable(volume))
             continue;
-        DriveEntry entry{volume.rootPath, withLabel(volume.rootPath, volume.label), volume.device,
+        DriveEntry entry{volume.rootPath, driveStringOf(volume), volume.device,
                          volume.holdsPlayerFolder};
         entry.answering = volume.answers;
         (volume.holdsPlayerFolder ? players : others).append(entry);
@@ -97,6 +92,13 @@ qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QSt
         }
     }
     return best;
+}
+
+QString DriveCatalog::driveStringOf(const Volume &volume)
+{
+    if (volume.label.isEmpty())
+        return volume.rootPath;
+    return volume.rootPath + QStringLiteral(" [") + volume.label + u']';
 }
 
 // Only a label that itself holds " [" is cut wrongly, which is rare: the

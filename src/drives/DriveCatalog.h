@@ -32,6 +32,9 @@ QList<DriveEntry> folderEntries(const QString &homeFolder, const QList<Volume> &
 qsizetype firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder);
 // The entry whose folder holds the given folder most closely, or 0.
 qsizetype entryHolding(const QList<DriveEntry> &entries, const QString &folder);
+// What the list shows for a volume and the settings keep: its folder, followed
+// by " [LABEL]" where it has a label.
+QString driveStringOf(const Volume &volume);
 // The folder of a drive string made here: the string without the " [LABEL]"
 // a labelled volume's folder is followed by.
 QString folderOf(const QString &driveString);

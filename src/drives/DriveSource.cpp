@@ -123,6 +123,24 @@ DriveListing SystemDrives::drives() const
     return {DriveCatalog::folderEntries(QDir::homePath(), volumes), awaiting};
 }
 
+// A player unplugged after it was chosen leaves an empty folder behind, and a
+// drive shown as not connected or not answering is never written to. A drive
+// shown as not connected may be a saved player whose answer is still awaited:
+// the export waits for it rather than say that no player is connected.
+std::function<Result<void>()> DriveSource::connectionCheck(const DriveEntry &drive) const
+{
+    if (drive.connected && drive.answering && !drive.isVolume())
+        return {};
+    return [this, drive]() -> Result<void> {
+        const Result<void> mounted = drive.connected && !drive.answering
+                                         ? Error(Error::Reason::NotAnswering)
+                                         : checkMounted(drive);
+        if (mounted)
+            return {};
+        return mounted.error().during(Error::Action::WriteNotes, Path(drive.folder));
+    };
+}
+
 Result<void> SystemDrives::checkMounted(const DriveEntry &volume) const
 {
     // Reads the mount table afresh: a folder left behind by an unplugged player
@@ -131,8 +149,16 @@ Result<void> SystemDrives::checkMounted(const DriveEntry &volume) const
     if (!mounts)
         return mounts.error();
     const QString folder = QDir::cleanPath(volume.folder);
+    // An entry the list has not seen mounted has no device: the volume is the
+    // one its drive string names, label and all.
+    const auto isTheEntrys = [&volume](Volume mount) {
+        if (volume.isVolume())
+            return mount.device == volume.device;
+        mount.label = labelOf(labelsByDevice(), mount.device);
+        return DriveCatalog::driveStringOf(mount) == volume.driveString;
+    };
     for (const Volume &mount : *mounts) {
-        if (QDir::cleanPath(mount.rootPath) != folder || mount.device != volume.device)
+        if (QDir::cleanPath(mount.rootPath) != folder || !isTheEntrys(mount))
             continue;
         const VolumeQuestions::Answer answer =
             m_state->questions.await(keyOf(mount), Path(mount.rootPath));

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // One entry of the drive list: the folder it stands for and the drive string
@@ -59,8 +60,16 @@ public:
     // time. Called on the export's own thread, right before the notes folder
     // is made, while the window's thread may call the others: it must be safe
     // to call from another thread at the same time, and touch no widget. It
-    // waits for the volume, as long as Limits::VolumeAnswer at most.
+    // waits for the volume, as long as Limits::VolumeAnswer at most. An entry
+    // the list has not seen mounted (a saved player still to answer at start)
+    // is asked about all the same, by its folder and drive string.
     virtual Result<void> checkMounted(const DriveEntry &volume) const = 0;
+
+    // What the export asks on its own thread, right before it makes the notes
+    // folder, and the removal before it removes a note: whether the entry may
+    // be written to now, or why not. None for a plain folder, such as home.
+    // The check uses this source, which must outlive it.
+    std::function<Result<void>()> connectionCheck(const DriveEntry &drive) const;
 };
 
 // The drives of this machine, as mounted right now. The mount table is read

@@ -137,12 +137,19 @@ Result<NoteDestination> ExportRun::destination() const
 }
 
 RemovalResult ExportRun::removeGoneNotes(const Path &destinationFolder,
-                                         const QList<RecordedNote> &notes, ExportProgress &progress)
+                                         const QList<RecordedNote> &notes, ExportProgress &progress,
+                                         const DestinationCheck &check)
 {
+    RemovalResult result;
+    if (check) {
+        if (const Result<void> checked = check(); !checked) {
+            result.error = checked.error();
+            return result;
+        }
+    }
     NoteFolders folders;
     NoteOwnership ownership(destinationFolder);
     NotesFolder notesFolder(destinationFolder, folders, ownership);
-    RemovalResult result;
     if (const Result<void> ready = notesFolder.prepare(); !ready) {
         result.error = ready.error();
         return result;

@@ -58,10 +58,11 @@ public:
     // Removes, from the destination's notes folder, the notes a completed run
     // found gone that are still as Quillet wrote them, and the category
     // folders that leaves empty; the record forgets them. Asked after each
-    // note whether to stop there.
+    // note whether to stop there. The check, where there is one, is asked
+    // first, as a run asks it: the player may have been unplugged since.
     static RemovalResult removeGoneNotes(const Path &destinationFolder,
-                                         const QList<RecordedNote> &notes,
-                                         ExportProgress &progress);
+                                         const QList<RecordedNote> &notes, ExportProgress &progress,
+                                         const DestinationCheck &check = {});
 
 private:
     struct NamedMemo;

@@ -2,8 +2,10 @@
 
 #include <QKeyEvent>
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+CommandButton::CommandButton(const QString &name, const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
 {
+    setObjectName(name);
     // An auto-default button would become the default while it has the focus.
     setAutoDefault(false);
     setDefault(false);

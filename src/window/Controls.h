@@ -13,7 +13,7 @@ class CommandButton : public QPushButton
 {
     Q_OBJECT
 public:
-    CommandButton(const QString &caption, QWidget *parent);
+    CommandButton(const QString &name, const QString &caption, QWidget *parent);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -47,3 +47,17 @@ QSize LayoutScale::scaled(const QSize &pixels, double factor)
 {
     return {scaledSize(pixels.width(), factor), scaledSize(pixels.height(), factor)};
 }
+
+void LayoutScale::place(QWidget &window, const QList<Box> &boxes, const QSize &windowPixels)
+{
+    const double factor = factorFor(boxes);
+    QRect used;
+    for (const Box &box : boxes) {
+        box.control->setGeometry(scaled(box.pixels, factor));
+        used |= box.control->geometry();
+    }
+    // Nothing moves when the window is resized, so it may not become smaller
+    // than the controls need to be seen whole.
+    window.setMinimumSize(used.right() + 1, used.bottom() + 1);
+    window.resize(scaled(windowPixels, factor));
+}

@@ -25,4 +25,7 @@ struct Box
 double factorFor(const QList<Box> &boxes);
 QRect scaled(const QRect &pixels, double factor);
 QSize scaled(const QSize &pixels, double factor);
+// Puts each control in its box and sizes the window of `windowPixels`, all
+// scaled by factorFor(boxes).
+void place(QWidget &window, const QList<Box> &boxes, const QSize &windowPixels);
 } // namespace LayoutScale

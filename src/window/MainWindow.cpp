@@ -4,11 +4,9 @@
 #include "DriveList.h"
 #include "DriveSource.h"
 #include "ExportRun.h"
-#include "ExportWorker.h"
 #include "FileDialog.h"
 #include "InputBlocker.h"
 #include "LayoutScale.h"
-#include "Limits.h"
 #include "MessageBoxes.h"
 
 #include <QApplication>
@@ -24,13 +22,8 @@
 
 namespace {
 const QSize ClientPixels{342, 369};
-
-CommandButton *makeButton(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *button = new CommandButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
+// Painting the count costs far more than writing a note.
+constexpr std::chrono::milliseconds CountInterval{50};
 
 // The label is what a screen reader speaks for its field.
 QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, QWidget *parent)
@@ -41,56 +34,21 @@ QLabel *makeLabel(const QString &name, const QString &caption, QWidget *field, Q
     label->setBuddy(field);
     return label;
 }
-
-// Asked on the export's thread, right before the notes folder is made: a player
-// unplugged after it was chosen leaves an empty folder behind, and a drive
-// shown as not connected or not answering must never be written to.
-ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const DriveEntry &drive)
-{
-    if (drive.connected && drive.answering && !drive.isVolume())
-        return {};
-    return [&drives, drive]() -> Result<void> {
-        const Result<void> mounted = !drive.connected   ? Error(Error::Reason::NotConnected)
-                                     : !drive.answering ? Error(Error::Reason::NotAnswering)
-                                                        : drives.checkMounted(drive);
-        if (mounted)
-            return {};
-        return mounted.error().during(Error::Action::WriteNotes, Path(drive.folder));
-    };
-}
-
-// Asked again on the removal's thread: the player may have been unplugged
-// while the question was open.
-RemovalResult removeIfConnected(const ExportRun::DestinationCheck &check,
-                                const Path &destinationFolder, const QList<RecordedNote> &notes,
-                                ExportProgress &progress)
-{
-    if (check) {
-        if (const Result<void> connected = check(); !connected) {
-            RemovalResult result;
-            result.error = connected.error();
-            return result;
-        }
-    }
-    return ExportRun::removeGoneNotes(destinationFolder, notes, progress);
-}
 } // namespace
 
 MainWindow::MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
                        FileDialog &files, QWidget *parent)
     : QWidget(parent), m_settings(std::move(settings)), m_drives(drives), m_messages(messages),
-      m_files(files)
+      m_files(files), m_life(CountInterval)
 {
     setObjectName(QStringLiteral("MainWindow"));
-    m_stopWatch.setSingleShot(true);
-    m_stopWatch.setInterval(Limits::VolumeAnswer);
-    connect(&m_stopWatch, &QTimer::timeout, this, &MainWindow::stopOverdue);
     setWindowTitle(QStringLiteral("Quillet"));
     setAcceptDrops(true);
     createControls();
     placeControls();
     orderTabs();
     connectCommands();
+    connectLife();
     loadSettings();
 }
 
@@ -178,7 +136,13 @@ void MainWindow::onExportClicked()
         m_messages.inform(this, tr("You need to pick an input file name first"));
         return;
     }
-    startExport(record, m_destinationList->entry());
+    m_exportRecord = record;
+    m_destination = m_destinationList->entry();
+    ExportRun run(Path::typed(record.sourcePath), Path(m_destination.folder),
+                  record.extensionFlag == FlagCheckBox::Checked);
+    run.setDestinationCheck(m_drives.connectionCheck(m_destination));
+    run.setCharacterSet(record.characterSet);
+    m_life.startExport([run](ExportProgress &progress) mutable { return run.run(progress); });
 }
 
 void MainWindow::onExitClicked()
@@ -190,12 +154,7 @@ void MainWindow::endOnTerminationRequest()
 {
     if (QWidget *modal = QApplication::activeModalWidget())
         modal->close();
-    // Nothing may wait for a person here, and ending while the player holds a
-    // note is a person's choice alone: the work goes on waiting, and a logout
-    // ends the program with its last signal.
-    if (m_waitingOnPlayer)
-        return;
-    close();
+    m_life.handle(ExportLife::Event::TerminationAsked);
 }
 
 // One file from a file manager; a drop during an export never gets here.
@@ -220,105 +179,100 @@ QString MainWindow::droppedFile(const QMimeData &data)
     return urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : QString();
 }
 
+// During an export the window stays until the note being written is whole
+// and what was written is flushed, and during a removal until the note being
+// removed is gone and the record knows it; the window then closes again.
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // During an export the window stays until the note being written is whole
-    // and what was written is flushed; the export then ends, saves nothing and
-    // closes the window again. A removal of the notes of memos that are gone
-    // stops the same way, once the note being removed is gone and the record
-    // knows it.
-    if (!m_exporting) {
+    if (m_life.mayEnd()) {
         event->accept();
         return;
     }
     event->ignore();
-    if (m_waitingOnPlayer) {
-        // Asked once this close is over: a close while it is handled does
-        // nothing, and the export may end, and close the window, while the
-        // question is open.
-        QMetaObject::invokeMethod(this, &MainWindow::askToEndNow, Qt::QueuedConnection);
-        return;
-    }
-    m_exitRequested = true;
-    if (m_worker) {
-        m_worker->requestStop();
-        if (!m_stopWatch.isActive())
-            m_stopWatch.start();
-    }
-    // Shows that the request was heard while the export comes to its end.
-    m_exitButton->setEnabled(false);
+    m_life.handle(ExportLife::Event::EndAsked);
 }
 
-// A player that stops answering holds the export's thread inside a system
-// call, where no stop reaches it: Exit comes back, so that a person can end
-// the program all the same.
-void MainWindow::stopOverdue()
+void MainWindow::connectLife()
 {
-    if (!m_worker)
-        return;
-    m_waitingOnPlayer = true;
-    m_exitButton->setEnabled(true);
-    m_exitButton->setFocus();
+    connect(&m_life, &ExportLife::stateChanged, this, &MainWindow::showState);
+    connect(&m_life, &ExportLife::notesSaved, this,
+            [this](qint64 count) { m_exportButton->setText(ExportLife::countText(count)); });
+    connect(&m_life, &ExportLife::exportEnded, this, &MainWindow::exportEnded);
+    connect(&m_life, &ExportLife::removalEnded, this, &MainWindow::removalEnded);
+}
+
+// While work runs, Exit alone takes input, and keeps the focus; it is greyed
+// while the stop it asked for comes, and live again once that is overdue, so
+// that a person can end the program all the same.
+void MainWindow::showState(ExportLife::State state)
+{
+    using State = ExportLife::State;
+    const bool working = state == State::Exporting || state == State::Removing ||
+                         state == State::Stopping || state == State::WaitingOnPlayer;
+    // Exit takes the focus before Export greys out, which would pass it on to
+    // a control that takes no input now. A message or question takes input,
+    // which the blocker would discard; while it is open it keeps every other
+    // input from the window itself.
+    if (!working)
+        m_inputBlocker.reset();
+    else if (!m_inputBlocker)
+        m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
+    m_exportButton->setEnabled(state == State::Idle);
+    m_exitButton->setEnabled(state != State::Stopping && state != State::Ended);
+    switch (state) {
+    case State::Idle:
+        m_exportButton->setText(tr("Export"));
+        m_exportButton->setFocus();
+        break;
+    case State::WaitingOnPlayer:
+        m_exitButton->setFocus();
+        break;
+    case State::AskingToEnd:
+        // Asked once this close is over: the work may end, and close the
+        // window, while the question is open.
+        QMetaObject::invokeMethod(this, &MainWindow::askToEndNow, Qt::QueuedConnection);
+        break;
+    case State::Ended:
+        closeIfOver();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::askToEndNow()
 {
-    if (m_askingToEnd)
+    if (m_life.state() != ExportLife::State::AskingToEnd)
         return;
-    m_askingToEnd = true;
-    // The question takes input, which the blocker would discard; while it is
-    // open it keeps every other input from the window itself.
-    m_inputBlocker.reset();
     const bool endNow = m_messages.ask(
         this,
         tr("The player does not answer. End Quillet now? The note being written may be cut short."),
         tr("&Yes"), tr("&No"));
-    m_askingToEnd = false;
     // The work may have ended while the question was open; the window has
     // then closed.
-    if (!m_worker)
+    if (m_life.state() != ExportLife::State::AskingToEnd)
         return;
+    m_life.handle(endNow ? ExportLife::Event::EndNowChosen : ExportLife::Event::KeepWaitingChosen);
     if (endNow)
         emit endNowRequested();
-    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
 }
 
-void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &destination)
-{
-    m_exporting = true;
-    m_exportRecord = record;
-    m_destination = destination;
-    // Exit takes the focus before Export greys out, which would pass it on to
-    // a control that takes no input now.
-    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
-    m_exportButton->setEnabled(false);
-    ExportRun run(Path::typed(record.sourcePath), Path(destination.folder),
-                  record.extensionFlag == FlagCheckBox::Checked);
-    run.setDestinationCheck(connectionCheck(m_drives, destination));
-    run.setCharacterSet(record.characterSet);
-    m_worker =
-        std::make_unique<ExportWorker>(std::move(run), *m_exportButton, *this,
-                                       [this](const ExportResult &result) { exportEnded(result); });
-}
-
+// A request to end that closed the message ends the program unsaved; one that
+// closed the question counts as Keep.
 void MainWindow::exportEnded(const ExportResult &result)
 {
-    m_worker->showFinalCount();
-    endWork();
-    if (!m_exitRequested)
-        m_messages.inform(this, result.message());
-    // A termination request that closes a message ends the program unsaved;
-    // one that closes the question counts as Keep.
-    if (m_exitRequested || !result.succeeded()) {
-        finishExport();
+    if (!isReporting())
         return;
-    }
-    if (!result.goneNotes.isEmpty() && askToRemove(result.goneNotes) && !m_exitRequested) {
+    m_messages.inform(this, result.message());
+    const bool goneNotesOffered =
+        result.succeeded() && !result.goneNotes.isEmpty() && isReporting();
+    if (goneNotesOffered && askToRemove(result.goneNotes)) {
         startRemoval(result.goneNotes);
         return;
     }
-    saveSettings();
-    finishExport();
+    if (result.succeeded())
+        saveSettings();
+    m_life.handle(ExportLife::Event::Reported);
 }
 
 bool MainWindow::askToRemove(const QList<RecordedNote> &goneNotes)
@@ -345,58 +299,47 @@ QString MainWindow::removalQuestion(const QList<RecordedNote> &goneNotes)
 
 void MainWindow::startRemoval(const QList<RecordedNote> &goneNotes)
 {
-    m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
-    m_worker = std::make_unique<ExportWorker>(
-        [check = connectionCheck(m_drives, m_destination), folder = Path(m_destination.folder),
-         goneNotes](ExportProgress &progress) {
-            return removeIfConnected(check, folder, goneNotes, progress);
-        },
-        *m_exportButton, *this, [this](const RemovalResult &result) { removalEnded(result); });
+    // The player may have been unplugged while the question was open.
+    m_life.startRemoval([check = m_drives.connectionCheck(m_destination),
+                         folder = Path(m_destination.folder), goneNotes](ExportProgress &progress) {
+        return ExportRun::removeGoneNotes(folder, goneNotes, progress, check);
+    });
 }
 
 void MainWindow::removalEnded(const RemovalResult &result)
 {
-    endWork();
-    if (!m_exitRequested)
-        m_messages.inform(this, result.message());
+    if (!isReporting())
+        return;
+    m_messages.inform(this, result.message());
     saveSettings();
-    finishExport();
-}
-
-void MainWindow::endWork()
-{
-    m_worker.reset();
-    m_inputBlocker.reset();
-    m_stopWatch.stop();
-    m_waitingOnPlayer = false;
-    // The question whether to end without waiting has no point any more: the
-    // window closes once this returns.
-    if (m_askingToEnd) {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    }
+    m_life.handle(ExportLife::Event::Reported);
 }
 
 // As after any completed export, whatever became of the notes of memos that
 // are gone; never once the program is asked to end.
 void MainWindow::saveSettings()
 {
-    if (m_exitRequested)
+    if (!isReporting())
         return;
     if (const Result<void> saved = m_settings.save(m_exportRecord); !saved)
         m_messages.inform(this, saved.error().message());
 }
 
-void MainWindow::finishExport()
+bool MainWindow::isReporting() const
 {
-    m_exporting = false;
-    if (m_exitRequested) {
-        close();
+    return m_life.state() == ExportLife::State::Reporting;
+}
+
+// The window closes, and with it the program, once the life has ended and its
+// work is over. The question whether to end without waiting, open when the
+// player answered after all, has no point any more.
+void MainWindow::closeIfOver()
+{
+    if (m_life.state() != ExportLife::State::Ended || m_life.working())
         return;
-    }
-    m_exportButton->setText(tr("Export"));
-    m_exportButton->setEnabled(true);
-    m_exportButton->setFocus();
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+    close();
 }
 
 void MainWindow::setSourcePath(const QString &path)
@@ -428,7 +371,7 @@ void MainWindow::createControls()
 {
     // Created in keyboard order, which is also the order of the focus chain;
     // labels take no focus and follow their fields.
-    m_browseButton = makeButton(QStringLiteral("browseButton"), tr("Browse . . ."), this);
+    m_browseButton = new CommandButton(QStringLiteral("browseButton"), tr("Browse . . ."), this);
     m_instructionsEdit = new QPlainTextEdit(instructionsText(), this);
     m_instructionsEdit->setObjectName(QStringLiteral("instructionsEdit"));
     m_instructionsEdit->setAccessibleName(tr("Instructions"));
@@ -437,7 +380,7 @@ void MainWindow::createControls()
     m_instructionsEdit->setAcceptDrops(false);
     m_instructionsLabel = makeLabel(QStringLiteral("instructionsLabel"), tr("Instructions"),
                                     m_instructionsEdit, this);
-    m_exitButton = makeButton(QStringLiteral("exitButton"), tr("Exit"), this);
+    m_exitButton = new CommandButton(QStringLiteral("exitButton"), tr("Exit"), this);
     m_destinationList = new DriveList(m_drives, this);
     m_destinationList->setObjectName(QStringLiteral("destinationList"));
     // Spoken on systems that name a combo box by its own name; elsewhere the
@@ -456,7 +399,7 @@ void MainWindow::createControls()
     m_charactersList->setAccessibleName(tr("Memos' characters"));
     m_charactersLabel = makeLabel(QStringLiteral("charactersLabel"), tr("Memos' characters:"),
                                   m_charactersList, this);
-    m_exportButton = makeButton(QStringLiteral("exportButton"), tr("Export"), this);
+    m_exportButton = new CommandButton(QStringLiteral("exportButton"), tr("Export"), this);
     m_destinationLabel =
         makeLabel(QStringLiteral("destinationLabel"), tr("Destination:"), m_destinationList, this);
     m_destinationHint = makeLabel(QStringLiteral("destinationHint"), tr("The iPod's folder"),
@@ -483,16 +426,7 @@ void MainWindow::placeControls()
                                         {m_txtCheckBox, {32, 160, 273, 17}, Fit::Whole},
                                         {m_instructionsLabel, {16, 184, 97, 17}, Fit::Whole},
                                         {m_instructionsEdit, {16, 208, 297, 145}, Fit::Nothing}};
-    const double factor = LayoutScale::factorFor(boxes);
-    QRect used;
-    for (const LayoutScale::Box &box : boxes) {
-        box.control->setGeometry(LayoutScale::scaled(box.pixels, factor));
-        used |= box.control->geometry();
-    }
-    // Nothing moves when the window is resized, so it may not become smaller
-    // than the controls need to be seen whole.
-    setMinimumSize(used.right() + 1, used.bottom() + 1);
-    resize(LayoutScale::scaled(ClientPixels, factor));
+    LayoutScale::place(*this, boxes, ClientPixels);
 }
 
 void MainWindow::orderTabs()

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "DriveSource.h"
+#include "ExportLife.h"
 #include "SettingsStore.h"
 
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 class CommandButton;
 class DriveList;
 class FileDialog;
-class ExportWorker;
 class FlagCheckBox;
 class InputBlocker;
 class MessageBoxes;
@@ -38,8 +37,8 @@ class MainWindow : public QWidget, private SettingsTarget
 public:
     MainWindow(SettingsStore settings, const DriveSource &drives, MessageBoxes &messages,
                FileDialog &files, QWidget *parent = nullptr);
-    // Stops a running export after the note being written, or lets a removal
-    // end, and waits for it.
+    // Stops a running export, or removal, after the note at hand, and waits
+    // for it.
     ~MainWindow() override;
 
     static QString instructionsText();
@@ -80,20 +79,17 @@ private:
     void placeControls();
     void orderTabs();
     void connectCommands();
-    void startExport(const SettingsRecord &record, const DriveEntry &destination);
-    // On the window's thread, once the export's thread is done.
+    void connectLife();
+    void showState(ExportLife::State state);
     void exportEnded(const ExportResult &result);
     bool askToRemove(const QList<RecordedNote> &goneNotes);
     static QString removalQuestion(const QList<RecordedNote> &goneNotes);
     void startRemoval(const QList<RecordedNote> &goneNotes);
-    // On the window's thread, once the removal's thread is done.
     void removalEnded(const RemovalResult &result);
-    // Exit asked for a stop that has not come within Limits::VolumeAnswer.
-    void stopOverdue();
     void askToEndNow();
-    void endWork();
     void saveSettings();
-    void finishExport();
+    bool isReporting() const;
+    void closeIfOver();
 
     void setSourcePath(const QString &path) override;
     void selectDrive(const QString &driveString) override;
@@ -105,18 +101,10 @@ private:
     const DriveSource &m_drives;
     MessageBoxes &m_messages;
     FileDialog &m_files;
-    // From the Export key until the button is restored, messages, question and
-    // removal included.
-    bool m_exporting = false;
-    bool m_exitRequested = false; // Exit, the close box or a signal during an export
-    // The stop asked for has not come in time: the work waits on the player.
-    bool m_waitingOnPlayer = false;
-    bool m_askingToEnd = false;
-    QTimer m_stopWatch;
     SettingsRecord m_exportRecord;
     DriveEntry m_destination;
-    std::unique_ptr<InputBlocker> m_inputBlocker;
-    std::unique_ptr<ExportWorker> m_worker; // while the export's or removal's thread runs
+    std::unique_ptr<InputBlocker> m_inputBlocker; // while work runs
+    ExportLife m_life;
 
     CommandButton *m_browseButton = nullptr;
     QPlainTextEdit *m_instructionsEdit = nullptr;

@@ -1,6 +1,7 @@
 #include "FixedDrives.h"
 
 #include <QStringList>
+#include <algorithm>
 
 FixedDrives::FixedDrives(QList<DriveEntry> drives) : m_drives(std::move(drives)) {}
 
@@ -44,6 +45,12 @@ Result<void> FixedDrives::checkMounted(const DriveEntry &volume) const
         return Error(Error::Reason::NotConnected);
     if (m_silent.contains(volume.folder))
         return Error(Error::Reason::NotAnswering);
+    const bool listed =
+        std::any_of(m_drives.cbegin(), m_drives.cend(), [&volume](const DriveEntry &drive) {
+            return drive.driveString == volume.driveString;
+        });
+    if (!listed)
+        return Error(Error::Reason::NotConnected);
     return {};
 }
 

@@ -19,6 +19,8 @@ public:
 
     void askAgain() const override {}
     DriveListing drives() const override;
+    // A drive that is not listed now is not connected, as the mount table,
+    // read afresh, says of a player that is gone.
     Result<void> checkMounted(const DriveEntry &volume) const override;
     void setDrives(QList<DriveEntry> drives);
     // While set, the drives are said to be still answering: the list looks

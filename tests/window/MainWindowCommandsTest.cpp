@@ -334,6 +334,9 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         UnpluggedAfterChosen,
         GoneWhenListReadAgain,
         AbsentAtStart,
+        // A saved player that is still to answer when Export is pressed.
+        AnswersWhenExported,
+        SavedAndSilent,
         ListedAsNotAnswering,
         SilentWhenExported,
     };
@@ -353,6 +356,9 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
          Player::GoneWhenListReadAgain},
         {"saved player not plugged in at start", "player", " [IPOD]", "/dev/sdz1",
          Player::AbsentAtStart},
+        {"saved player answering only once the export asks", "player", " [IPOD]", "",
+         Player::AnswersWhenExported},
+        {"saved player that never answers", "player", " [IPOD]", "", Player::SavedAndSilent},
         {"player listed as not answering", "player", " [IPOD]", "/dev/sdz1",
          Player::ListedAsNotAnswering},
         {"player not answering when the export starts", "player", " [IPOD]", "/dev/sdz1",
@@ -370,12 +376,19 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         exporting.drives.setDrives({other, entry});
         if (c.player == Player::UnpluggedAfterChosen)
             exporting.drives.unplug(folder);
-        if (c.player == Player::SilentWhenExported)
+        if (c.player == Player::SilentWhenExported || c.player == Player::SavedAndSilent)
             exporting.drives.silence(folder);
-        if (c.player == Player::AbsentAtStart) {
+        const bool fromSettings = c.player == Player::AbsentAtStart ||
+                                  c.player == Player::AnswersWhenExported ||
+                                  c.player == Player::SavedAndSilent;
+        if (c.player == Player::AnswersWhenExported)
+            exporting.drives.onMountCheck([&exporting, other, entry] {
+                exporting.drives.setDrives({other, entry});
+            });
+        if (fromSettings) {
             exporting.drives.setDrives({other});
             exporting.writeFile("working/quillet.dat",
-                                settingsLine("/x/memos.txt", driveString, "1"));
+                                settingsLine("/x/memos.txt", driveString, "0"));
         }
         exporting.open();
         const QString sourcePath = exporting.writeFile("source/memos.txt", TwoMemos);
@@ -383,7 +396,7 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         auto *drive = exporting.control<QComboBox>("destinationList");
         if (c.player == Player::ListedAsNotAnswering)
             drive->setCurrentText(driveString + " (not answering)");
-        else if (c.player != Player::AbsentAtStart)
+        else if (!fromSettings)
             drive->setCurrentText(driveString);
         if (c.player == Player::GoneWhenListReadAgain) {
             exporting.drives.setDrives({other});
@@ -395,9 +408,10 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         ASSERT_TRUE(exporting.waitForTheExportToEnd());
 
         const QString saved = exporting.programFolder() + "/quillet.dat";
-        const bool silent =
-            c.player == Player::ListedAsNotAnswering || c.player == Player::SilentWhenExported;
-        if (c.player != Player::Mounted) {
+        const bool silent = c.player == Player::ListedAsNotAnswering ||
+                            c.player == Player::SilentWhenExported ||
+                            c.player == Player::SavedAndSilent;
+        if (c.player != Player::Mounted && c.player != Player::AnswersWhenExported) {
             EXPECT_EQ(exporting.messages.texts(),
                       QStringList{"Could not write the notes to \"" + folder + "\": " +
                                   (silent ? "the player did not answer within 2 seconds; its "
