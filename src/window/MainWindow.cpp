@@ -55,7 +55,7 @@ ExportRun::DestinationCheck connectionCheck(const DriveSource &drives, const Dri
                                                         : drives.checkMounted(drive);
         if (mounted)
             return {};
-        return mounted.error().during(Error::Action::WriteNotes, Path(drive.folder));
+        return mounted.error().during(Error::Action::WriteNotes, drive.folder);
     };
 }
 
@@ -145,9 +145,13 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
             memoFiles};
 }
 
+// A start asks nothing of the person, whatever quillet.dat holds: what could
+// not be restored is said on standard error, for whoever looks there, and the
+// next completed export writes the file anew.
 void MainWindow::loadSettings()
 {
-    m_settings.load(*this);
+    if (const Result<void> loaded = m_settings.load(*this); !loaded)
+        qWarning("%s", qPrintable(loaded.error().message()));
 }
 
 void MainWindow::openSource(const QString &path)
@@ -165,7 +169,7 @@ void MainWindow::onBrowseClicked()
     case FileChoice::Outcome::Cancelled:
         break;
     case FileChoice::Outcome::Failed:
-        m_messages.inform(this, tr("There was an error"));
+        m_messages.inform(this, tr("There was an error") + u'\n' + choice.error.message());
         break;
     }
 }
@@ -292,7 +296,7 @@ void MainWindow::startExport(const SettingsRecord &record, const DriveEntry &des
     // a control that takes no input now.
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
     m_exportButton->setEnabled(false);
-    ExportRun run(Path::typed(record.sourcePath), Path(destination.folder),
+    ExportRun run(Path::typed(record.sourcePath), destination.folder,
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(connectionCheck(m_drives, destination));
     run.setCharacterSet(record.characterSet);
@@ -347,7 +351,7 @@ void MainWindow::startRemoval(const QList<RecordedNote> &goneNotes)
 {
     m_inputBlocker = std::make_unique<InputBlocker>(*m_exitButton);
     m_worker = std::make_unique<ExportWorker>(
-        [check = connectionCheck(m_drives, m_destination), folder = Path(m_destination.folder),
+        [check = connectionCheck(m_drives, m_destination), folder = m_destination.folder,
          goneNotes](ExportProgress &progress) {
             return removeIfConnected(check, folder, goneNotes, progress);
         },

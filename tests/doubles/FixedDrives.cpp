@@ -8,7 +8,7 @@ FixedDrives FixedDrives::ofFolders(const QStringList &folders)
 {
     QList<DriveEntry> drives;
     for (const QString &folder : folders)
-        drives.append({folder, folder});
+        drives.append({Path(folder), folder});
     return FixedDrives(drives);
 }
 
@@ -40,9 +40,9 @@ Result<void> FixedDrives::checkMounted(const DriveEntry &volume) const
     if (hook)
         hook();
     const std::lock_guard lock(m_mutex);
-    if (m_unplugged.contains(volume.folder))
+    if (m_unplugged.contains(volume.folder.toString()))
         return Error(Error::Reason::NotConnected);
-    if (m_silent.contains(volume.folder))
+    if (m_silent.contains(volume.folder.toString()))
         return Error(Error::Reason::NotAnswering);
     return {};
 }
