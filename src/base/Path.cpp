@@ -14,7 +14,7 @@ Path Path::typed(const QString &path)
     if (path == u'~')
         return Path(QDir::homePath());
     if (path.startsWith(QStringLiteral("~/")))
-        return Path(QDir::homePath() + path.mid(1));
+        return Path(QDir::homePath()) / QStringView(path).sliced(2);
     return Path(path);
 }
 

@@ -111,7 +111,7 @@ Result<void> SettingsStore::save(const SettingsRecord &record) const
             Error(Error::Reason::NoSettingsFolder)
                 .during(Error::Action::FindSettingsFolder, m_programFolder));
     if (m_userFolder.isEmpty())
-        return saved;
+        return saved.error();
     if (const Result<void> savedForUser = saveInto(m_userFolder, record); !savedForUser)
         return saved.error().followedBy(savedForUser.error());
     return {};

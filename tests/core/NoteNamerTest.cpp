@@ -4,6 +4,7 @@
 #include "Path.h"
 #include "QtPrinters.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -199,6 +200,12 @@ TEST(Path, SplitsJoinsAndTellsWhatAFolderHolds)
         SCOPED_TRACE(std::string(c.path) + " in " + c.folder);
         EXPECT_EQ(Path(c.path).hasAncestor(Path(c.folder)), c.held);
     }
+    // "~" stands for the home folder only as a shell reads it.
+    const Path home(QDir::homePath());
+    EXPECT_EQ(Path::typed("~"), home);
+    EXPECT_EQ(Path::typed("~/"), home);
+    EXPECT_EQ(Path::typed("~/memos.txt"), home / u"memos.txt");
+    EXPECT_EQ(Path::typed("~memos.txt"), Path("~memos.txt"));
 }
 
 } // namespace
