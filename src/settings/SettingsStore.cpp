@@ -119,7 +119,8 @@ Result<void> SettingsStore::save(const SettingsRecord &record) const
 
 // A save that could not use the program's folder went to the per-user folder,
 // so that is where the last save is; an older quillet.dat left in the
-// program's folder must not shadow it.
+// program's folder must not shadow it. Why the program's folder may not hold
+// them matters only to a save, which says it.
 QList<Path> SettingsStore::foldersToLoadFrom() const
 {
     if (mayKeepSettingsIn(m_programFolder))

@@ -203,6 +203,9 @@ TEST_F(SettingsStoreTest, SaveFailureNamesEachPathAndWhy)
     EXPECT_EQ(saved.error().reason(), Error::Reason::NotAFolder);
     EXPECT_TRUE(saved.error().message().contains(blocked + "/user/quillet.dat"))
         << saved.error().message().toStdString();
+    // A failure that follows keeps the user folder's, not only the first.
+    const Error followed = saved.error().followedBy(Error(Error::Reason::NoSettingsFolder));
+    EXPECT_TRUE(followed.message().contains(blocked + "/user/quillet.dat"));
 }
 
 } // namespace
