@@ -84,15 +84,19 @@ Result<Descriptor> open(int folder, const QByteArray &name, int flags)
         retried([&] { return ::openat(folder, name.constData(), flags | O_CLOEXEC, 0666); }));
 }
 
+Status::Kind kindOf(mode_t mode)
+{
+    return S_ISREG(mode)   ? Status::Kind::File
+           : S_ISDIR(mode) ? Status::Kind::Folder
+           : S_ISLNK(mode) ? Status::Kind::Link
+                           : Status::Kind::Other;
+}
+
 Status statusOf(const struct stat &info)
 {
     // Asked once: the program never changes the user it runs as.
     static const uid_t user = ::geteuid();
-    const Status::Kind kind = S_ISREG(info.st_mode)   ? Status::Kind::File
-                              : S_ISDIR(info.st_mode) ? Status::Kind::Folder
-                              : S_ISLNK(info.st_mode) ? Status::Kind::Link
-                                                      : Status::Kind::Other;
-    return {kind, qint64(info.st_size),
+    return {kindOf(info.st_mode), qint64(info.st_size),
             qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
             info.st_uid == user};
 }
@@ -149,14 +153,13 @@ template <typename Visit> Result<void> walk(const Descriptor &folder, Visit visi
 // tell it (some file systems never do).
 Status::Kind kindOf(const Descriptor &folder, const dirent &entry)
 {
-    struct stat info = {};
     if (entry.d_type != DT_UNKNOWN)
-        info.st_mode = DTTOIF(entry.d_type);
-    else if (retried([&] {
-                 return ::fstatat(folder.get(), entry.d_name, &info, AT_SYMLINK_NOFOLLOW);
-             }) != 0)
+        return kindOf(DTTOIF(entry.d_type));
+    struct stat info = {};
+    if (retried(
+            [&] { return ::fstatat(folder.get(), entry.d_name, &info, AT_SYMLINK_NOFOLLOW); }) != 0)
         return Status::Kind::Other;
-    return statusOf(info).kind;
+    return kindOf(info.st_mode);
 }
 
 // Writes until all of `bytes` are written.
