@@ -88,9 +88,8 @@ WindowExport exportThroughWindow(const QString &sourcePath, const QString &desti
     const FixedDrives drives = FixedDrives::ofFolders({destinationFolder});
     ScriptedMessageBoxes messages;
     ScriptedFileDialog files;
-    MainWindow window(
-        SettingsStore(settingsFolder.path(), settingsFolder.path(), settingsFolder.path()), drives,
-        messages, files);
+    const Path settings(settingsFolder.path());
+    MainWindow window(SettingsStore(settings, settings, settings), drives, messages, files);
     window.show();
     window.findChild<QLineEdit *>(QStringLiteral("sourceEdit"))->setText(sourcePath);
     window.findChild<FlagCheckBox *>(QStringLiteral("txtCheckBox"))

@@ -360,6 +360,30 @@
         <source>J-Pilot&apos;s changes not yet synced are damaged: entry %1 is not laid out as J-Pilot writes one</source>
         <translation>die noch nicht abgeglichenen Änderungen von J-Pilot sind beschädigt: Eintrag %1 ist nicht so aufgebaut, wie J-Pilot einen Eintrag schreibt</translation>
     </message>
+    <message>
+        <source>Could not take the file chosen in the folder &quot;%1&quot;: %2.</source>
+        <translation>Die im Ordner „%1“ gewählte Datei konnte nicht übernommen werden: %2.</translation>
+    </message>
+    <message>
+        <source>its third setting, %1, is none of the box&apos;s values 0, 1 and 2</source>
+        <translation>ihre dritte Einstellung, %1, ist keiner der Werte 0, 1 und 2 des Kästchens</translation>
+    </message>
+    <message>
+        <source>it is not a folder</source>
+        <translation>das ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>it lies below /usr or /opt, where installed programs keep their files</source>
+        <translation>er liegt unter /usr oder /opt, wo installierte Programme ihre Dateien haben</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>er gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>the Open dialog gave back %1 files where one was asked for</source>
+        <translation>der Öffnen-Dialog gab %1 Dateien statt einer zurück</translation>
+    </message>
 </context>
 <context>
     <name>ExportLife</name>

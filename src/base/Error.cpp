@@ -22,10 +22,12 @@ Error Error::during(Action action, const Path &path) const
     return error;
 }
 
+// At the end of what followed already, so that no failure of the chain is lost.
 Error Error::followedBy(const Error &cleanup) const
 {
     Error error = *this;
-    error.m_cleanup = std::make_shared<const Error>(cleanup);
+    error.m_cleanup =
+        std::make_shared<const Error>(m_cleanup ? m_cleanup->followedBy(cleanup) : cleanup);
     return error;
 }
 
@@ -93,6 +95,8 @@ QString Error::sentence() const
                   "and there is no per-user configuration folder.");
     case Action::WriteOutput:
         return tr("Could not write to standard output: %1.");
+    case Action::ChooseSource:
+        return tr("Could not take the file chosen in the folder \"%1\": %2.");
     }
     return {};
 }
@@ -186,9 +190,19 @@ QString Error::reasonText() const
         return tr("it is larger than %1 MiB, which no record of Quillet's notes is").arg(m_line);
     case Reason::MalformedSettings:
         return tr("it does not hold the three settings");
+    case Reason::FlagOutOfRange:
+        return tr("its third setting, %1, is none of the box's values 0, 1 and 2").arg(m_line);
+    case Reason::NotAFolder:
+        return tr("it is not a folder");
+    case Reason::SystemFolder:
+        return tr("it lies below /usr or /opt, where installed programs keep their files");
+    case Reason::OtherUsersFolder:
+        return tr("it belongs to another user");
     case Reason::NameNotUtf8:
         return tr("its name is not valid UTF-8 text, so Quillet cannot open it by that name; "
                   "rename the file");
+    case Reason::NotOneFileChosen:
+        return tr("the Open dialog gave back %1 files where one was asked for").arg(m_line);
     case Reason::NoConverter:
         // One arg() call: the name comes from the program, but stays as it is.
         return tr("this system's converter (iconv) cannot read or write the character set %1")

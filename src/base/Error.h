@@ -41,6 +41,8 @@ public:
         SaveSettings,
         FindSettingsFolder,
         WriteOutput, // to standard output, which has no path
+        // In the Open dialog, which showed the folder path().
+        ChooseSource,
     };
 
     // Why, where the system's error number does not say it.
@@ -80,6 +82,11 @@ public:
         PlayerFull,         // the device has no room for what was written, whatever it said
         NotARecord,         // the record of the notes is some other file
         RecordTooLarge,     // the record of the notes is larger than line() MiB
+        NotOneFileChosen,   // the Open dialog gave line() files back, not one
+        FlagOutOfRange,     // the settings' third field, line(), is none of the box's values
+        NotAFolder,         // a folder to keep the settings in is something else
+        SystemFolder,       // the same, below /usr or /opt, where a package's files live
+        OtherUsersFolder,   // the same, of another user
         MalformedSettings,
         NoSettingsFolder,
         NameNotUtf8, // the name as given holds U+FFFD, standing for bytes that are not UTF-8
@@ -99,6 +106,9 @@ public:
         Busy,        // a lock is held by someone else
         NotEmpty,    // a folder holds something
         IsFolder,    // a folder has the name of a file to remove
+        // The device refuses: a read-only one, or a full one that says so
+        // (fusefat).
+        NotPermitted,
     };
 
     Error() = default;
@@ -109,7 +119,8 @@ public:
 
     // The same failure, told as having happened while doing `action` to `path`.
     Error during(Action action, const Path &path) const;
-    // The same failure, after which cleaning up after it failed too.
+    // The same failure, followed by another: cleaning up after it, or the next
+    // place tried, failed too.
     Error followedBy(const Error &cleanup) const;
 
     Action action() const { return m_action; }

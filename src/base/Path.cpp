@@ -14,7 +14,7 @@ Path Path::typed(const QString &path)
     if (path == u'~')
         return Path(QDir::homePath());
     if (path.startsWith(QStringLiteral("~/")))
-        return Path(QDir::homePath() + path.mid(1));
+        return Path(QDir::homePath()) / QStringView(path).sliced(2);
     return Path(path);
 }
 
@@ -35,6 +35,21 @@ Path Path::parent() const
     return Path(m_path.first(qMax<qsizetype>(slash, 1)));
 }
 
+QString Path::fileName() const
+{
+    if (m_path == u'/')
+        return {};
+    return m_path.sliced(m_path.lastIndexOf(u'/') + 1);
+}
+
+bool Path::hasAncestor(const Path &folder) const
+{
+    const QString &outer = folder.m_path;
+    if (outer.isEmpty() || m_path.size() <= outer.size() || !m_path.startsWith(outer))
+        return false;
+    return outer.endsWith(u'/') || m_path[outer.size()] == u'/';
+}
+
 QString Path::toFolderString() const
 {
     return m_path.endsWith(u'/') ? m_path : m_path + u'/';
@@ -47,9 +62,14 @@ void Path::encodeName(QStringView name, QByteArray &buffer)
     buffer.resize(utf8.appendToBuffer(buffer.data(), name) - buffer.constData());
 }
 
+Path Path::cleaned() const
+{
+    return Path(QDir::cleanPath(m_path));
+}
+
 Path Path::absolute() const
 {
     if (m_path.startsWith(u'/'))
-        return Path(QDir::cleanPath(m_path));
-    return Path(QDir::cleanPath(QDir::currentPath() + u'/' + m_path));
+        return cleaned();
+    return (Path(QDir::currentPath()) / m_path).cleaned();
 }

@@ -25,8 +25,17 @@ public:
     // The folder that holds it: "/media/me" for "/media/me/IPOD", "/" for
     // "/memos.txt"; empty for a name alone and for the root.
     Path parent() const;
+    // Its last name: "IPOD" for "/media/me/IPOD"; empty for the root.
+    QString fileName() const;
+    // Whether `folder` holds it, at any depth below: "/media" holds
+    // "/media/me/IPOD", but neither "/mediaX" nor "/media" itself. Compared as
+    // text, so both must be written alike (absolute(), for example).
+    bool hasAncestor(const Path &folder) const;
+    // The same place with "." and ".." and doubled "/" resolved as text, links
+    // left as they are.
+    Path cleaned() const;
     // This path from the process's current folder on, where it is relative;
-    // "." and ".." resolved as text, links left as they are.
+    // cleaned().
     Path absolute() const;
 
     bool isEmpty() const { return m_path.isEmpty(); }

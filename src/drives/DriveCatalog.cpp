@@ -1,6 +1,5 @@
 #include "DriveCatalog.h"
 
-#include <QDir>
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -34,17 +33,9 @@ QByteArray unescaped(const QByteArray &field)
     return bytes;
 }
 
-bool holds(const QString &outer, const QString &inner)
-{
-    if (inner.compare(outer, Qt::CaseSensitive) == 0)
-        return true;
-    const QString prefix = outer.endsWith(u'/') ? outer : outer + u'/';
-    return inner.startsWith(prefix);
-}
 } // namespace
 
-QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
-                                              const QList<Volume> &volumes)
+QList<DriveEntry> DriveCatalog::folderEntries(const Path &homeFolder, const QList<Volume> &volumes)
 {
     QList<DriveEntry> players;
     QList<DriveEntry> others;
@@ -56,8 +47,8 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
         entry.answering = volume.answers;
         (volume.holdsPlayerFolder ? players : others).append(entry);
     }
-    QList<DriveEntry> entries{{homeFolder, homeFolder}};
-    QSet<QString> seen{homeFolder};
+    QList<DriveEntry> entries{{homeFolder, homeFolder.toString()}};
+    QSet<QString> seen{homeFolder.toString()};
     for (const DriveEntry &entry : players + others) {
         if (!seen.contains(entry.driveString)) {
             seen.insert(entry.driveString);
@@ -67,7 +58,7 @@ QList<DriveEntry> DriveCatalog::folderEntries(const QString &homeFolder,
     return entries;
 }
 
-qsizetype DriveCatalog::firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder)
+qsizetype DriveCatalog::firstChoice(const QList<DriveEntry> &entries, const Path &workingFolder)
 {
     qsizetype player = -1;
     for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -80,15 +71,17 @@ qsizetype DriveCatalog::firstChoice(const QList<DriveEntry> &entries, const QStr
     return player >= 0 ? player : entryHolding(entries, workingFolder);
 }
 
-qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QString &folder)
+qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const Path &folder)
 {
+    const Path inner = folder.cleaned();
     qsizetype best = 0;
     qsizetype bestLength = -1;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString candidate = QDir::cleanPath(entries[i].folder);
-        if (holds(candidate, QDir::cleanPath(folder)) && candidate.size() > bestLength) {
+        const Path candidate = entries[i].folder.cleaned();
+        const bool holds = inner == candidate || inner.hasAncestor(candidate);
+        if (holds && candidate.toString().size() > bestLength) {
             best = i;
-            bestLength = candidate.size();
+            bestLength = candidate.toString().size();
         }
     }
     return best;
@@ -97,18 +90,18 @@ qsizetype DriveCatalog::entryHolding(const QList<DriveEntry> &entries, const QSt
 QString DriveCatalog::driveStringOf(const Volume &volume)
 {
     if (volume.label.isEmpty())
-        return volume.rootPath;
-    return volume.rootPath + QStringLiteral(" [") + volume.label + u']';
+        return volume.rootPath.toString();
+    return volume.rootPath.toString() + QStringLiteral(" [") + volume.label + u']';
 }
 
 // Only a label that itself holds " [" is cut wrongly, which is rare: the
 // string is then only shown, never written to.
-QString DriveCatalog::folderOf(const QString &driveString)
+Path DriveCatalog::folderOf(const QString &driveString)
 {
     const qsizetype label = driveString.lastIndexOf(QStringLiteral(" ["));
     if (label <= 0 || !driveString.endsWith(u']'))
-        return driveString;
-    return driveString.left(label);
+        return Path(driveString);
+    return Path(driveString.left(label));
 }
 
 QList<Volume> DriveCatalog::mountsIn(QByteArrayView table)
@@ -122,14 +115,15 @@ QList<Volume> DriveCatalog::mountsIn(QByteArrayView table)
         const qsizetype separator = fields.indexOf("-", 6);
         if (separator < 0 || separator + 2 >= fields.size())
             continue;
-        Volume mount{QString::fromUtf8(unescaped(fields[4])),
+        Volume mount{Path(QString::fromUtf8(unescaped(fields[4]))),
                      QString::fromUtf8(unescaped(fields[separator + 1])),
                      {}};
         mount.device = QString::fromUtf8(unescaped(fields[separator + 2]));
-        if (const auto found = atFolder.constFind(mount.rootPath); found != atFolder.cend()) {
+        const QString &folder = mount.rootPath.toString();
+        if (const auto found = atFolder.constFind(folder); found != atFolder.cend()) {
             mounts[*found] = mount;
         } else {
-            atFolder.insert(mount.rootPath, mounts.size());
+            atFolder.insert(folder, mounts.size());
             mounts.append(mount);
         }
     }

@@ -9,7 +9,7 @@
 // What the drive list needs to know of one mounted volume.
 struct Volume
 {
-    QString rootPath;
+    Path rootPath;
     QString fileSystemType;
     QString label;
     bool ready = true;
@@ -25,19 +25,19 @@ struct Volume
 namespace DriveCatalog {
 // The home folder, then the volumes that hold a player, then every other
 // volume a person could write notes to.
-QList<DriveEntry> folderEntries(const QString &homeFolder, const QList<Volume> &volumes);
+QList<DriveEntry> folderEntries(const Path &homeFolder, const QList<Volume> &volumes);
 
 // The entry the list starts on when no drive was saved: the player when
 // exactly one is mounted, else the entry holding the working folder.
-qsizetype firstChoice(const QList<DriveEntry> &entries, const QString &workingFolder);
+qsizetype firstChoice(const QList<DriveEntry> &entries, const Path &workingFolder);
 // The entry whose folder holds the given folder most closely, or 0.
-qsizetype entryHolding(const QList<DriveEntry> &entries, const QString &folder);
+qsizetype entryHolding(const QList<DriveEntry> &entries, const Path &folder);
 // What the list shows for a volume and the settings keep: its folder, followed
 // by " [LABEL]" where it has a label.
 QString driveStringOf(const Volume &volume);
 // The folder of a drive string made here: the string without the " [LABEL]"
 // a labelled volume's folder is followed by.
-QString folderOf(const QString &driveString);
+Path folderOf(const QString &driveString);
 
 // The mounts of a mount table in the form of /proc/self/mountinfo, which is
 // read without touching a volume: root path, file system type and device of

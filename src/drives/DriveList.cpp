@@ -80,7 +80,7 @@ void DriveList::showKnown()
     const QList<DriveEntry> before = m_entries;
     if (m_firstChoicePending) {
         fill(listing.entries);
-        setCurrentIndex(int(DriveCatalog::firstChoice(listing.entries, QDir::currentPath())));
+        setCurrentIndex(int(DriveCatalog::firstChoice(listing.entries, Path(QDir::currentPath()))));
         m_firstChoicePending = listing.awaitingAnswers;
     } else {
         fillKeeping(listing.entries, entry());

@@ -2,6 +2,7 @@
 
 #include "DriveCatalog.h"
 #include "FileSystem.h"
+#include "Files.h"
 #include "Limits.h"
 #include "VolumeQuestions.h"
 
@@ -12,7 +13,8 @@ namespace {
 // Read without touching a volume: QStorageInfo::mountedVolumes() asks every
 // volume its size on the calling thread, and one that hangs hangs it.
 const Path MountTable(QStringLiteral("/proc/self/mountinfo"));
-const Path LabelLinks(QStringLiteral("/dev/disk/by-label"));
+const Path Devices(QStringLiteral("/dev"));
+const Path LabelLinks = Devices / u"disk/by-label";
 // Far more than any machine's mount table; one cut short lists the mounts
 // before the cut.
 constexpr qsizetype MountTableBytes = qsizetype{16} * 1024 * 1024;
@@ -21,13 +23,13 @@ constexpr qsizetype MountTableBytes = qsizetype{16} * 1024 * 1024;
 // afresh even while a question to the one before still waits.
 QString keyOf(const Volume &mount)
 {
-    return mount.device + u'\n' + mount.rootPath;
+    return mount.device + u'\n' + mount.rootPath.toString();
 }
 
 // The mounts a person could write notes to, as the mount table lists them now.
 Result<QList<Volume>> mountedNow()
 {
-    const Result<QByteArray> table = FileSystem::readStart(MountTable, MountTableBytes);
+    const Result<QByteArray> table = Files::readStart(MountTable, MountTableBytes);
     if (!table)
         return table.error();
     QList<Volume> mounts = DriveCatalog::mountsIn(*table);
@@ -58,20 +60,29 @@ QHash<QString, QString> labelsByDevice()
 // file on a volume that hangs.
 QString labelOf(const QHash<QString, QString> &labels, const QString &device)
 {
-    if (!device.startsWith(QStringLiteral("/dev/")))
+    const Path path(device);
+    if (!path.hasAncestor(Devices))
         return {};
-    const Result<Path> resolved = FileSystem::canonical(Path(device));
+    const Result<Path> resolved = FileSystem::canonical(path);
     return resolved ? labels.value(resolved->toString()) : QString();
 }
 
+bool isFolder(const Path &path)
+{
+    const Result<FileSystem::Status> status = FileSystem::status(path);
+    return status && status->kind == FileSystem::Status::Kind::Folder;
+}
+
 // On a thread of its own: each of these calls waits as long as the volume does.
+// A volume that cannot tell is listed as one that is not ready, or holds no
+// player, which is all the list shows; an export onto it asks again and says
+// why it fails.
 VolumeFacts askVolume(const Path &root)
 {
     // Kernel file systems that hold nothing report no size, as Qt's volumes
     // left them out.
-    const Result<qint64> bytes = FileSystem::volumeBytes(root);
-    return {bytes && *bytes > 0, FileSystem::isFolder(root),
-            FileSystem::isFolder(root / Player::ControlFolder)};
+    const Result<FileSystem::Room> room = FileSystem::roomOn(root);
+    return {room && room->size > 0, isFolder(root), isFolder(root / Player::ControlFolder)};
 }
 } // namespace
 
@@ -97,7 +108,7 @@ void SystemDrives::askAgain() const
     for (Volume &mount : m_state->mounted) {
         mount.label = labelOf(labels, mount.device);
         keys.insert(keyOf(mount));
-        m_state->questions.ask(keyOf(mount), Path(mount.rootPath));
+        m_state->questions.ask(keyOf(mount), mount.rootPath);
     }
     m_state->questions.keepOnly(keys);
 }
@@ -120,7 +131,7 @@ DriveListing SystemDrives::drives() const
         volume.answers = answer.state != VolumeQuestions::Answer::State::Silent;
         volumes.append(volume);
     }
-    return {DriveCatalog::folderEntries(QDir::homePath(), volumes), awaiting};
+    return {DriveCatalog::folderEntries(Path(QDir::homePath()), volumes), awaiting};
 }
 
 // A player unplugged after it was chosen leaves an empty folder behind, and a
@@ -137,7 +148,7 @@ std::function<Result<void>()> DriveSource::connectionCheck(const DriveEntry &dri
                                          : checkMounted(drive);
         if (mounted)
             return {};
-        return mounted.error().during(Error::Action::WriteNotes, Path(drive.folder));
+        return mounted.error().during(Error::Action::WriteNotes, drive.folder);
     };
 }
 
@@ -148,7 +159,7 @@ Result<void> SystemDrives::checkMounted(const DriveEntry &volume) const
     const Result<QList<Volume>> mounts = mountedNow();
     if (!mounts)
         return mounts.error();
-    const QString folder = QDir::cleanPath(volume.folder);
+    const Path folder = volume.folder.cleaned();
     // An entry the list has not seen mounted has no device: the volume is the
     // one its drive string names, label and all.
     const auto isTheEntrys = [&volume](Volume mount) {
@@ -158,10 +169,10 @@ Result<void> SystemDrives::checkMounted(const DriveEntry &volume) const
         return DriveCatalog::driveStringOf(mount) == volume.driveString;
     };
     for (const Volume &mount : *mounts) {
-        if (QDir::cleanPath(mount.rootPath) != folder || !isTheEntrys(mount))
+        if (mount.rootPath.cleaned() != folder || !isTheEntrys(mount))
             continue;
         const VolumeQuestions::Answer answer =
-            m_state->questions.await(keyOf(mount), Path(mount.rootPath));
+            m_state->questions.await(keyOf(mount), mount.rootPath);
         if (answer.state == VolumeQuestions::Answer::State::Silent)
             return Error(Error::Reason::NotAnswering);
         if (answer.facts && answer.facts->ready && answer.facts->isFolder)

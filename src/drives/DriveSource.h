@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Path.h"
 #include "Result.h"
 
 #include <QList>
@@ -11,7 +12,7 @@
 // shown, exported to and stored in the settings ("/media/me/IPOD [IPOD]").
 struct DriveEntry
 {
-    QString folder;
+    Path folder;
     QString driveString;
     // The device of the volume the list found mounted at the folder, for
     // example "/dev/sdb1"; empty where the entry is a plain folder (home).

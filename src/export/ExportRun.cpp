@@ -124,10 +124,16 @@ ExportResult ExportRun::run(ExportProgress &progress)
 }
 
 // An iPod is told by its control folder; one formatted for a Mac by its
-// volume's format.
+// volume's format. A player that cannot say whether it holds that folder
+// would get notes in the wrong characters, so that stops the run.
 Result<NoteDestination> ExportRun::destination() const
 {
-    if (!FileSystem::isFolder(m_destinationFolder / Player::ControlFolder))
+    const Path control = m_destinationFolder / Player::ControlFolder;
+    const Result<FileSystem::Status> status = FileSystem::status(control);
+    if (!status && !status.error().is(Error::Condition::Missing) &&
+        !status.error().is(Error::Condition::OtherKind))
+        return status.error().during(Error::Action::WriteNotes, m_destinationFolder);
+    if (!status || status->kind != FileSystem::Status::Kind::Folder)
         return NoteDestination::Folder;
     const Result<FileSystem::VolumeFormat> format = m_formatQuestion(m_destinationFolder);
     if (!format)
@@ -190,12 +196,7 @@ void ExportRun::keepRecord(NotesFolder &notes, NoteOwnership &ownership, ExportR
         return;
     }
     result.unreadNotes = found->failures;
-    QList<RecordLine> lines = notes.keptNotes();
-    for (const QList<RecordedNote> *others : {&found->gone, &found->unread}) {
-        for (const RecordedNote &note : *others)
-            lines.append({note.place.folder(), note.place.name(), note.fingerprint});
-    }
-    Result<void> kept = ownership.save(lines);
+    Result<void> kept = ownership.save(notes.keptNotes() + found->gone + found->unread);
     if (kept)
         kept = notes.flush();
     if (!kept)

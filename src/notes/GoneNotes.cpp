@@ -73,7 +73,7 @@ Result<std::optional<NoteFingerprint>> GoneNotes::fingerprintOf(const NotePlace 
     if (!*folder)
         return std::optional<NoteFingerprint>();
     const FileSystem::Descriptor &at = place.folder().isEmpty() ? m_notesFolder : **folder;
-    const Path path = m_notesPath / place.toString();
+    const Path path = place.in(m_notesPath);
     const Result<FileSystem::Descriptor> file =
         FileSystem::openForReading(at, nativeName(place.name()));
     if (!file && (file.error().is(Error::Condition::Missing) ||
@@ -105,7 +105,7 @@ Result<GoneNotes::Removal> GoneNotes::remove(const QList<RecordedNote> &notes,
             removal.stopped = true;
             break;
         }
-        const Path path = m_notesPath / note.place.toString();
+        const Path path = note.place.in(m_notesPath);
         const Result<std::optional<NoteFingerprint>> fingerprint = fingerprintOf(note.place);
         if (!fingerprint) {
             removal.failures << fingerprint.error();
@@ -158,14 +158,13 @@ void GoneNotes::removeEmptiedFolders(const QList<QString> &folders, Removal &rem
 // that are still there as they were.
 Result<void> GoneNotes::forget(const QSet<quint64> &removed)
 {
-    QList<RecordLine> lines;
+    QList<RecordedNote> notes;
     QSet<quint64> recorded;
     for (const RecordedNote &note : m_ownership.record().notes()) {
         recorded.insert(note.place.key());
         if (!removed.contains(note.place.key()))
-            lines.append({note.place.folder(), note.place.name(), note.fingerprint});
+            notes.append(note);
     }
-    QList<RecordedNote> journaled;
     for (const NotePlace &place : m_ownership.earlierNotes()) {
         if (recorded.contains(place.key()) || removed.contains(place.key()))
             continue;
@@ -173,9 +172,7 @@ Result<void> GoneNotes::forget(const QSet<quint64> &removed)
         if (!fingerprint)
             return fingerprint.error();
         if (*fingerprint)
-            journaled.append({place, **fingerprint});
+            notes.append({place, **fingerprint});
     }
-    for (const RecordedNote &note : std::as_const(journaled))
-        lines.append({note.place.folder(), note.place.name(), note.fingerprint});
-    return m_ownership.save(lines);
+    return m_ownership.save(notes);
 }

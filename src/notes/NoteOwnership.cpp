@@ -1,5 +1,6 @@
 #include "NoteOwnership.h"
 
+#include "Files.h"
 #include "Limits.h"
 
 #include <QSet>
@@ -65,7 +66,7 @@ std::optional<Error> NoteOwnership::readError() const
 
 // On a full player the record's replacement finds room only in the reserve,
 // which then takes back what the older record and the journal leave.
-Result<void> NoteOwnership::save(const QList<RecordLine> &notes)
+Result<void> NoteOwnership::save(const QList<RecordedNote> &notes)
 {
     const QByteArray bytes = NotesRecord::bytesOf(notes);
     if (!m_record.holds(bytes)) {
@@ -84,7 +85,7 @@ Result<std::optional<QByteArray>> NoteOwnership::readNote(const FileSystem::Desc
     if (size > Limits::NoteBytes)
         return std::optional<QByteArray>();
     QByteArray bytes(size, Qt::Uninitialized);
-    const Result<qsizetype> got = FileSystem::readFully(file, bytes.data(), size);
+    const Result<qsizetype> got = Files::readFully(file, bytes.data(), size);
     if (!got)
         return got.error();
     // A file that another program cut meanwhile holds no note of ours.

@@ -63,7 +63,7 @@ public:
     Result<void> journal(const QByteArray &lines) { return m_journal.name(lines); }
     // Replaces the record with `notes`, unless it holds them already, and
     // empties the journal, which then names nothing.
-    Result<void> save(const QList<RecordLine> &notes);
+    Result<void> save(const QList<RecordedNote> &notes);
 
 private:
     NotesRecord m_record;

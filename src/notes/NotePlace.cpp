@@ -33,6 +33,11 @@ QString NotePlace::toString() const
     return m_folder.isEmpty() ? m_name : m_folder + u'/' + m_name;
 }
 
+Path NotePlace::in(const Path &notesFolder) const
+{
+    return m_folder.isEmpty() ? notesFolder / m_name : notesFolder / m_folder / m_name;
+}
+
 quint64 NotePlace::key() const
 {
     return keyOf(FileNameRules::fingerprint(m_folder), FileNameRules::fingerprint(m_name));

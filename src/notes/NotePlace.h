@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Path.h"
+
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -24,6 +26,8 @@ public:
     const QString &name() const { return m_name; }
     // "Work/Plan", as the record writes it and a person reads it.
     QString toString() const;
+    // Where it is: "/media/me/IPOD/Notes/Work/Plan" in that notes folder.
+    Path in(const Path &notesFolder) const;
     // The place as the player compares places: FAT ignores case, and a Mac
     // volume the form in which an accented letter is written. Two places with
     // one key are one note there.

@@ -1,7 +1,7 @@
 #include "NotesFolder.h"
 
 #include "FileNameRules.h"
-#include "Limits.h"
+#include "Files.h"
 #include "LineBuffer.h"
 #include "TextDecoder.h"
 
@@ -10,20 +10,8 @@
 
 namespace {
 
-// No folder holds this many temporary files of ours; a device that says
-// otherwise is broken.
-constexpr int TemporaryAttempts = 1000;
 // Category folders kept open at once, far below any limit of open files.
 constexpr std::size_t MaximumOpenFolders = 64;
-
-constexpr QByteArrayView TemporaryPrefix("quillet-unfinished-");
-constexpr QByteArrayView TemporarySuffix(".tmp");
-
-QByteArray temporaryName(qint64 number)
-{
-    return TemporaryPrefix.toByteArray() + QByteArray::number(number) +
-           TemporarySuffix.toByteArray();
-}
 
 quint64 nameFingerprint(const QByteArray &nativeName)
 {
@@ -41,7 +29,7 @@ Result<void> rewriteInPlace(const FileSystem::Descriptor &folder, const QByteArr
     Result<FileSystem::Descriptor> file = FileSystem::openForRewriting(folder, name);
     if (!file)
         return file.error();
-    return FileSystem::rewriteAndClose(*file, text);
+    return Files::rewriteAndClose(*file, text);
 }
 
 } // namespace
@@ -50,16 +38,6 @@ NotesFolder::NotesFolder(const Path &destinationFolder, NoteFolders &folders,
                          NoteOwnership &ownership)
     : m_path(destinationFolder / u"Notes"), m_folders(folders), m_ownership(ownership)
 {
-}
-
-bool NotesFolder::isTemporaryName(QByteArrayView name)
-{
-    if (!name.startsWith(TemporaryPrefix) || !name.endsWith(TemporarySuffix))
-        return false;
-    const QByteArrayView number = name.sliced(
-        TemporaryPrefix.size(), name.size() - TemporaryPrefix.size() - TemporarySuffix.size());
-    return !number.isEmpty() &&
-           std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 Path NotesFolder::pathOf(const NotePath &note) const
@@ -80,11 +58,15 @@ Result<void> NotesFolder::prepare()
     if (!made && !made.error().is(Error::Condition::Exists))
         return made.error().during(Error::Action::CreateNotesFolder, m_path);
     Result<FileSystem::Descriptor> opened = FileSystem::openFolder(m_path);
-    if (!opened && FileSystem::isLink(m_path))
-        return Error(Error::Reason::NotesFolderIsLink)
-            .during(Error::Action::OpenNotesFolder, m_path);
-    if (!opened)
+    if (!opened) {
+        // Where the name cannot be looked at either, the open's own reason
+        // says why.
+        const Result<FileSystem::Status> name = FileSystem::linkStatus(m_path);
+        if (name && name->kind == FileSystem::Status::Kind::Link)
+            return Error(Error::Reason::NotesFolderIsLink)
+                .during(Error::Action::OpenNotesFolder, m_path);
         return opened.error().during(Error::Action::OpenNotesFolder, m_path);
+    }
     // A device that cannot lock (some network file systems) is written to
     // without the lock rather than not at all.
     const Result<void> locked = FileSystem::lockExclusively(*opened);
@@ -107,8 +89,7 @@ const FileSystem::Descriptor &NotesFolder::descriptor() const
 }
 
 // A folder made by this run is empty; one that was there is listed once, and
-// the temporary files a run that was cut off left in it are removed. A folder
-// of such a name is a category's.
+// the temporary files a run that was cut off left in it are removed.
 Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
 {
     const Result<QList<QByteArray>> names = FileSystem::entryNames(folder.descriptor);
@@ -116,15 +97,12 @@ Result<void> NotesFolder::listEarlierNames(NoteFolder &folder)
         return names.error().during(Error::Action::ListFolder, pathOf(folder));
     folder.earlier.reserve(names->size());
     for (const QByteArray &name : *names) {
-        if (isTemporaryName(name)) {
-            const Result<void> removed = FileSystem::remove(folder.descriptor, name);
-            if (removed)
-                continue;
-            if (!removed.error().is(Error::Condition::IsFolder))
-                return removed.error().during(Error::Action::RemoveLeftover,
-                                              pathOf(folder) / TextDecoder::decode(name));
-        }
-        folder.earlier.insert(nameFingerprint(name));
+        const Result<bool> leftover =
+            TemporaryNotes::removeLeftover(folder.descriptor, pathOf(folder), name);
+        if (!leftover)
+            return leftover.error();
+        if (!*leftover)
+            folder.earlier.insert(nameFingerprint(name));
     }
     return {};
 }
@@ -148,7 +126,7 @@ Result<NoteOutcome> NotesFolder::write(const NotePath &note, const QByteArray &t
                                       ? writeOverEarlier(note, name, text, ahead)
                                       : writeNew(note, name, text, ahead);
     if (outcome && (*outcome == NoteOutcome::Written || *outcome == NoteOutcome::Unchanged))
-        m_kept.append({&folder, note.fileName, note.key, NoteFingerprint::of(text)});
+        keep(note, text);
     return outcome;
 }
 
@@ -161,12 +139,15 @@ Result<void> NotesFolder::rewrite(const NotePath &note, const QByteArray &text)
     }
     QByteArray name;
     Path::encodeName(note.fileName, name);
-    if (const Result<void> replaced = replaceThroughTemporary(folder, name, text); !replaced)
+    if (const Result<void> replaced =
+            m_temporaries.replace(folder.descriptor, pathOf(folder), name, text);
+        !replaced)
         return onFullPlayer(replaced.error(), text.size())
             .during(Error::Action::ReplaceNote, pathOf(note));
-    const auto kept = std::find_if(m_kept.rbegin(), m_kept.rend(), [&note](const KeptNote &kept) {
-        return kept.folder == note.folder && kept.fileName == note.fileName;
-    });
+    const NotePlace place = placeOf(note);
+    const auto kept =
+        std::find_if(m_kept.rbegin(), m_kept.rend(),
+                     [&place](const RecordedNote &kept) { return kept.place == place; });
     if (kept != m_kept.rend())
         kept->fingerprint = NoteFingerprint::of(text);
     return {};
@@ -291,7 +272,7 @@ Result<NoteOutcome> NotesFolder::writeNew(const NotePath &note, const QByteArray
     if (!file)
         return onFullPlayer(file.error(), text.size())
             .during(Error::Action::CreateNote, pathOf(note));
-    if (const Result<void> written = FileSystem::writeAllAndClose(*file, text); !written) {
+    if (const Result<void> written = Files::writeAndClose(*file, text); !written) {
         const Error failure = onFullPlayer(written.error(), text.size())
                                   .during(Error::Action::WriteNote, pathOf(note));
         if (const Result<void> removed = FileSystem::remove(folder, name); !removed)
@@ -372,12 +353,12 @@ Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray 
     const FileSystem::Descriptor &folder = note.folder->descriptor;
     if (const Result<void> journaled = journal(note, ahead, Error::Action::ReplaceNote); !journaled)
         return journaled.error();
-    const Result<void> replaced = replaceThroughTemporary(*note.folder, name, text);
+    const Result<void> replaced = m_temporaries.replace(folder, pathOf(*note.folder), name, text);
     if (replaced)
         return NoteOutcome::Written;
     Error failure = replaced.error();
     if (text.size() <= olderSize &&
-        FileSystem::isOutOfRoom(failure, m_folders.notesFolder().descriptor, text.size())) {
+        Files::isOutOfRoom(failure, m_folders.notesFolder().descriptor, text.size())) {
         const Result<void> rewritten = rewriteInPlace(folder, name, text);
         if (rewritten)
             return NoteOutcome::Written;
@@ -386,41 +367,11 @@ Result<NoteOutcome> NotesFolder::replace(const NotePath &note, const QByteArray 
     return onFullPlayer(failure, text.size()).during(Error::Action::ReplaceNote, pathOf(note));
 }
 
-Result<void> NotesFolder::replaceThroughTemporary(const NoteFolder &folder, const QByteArray &name,
-                                                  const QByteArray &text)
-{
-    QByteArray temporary;
-    Result<FileSystem::Descriptor> file = createTemporary(folder, temporary);
-    if (!file)
-        return file.error();
-    Result<void> outcome = FileSystem::writeAllAndClose(*file, text);
-    if (outcome)
-        outcome = FileSystem::rename(folder.descriptor, temporary, name);
-    if (outcome)
-        return {};
-    // A temporary file left here is removed by the next run.
-    if (const Result<void> removed = FileSystem::remove(folder.descriptor, temporary); !removed)
-        return outcome.error().followedBy(removed.error().during(
-            Error::Action::RemoveLeftover, pathOf(folder) / TextDecoder::decode(temporary)));
-    return outcome;
-}
-
-Result<FileSystem::Descriptor> NotesFolder::createTemporary(const NoteFolder &folder,
-                                                            QByteArray &name)
-{
-    for (int attempt = 1;; ++attempt) {
-        name = temporaryName(++m_temporaryCounter);
-        Result<FileSystem::Descriptor> file = FileSystem::createNew(folder.descriptor, name);
-        if (file || !file.error().is(Error::Condition::Exists) || attempt == TemporaryAttempts)
-            return file;
-    }
-}
-
 // A player says it is full in words of its own (a FAT driver says "Operation
 // not permitted"); the person is told that it is full.
 Error NotesFolder::onFullPlayer(const Error &failure, qint64 needed) const
 {
-    if (FileSystem::isOutOfRoom(failure, m_folders.notesFolder().descriptor, needed))
+    if (Files::isOutOfRoom(failure, m_folders.notesFolder().descriptor, needed))
         return Error(Error::Reason::PlayerFull);
     return failure;
 }
@@ -441,24 +392,18 @@ Result<qint64> NotesFolder::countNoteFiles() const
     const NoteFolder &notes = m_folders.notesFolder();
     if (!notes.onDevice)
         return qint64(0);
-    return FileSystem::countFilesBelow(notes.descriptor, m_path,
-                                       [](QByteArrayView name) { return !isTemporaryName(name); });
+    return Files::countFilesBelow(notes.descriptor, m_path, [](QByteArrayView name) {
+        return !TemporaryNotes::isTemporaryName(name);
+    });
 }
 
-QList<RecordLine> NotesFolder::keptNotes() const
+void NotesFolder::keep(const NotePath &note, const QByteArray &text)
 {
-    QList<RecordLine> lines;
-    lines.reserve(m_kept.size());
-    for (const KeptNote &note : m_kept)
-        lines.append({note.folder->name, note.fileName, note.fingerprint});
-    return lines;
+    m_kept.append({placeOf(note), NoteFingerprint::of(text)});
+    m_keptPlaces.append(NotePlace::keyOf(note.folder->key, note.key));
 }
 
 QSet<quint64> NotesFolder::keptPlaces() const
 {
-    QSet<quint64> places;
-    places.reserve(m_kept.size());
-    for (const KeptNote &note : m_kept)
-        places.insert(NotePlace::keyOf(note.folder->key, note.key));
-    return places;
+    return QSet<quint64>(m_keptPlaces.cbegin(), m_keptPlaces.cend());
 }

@@ -5,6 +5,7 @@
 #include "NoteOwnership.h"
 #include "Path.h"
 #include "Result.h"
+#include "TemporaryNotes.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -48,10 +49,6 @@ public:
     // destination/Notes
     const Path &path() const { return m_path; }
     Path pathOf(const NotePath &note) const;
-    // Whether a name is one of the temporary files a note's new text is
-    // written into before it replaces the older note. No memo gives a note
-    // such a name: it ends in ".tmp" and is longer than any title.
-    static bool isTemporaryName(QByteArrayView name);
     // Why a note or its folder (`refusal` says which) cannot be made where the
     // device refuses every name short enough to try: its answer to the last.
     Error nameTooLong(const NotePath &note, NoteOutcome refusal) const;
@@ -78,20 +75,11 @@ public:
     Result<qint64> countNoteFiles() const;
 
     // The notes this run wrote or found unchanged, as the record keeps them.
-    QList<RecordLine> keptNotes() const;
+    const QList<RecordedNote> &keptNotes() const { return m_kept; }
     // Their places' keys (NotePlace::key).
     QSet<quint64> keptPlaces() const;
 
 private:
-    // A note this run wrote or found unchanged.
-    struct KeptNote
-    {
-        const NoteFolder *folder;
-        QString fileName;
-        quint64 key; // NotePath::key
-        NoteFingerprint fingerprint;
-    };
-
     Path pathOf(const NoteFolder &folder) const { return m_path / folder.name; }
     Result<void> listEarlierNames(NoteFolder &folder);
     Result<std::optional<NoteOutcome>> onDevice(NoteFolder &folder);
@@ -108,10 +96,8 @@ private:
     Result<NoteOutcome> replace(const NotePath &note, const QByteArray &name,
                                 const QByteArray &text, qint64 olderSize,
                                 std::span<NotePath> ahead);
-    Result<void> replaceThroughTemporary(const NoteFolder &folder, const QByteArray &name,
-                                         const QByteArray &text);
-    Result<FileSystem::Descriptor> createTemporary(const NoteFolder &folder, QByteArray &name);
     Error onFullPlayer(const Error &failure, qint64 needed) const;
+    void keep(const NotePath &note, const QByteArray &text);
 
     Path m_path;
     NoteFolders &m_folders;
@@ -119,8 +105,9 @@ private:
     // Category folders with an open descriptor, oldest first. An export of
     // thousands of categories must not run out of descriptors.
     std::deque<NoteFolder *> m_openFolders;
-    qint64 m_temporaryCounter = 0;
-    QList<KeptNote> m_kept;
+    TemporaryNotes m_temporaries;
+    QList<RecordedNote> m_kept;
+    QList<quint64> m_keptPlaces; // their places' keys, in the same order
     // The name of the note write() writes, in the system's form, handed to
     // what it calls: its room is kept from one note to the next.
     QByteArray m_nameBuffer;

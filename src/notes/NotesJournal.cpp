@@ -1,5 +1,6 @@
 #include "NotesJournal.h"
 
+#include "Files.h"
 #include "LineBuffer.h"
 #include "TextDecoder.h"
 
@@ -39,7 +40,7 @@ Result<void> NotesJournal::load()
 {
     if (const Result<void> leftover = removeIfThere(m_replacement); !leftover)
         return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
-    const Result<QByteArray> content = FileSystem::readStart(m_path, MaximumJournalBytes);
+    const Result<QByteArray> content = Files::readStart(m_path, MaximumJournalBytes);
     if (!content && content.error().is(Error::Condition::Missing))
         return {};
     if (!content)

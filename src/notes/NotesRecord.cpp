@@ -1,6 +1,6 @@
 #include "NotesRecord.h"
 
-#include "FileSystem.h"
+#include "Files.h"
 #include "Hashing.h"
 #include "LineBuffer.h"
 #include "TextDecoder.h"
@@ -80,8 +80,7 @@ NoteFingerprint NoteFingerprint::of(QByteArrayView bytes)
 }
 
 NotesRecord::NotesRecord(const Path &destinationFolder)
-    : m_path(destinationFolder / u".quillet-notes"),
-      m_replacement(destinationFolder / u".quillet-notes.new")
+    : m_path(destinationFolder / u".quillet-notes"), m_replacement(Files::replacementOf(m_path))
 {
 }
 
@@ -96,7 +95,7 @@ Result<void> NotesRecord::load()
             return leftover.error().during(Error::Action::RemoveLeftover, m_replacement);
     }
     // One byte more than a record may hold tells a file that is larger.
-    const Result<QByteArray> bytes = FileSystem::readStart(m_path, MaximumRecordBytes + 1);
+    const Result<QByteArray> bytes = Files::readStart(m_path, MaximumRecordBytes + 1);
     if (!bytes && bytes.error().is(Error::Condition::Missing))
         return {};
     if (!bytes)
@@ -162,12 +161,12 @@ bool NotesRecord::records(const NotePlace &place, const NoteFingerprint &fingerp
                        [&](qsizetype at) { return m_notes[at].fingerprint == fingerprint; });
 }
 
-QByteArray NotesRecord::bytesOf(const QList<RecordLine> &notes)
+QByteArray NotesRecord::bytesOf(const QList<RecordedNote> &notes)
 {
     LineBuffer bytes(Heading.size() + 1 + notes.size() * 80);
     bytes.add(Heading);
     bytes.add("\n");
-    for (const RecordLine &note : notes) {
+    for (const RecordedNote &note : notes) {
         // Twenty characters hold any 64-bit number, in decimal or in hex.
         char *start = bytes.room(2 * 20 + 2);
         char *end = std::to_chars(start, start + 20, note.fingerprint.size).ptr;
@@ -175,7 +174,7 @@ QByteArray NotesRecord::bytesOf(const QList<RecordLine> &notes)
         end = std::to_chars(end, end + 20, note.fingerprint.hash, 16).ptr;
         *end++ = ' ';
         bytes.wrote(end - start);
-        bytes.addPlace(note.folder, note.name);
+        bytes.addPlace(note.place.folder(), note.place.name());
         bytes.add("\n");
     }
     return bytes.take();
@@ -188,7 +187,7 @@ bool NotesRecord::holds(QByteArrayView bytes) const
 
 Result<void> NotesRecord::replace(QByteArrayView bytes)
 {
-    if (const Result<void> saved = FileSystem::replaceWhole(m_path, bytes); !saved)
+    if (const Result<void> saved = Files::replaceWhole(m_path, bytes); !saved)
         return saved.error().during(Error::Action::WriteRecord, m_path);
     m_bytes = bytes.toByteArray();
     m_fingerprint.reset();

@@ -31,15 +31,6 @@ struct RecordedNote
     NoteFingerprint fingerprint;
 };
 
-// A note as the record is written: its folder below the notes folder ("" for
-// the notes folder itself) and its name there.
-struct RecordLine
-{
-    QStringView folder;
-    QStringView name;
-    NoteFingerprint fingerprint;
-};
-
 // The record, kept beside the notes folder (never in it: the player lists
 // every file there as a note), of the notes Quillet wrote or found unchanged,
 // each with its fingerprint: "SIZE HASH PLACE" a line after a heading. It is
@@ -79,7 +70,7 @@ public:
     bool records(const NotePlace &place, const NoteFingerprint &fingerprint) const;
 
     // The record of `notes`, as it is written.
-    static QByteArray bytesOf(const QList<RecordLine> &notes);
+    static QByteArray bytesOf(const QList<RecordedNote> &notes);
     // Whether the record holds exactly `bytes` already.
     bool holds(QByteArrayView bytes) const;
     // Replaces the record with `bytes`, on the device before it takes the

@@ -8,7 +8,8 @@
 #include <QString>
 
 // Whatever shows the restored choices. The drive is shown even where it is not
-// there now (a player not plugged in); the flag may be refused.
+// there now (a player not plugged in); the flag may be refused, which is all
+// the store needs to know of it.
 class SettingsTarget
 {
 public:
@@ -26,29 +27,31 @@ public:
 class SettingsStore
 {
 public:
-    SettingsStore(QString workingFolder, QString programFolder, QString userFolder);
+    SettingsStore(Path workingFolder, Path programFolder, Path userFolder);
     // The folders of this process, taken when called: call it at start-up.
     static SettingsStore forThisProcess();
 
     // Whether quillet.dat may be written into the folder: one the user owns and
     // can write, with a quillet.dat there that can be replaced, and not below
-    // /usr or /opt, where a package's files live and root could still write.
-    static bool mayKeepSettingsIn(const QString &folder);
+    // /usr or /opt, where a package's files live and root could still write;
+    // why not, where it may not.
+    static Result<void> mayKeepSettingsIn(const Path &folder);
 
-    // Silent: a missing or bad file leaves the target as it was.
-    void load(SettingsTarget &target) const;
+    // Restores the choices of the first quillet.dat there is; none where there
+    // is none. A file that cannot be read or holds no record restores nothing,
+    // and a flag the target refuses is left out: why, where either happens.
+    Result<void> load(SettingsTarget &target) const;
     // Why the record could not be saved anywhere: each folder's failure, the
-    // program's folder first.
+    // program's folder first, with why it may not hold them.
     Result<void> save(const SettingsRecord &record) const;
 
 private:
-    static Path fileIn(const QString &folder);
-    QList<QString> foldersToSaveInto() const;
-    QList<QString> foldersToLoadFrom() const;
-    Result<SettingsRecord> loadFrom(const QString &folder) const;
-    static Result<void> saveInto(const QString &folder, const SettingsRecord &record);
+    static Path fileIn(const Path &folder);
+    QList<Path> foldersToLoadFrom() const;
+    Result<SettingsRecord> loadFrom(const Path &folder) const;
+    static Result<void> saveInto(const Path &folder, const SettingsRecord &record);
 
-    QString m_workingFolder;
-    QString m_programFolder;
-    QString m_userFolder;
+    Path m_workingFolder;
+    Path m_programFolder;
+    Path m_userFolder;
 };

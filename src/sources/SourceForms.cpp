@@ -105,10 +105,9 @@ std::optional<SeparatedForm> separatedFormOf(const SeparatedMemoReader::FirstRec
 // of the database's name ending in .pc3, beside it.
 Path changesBeside(const Path &database)
 {
-    const QString &path = database.toString();
-    const qsizetype dot = path.lastIndexOf(u'.');
-    const bool hasExtension = dot > path.lastIndexOf(u'/') + 1;
-    return Path((hasExtension ? path.first(dot) : path) + QStringLiteral(".pc3"));
+    const QString name = database.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return database.parent() / QString((dot > 0 ? name.first(dot) : name) + u".pc3");
 }
 
 Reader databaseReader(ByteSource &source, const DatabaseMemoReader::Header &header,
@@ -129,7 +128,7 @@ Reader databaseReader(ByteSource &source, const DatabaseMemoReader::Header &head
 // a layout of its own, which its Export command reads.
 bool isNamedLikeDesktopFile(const Path &path)
 {
-    const QString &name = path.toString();
+    const QString name = path.fileName();
     return name.endsWith(QLatin1String(".mpa"), Qt::CaseInsensitive) ||
            name.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive) ||
            name.endsWith(QLatin1String(".bak"), Qt::CaseInsensitive);

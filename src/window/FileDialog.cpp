@@ -10,7 +10,10 @@ FileChoice QtFileDialog::chooseFile(QWidget *parent, const FileRequest &request)
         return {FileChoice::Outcome::Cancelled, {}};
     const QStringList files = dialog.selectedFiles();
     if (files.size() != 1)
-        return {FileChoice::Outcome::Failed, {}};
+        return {FileChoice::Outcome::Failed,
+                {},
+                Error(Error::Reason::NotOneFileChosen, files.size())
+                    .during(Error::Action::ChooseSource, Path(dialog.directory().absolutePath()))};
     return {FileChoice::Outcome::Chosen, files.first()};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Error.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,7 @@ struct FileChoice
     enum class Outcome { Chosen, Cancelled, Failed };
     Outcome outcome = Outcome::Cancelled;
     QString path;
+    Error error = {}; // why it failed, where it did
 };
 
 // The modal Open dialog of the Browse button.

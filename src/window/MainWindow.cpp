@@ -103,9 +103,13 @@ FileRequest MainWindow::openRequest(const QString &sourcePath)
             memoFiles};
 }
 
+// A start asks nothing of the person, whatever quillet.dat holds: what could
+// not be restored is said on standard error, for whoever looks there, and the
+// next completed export writes the file anew.
 void MainWindow::loadSettings()
 {
-    m_settings.load(*this);
+    if (const Result<void> loaded = m_settings.load(*this); !loaded)
+        qWarning("%s", qPrintable(loaded.error().message()));
 }
 
 void MainWindow::openSource(const QString &path)
@@ -116,16 +120,10 @@ void MainWindow::openSource(const QString &path)
 void MainWindow::onBrowseClicked()
 {
     const FileChoice choice = m_files.chooseFile(this, openRequest(m_sourceEdit->text()));
-    switch (choice.outcome) {
-    case FileChoice::Outcome::Chosen:
+    if (choice.outcome == FileChoice::Outcome::Chosen)
         m_sourceEdit->setText(choice.path);
-        break;
-    case FileChoice::Outcome::Cancelled:
-        break;
-    case FileChoice::Outcome::Failed:
-        m_messages.inform(this, tr("There was an error"));
-        break;
-    }
+    else if (choice.outcome == FileChoice::Outcome::Failed)
+        m_messages.inform(this, tr("There was an error") + u'\n' + choice.error.message());
 }
 
 void MainWindow::onExportClicked()
@@ -138,7 +136,7 @@ void MainWindow::onExportClicked()
     }
     m_exportRecord = record;
     m_destination = m_destinationList->entry();
-    ExportRun run(Path::typed(record.sourcePath), Path(m_destination.folder),
+    ExportRun run(Path::typed(record.sourcePath), m_destination.folder,
                   record.extensionFlag == FlagCheckBox::Checked);
     run.setDestinationCheck(m_drives.connectionCheck(m_destination));
     run.setCharacterSet(record.characterSet);
@@ -301,7 +299,7 @@ void MainWindow::startRemoval(const QList<RecordedNote> &goneNotes)
 {
     // The player may have been unplugged while the question was open.
     m_life.startRemoval([check = m_drives.connectionCheck(m_destination),
-                         folder = Path(m_destination.folder), goneNotes](ExportProgress &progress) {
+                         folder = m_destination.folder, goneNotes](ExportProgress &progress) {
         return ExportRun::removeGoneNotes(folder, goneNotes, progress, check);
     });
 }

@@ -49,13 +49,16 @@ protected:
         QDir().mkpath(mountPoint());
     }
     // An empty volume, unmounted. fusefat takes the volume's label for a file,
-    // which may not be removed.
+    // which may not be removed. Each is a new image: fusermount returns before
+    // the unmounted fusefat has written its last state into its own image,
+    // which would otherwise land on the new volume (a full one, say).
     void format()
     {
         if (mounted)
             run(findTool("fusermount"), {"-u", mountPoint()});
         mounted = false;
-        const QString image = folder.filePath("player.img");
+        QFile::remove(imagePath(images));
+        const QString image = imagePath(++images);
         QFile imageFile(image);
         ASSERT_TRUE(imageFile.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                     imageFile.resize(qint64{4} * 1024 * 1024));
@@ -70,7 +73,7 @@ protected:
     void mount(bool writable)
     {
         mounted = run(findTool("fusefat"),
-                      {folder.filePath("player.img"), mountPoint(), "-o", writable ? "rw+" : "ro"});
+                      {imagePath(images), mountPoint(), "-o", writable ? "rw+" : "ro"});
         ASSERT_TRUE(mounted) << "fusefat could not mount the image";
     }
     void remount(bool writable)
@@ -80,6 +83,10 @@ protected:
     }
     QStringList notes() const { return TestFiles::listRecursively(mountPoint() + "/Notes"); }
     QString mountPoint() const { return folder.filePath("mnt"); }
+    QString imagePath(int image) const
+    {
+        return folder.filePath(QStringLiteral("player-%1.img").arg(image));
+    }
     ExportResult exportSource(const QByteArray &content, bool addTxt = false)
     {
         TestFiles::write(folder.filePath("memos.txt"), content);
@@ -90,6 +97,7 @@ protected:
 
     QTemporaryDir folder;
     bool mounted = false;
+    int images = 0;
 };
 
 TEST_F(FatVolumeTest, ExportsOntoFat)

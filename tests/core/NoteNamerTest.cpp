@@ -1,8 +1,10 @@
 #include "NoteNamer.h"
 
 #include "FileNameRules.h"
+#include "Path.h"
 #include "QtPrinters.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -154,6 +156,56 @@ TEST(NoteNamer, NamesFitWhatTheDeviceTakes)
     EXPECT_EQ(note.fileName, "abcdefghijklmnopqrst.txt");
     EXPECT_EQ(parts->namePart(note, 2).fileName, "abcdefghijklmnop (part 2).txt");
     EXPECT_EQ(parts->namePart(note, 2).fileName, "abcdefghijkl (part 2) (2).txt");
+}
+
+// Every join and split of a path is made by Path, as text: the parent and the
+// last name give the path back, and a folder holds only what lies below it.
+TEST(Path, SplitsJoinsAndTellsWhatAFolderHolds)
+{
+    const struct
+    {
+        const char *path;
+        const char *parent;
+        const char *fileName;
+    } splits[] = {
+        {"/media/me/IPOD", "/media/me", "IPOD"},
+        {"/media/me/IPOD/", "/media/me", "IPOD"},
+        {"/memos.txt", "/", "memos.txt"},
+        {"memos.txt", "", "memos.txt"},
+        {"Work/Plan", "Work", "Plan"},
+        {"/", "", ""},
+        {"", "", ""},
+    };
+    for (const auto &c : splits) {
+        SCOPED_TRACE(c.path);
+        const Path path(c.path);
+        EXPECT_EQ(path.parent(), Path(c.parent));
+        EXPECT_EQ(path.fileName(), c.fileName);
+        if (*c.fileName) {
+            EXPECT_EQ(path.parent() / path.fileName(), path);
+        }
+    }
+    const struct
+    {
+        const char *path;
+        const char *folder;
+        bool held;
+    } holds[] = {
+        {"/media/me/IPOD", "/media", true}, {"/media/me/IPOD", "/", true},
+        {"/media/", "/media", false},       {"/mediaX/IPOD", "/media", false},
+        {"/media", "/media/me", false},     {"Work/Plan", "Work", true},
+        {"/media/me", "", false},           {"/", "/", false},
+    };
+    for (const auto &c : holds) {
+        SCOPED_TRACE(std::string(c.path) + " in " + c.folder);
+        EXPECT_EQ(Path(c.path).hasAncestor(Path(c.folder)), c.held);
+    }
+    // "~" stands for the home folder only as a shell reads it.
+    const Path home(QDir::homePath());
+    EXPECT_EQ(Path::typed("~"), home);
+    EXPECT_EQ(Path::typed("~/"), home);
+    EXPECT_EQ(Path::typed("~/memos.txt"), home / u"memos.txt");
+    EXPECT_EQ(Path::typed("~memos.txt"), Path("~memos.txt"));
 }
 
 } // namespace

@@ -61,12 +61,17 @@ protected:
             QFile::setPermissions(temporary.filePath(name),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    SettingsStore store() const { return {folder("work"), folder("program"), folder("user")}; }
-    FakeWindow loaded(const QByteArray &content)
+    SettingsStore store() const
+    {
+        return {Path(folder("work")), Path(folder("program")), Path(folder("user"))};
+    }
+    FakeWindow loaded(const QByteArray &content, Result<void> *outcome = nullptr)
     {
         TestFiles::write(folder("work") + "/quillet.dat", content);
         FakeWindow window;
-        store().load(window);
+        const Result<void> loaded = store().load(window);
+        if (outcome)
+            *outcome = loaded;
         return window;
     }
 
@@ -88,28 +93,36 @@ TEST_F(SettingsStoreTest, LoadRestoresEachValueTheWindowTakes)
     EXPECT_EQ(window.drive, "/media/gone");
     EXPECT_EQ(window.flag, 1);
 
-    window = loaded("\"/m.txt\",\"/media/IPOD [IPOD]\",7\r\n");
+    // What could not be restored is told, with the file, never dropped.
+    Result<void> outcome;
+    window = loaded("\"/m.txt\",\"/media/IPOD [IPOD]\",7\r\n", &outcome);
     EXPECT_EQ(window.drive, "/media/IPOD [IPOD]");
     EXPECT_EQ(window.flag, 0);
+    ASSERT_FALSE(outcome);
+    EXPECT_EQ(outcome.error().reason(), Error::Reason::FlagOutOfRange);
+    EXPECT_EQ(outcome.error().path(), Path(folder("work") + "/quillet.dat"));
 
     // A malformed record changes nothing at all.
-    window = loaded("\"/m.txt\",\"/media/IPOD [IPOD]\",x\r\n");
+    window = loaded("\"/m.txt\",\"/media/IPOD [IPOD]\",x\r\n", &outcome);
     EXPECT_EQ(window.source, "default");
+    ASSERT_FALSE(outcome);
+    EXPECT_EQ(outcome.error().reason(), Error::Reason::MalformedSettings);
+    EXPECT_EQ(outcome.error().action(), Error::Action::ReadSettings);
 }
 
 TEST_F(SettingsStoreTest, LoadLooksInWorkingThenProgramThenUserFolder)
 {
     TestFiles::write(folder("user") + "/quillet.dat", "\"user\",\"d\",0\r\n");
     FakeWindow window;
-    store().load(window);
+    EXPECT_TRUE(store().load(window));
     EXPECT_EQ(window.source, "user");
 
     TestFiles::write(folder("program") + "/quillet.dat", "\"program\",\"d\",0\r\n");
-    store().load(window);
+    EXPECT_TRUE(store().load(window));
     EXPECT_EQ(window.source, "program");
 
     TestFiles::write(folder("work") + "/quillet.dat", "\"work\",\"d\",0\r\n");
-    store().load(window);
+    EXPECT_TRUE(store().load(window));
     EXPECT_EQ(window.source, "work");
 }
 
@@ -141,7 +154,7 @@ TEST_F(SettingsStoreTest, AProgramFolderOfThePackagesOrOfAnotherUserNeverHoldsTh
     ASSERT_TRUE(QFile::link("/usr/bin", temporary.filePath("to-usr-bin")));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(SettingsStore::mayKeepSettingsIn(c.folder), c.mayKeep);
+        EXPECT_EQ(bool(SettingsStore::mayKeepSettingsIn(Path(c.folder))), c.mayKeep);
     }
 }
 
@@ -163,29 +176,36 @@ TEST_F(SettingsStoreTest, SaveFallsBackToTheUserFolderAndTheNextStartFindsItTher
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString user = temporary.filePath(QStringLiteral("config/") + c.name);
-        const SettingsStore installed(folder("work"), c.programFolder, user);
+        const SettingsStore installed(Path(folder("work")), Path(c.programFolder), Path(user));
         ASSERT_TRUE(installed.save({"/m.txt", "d", 0}));
         EXPECT_EQ(TestFiles::read(user + "/quillet.dat"),
                   "\"/m.txt\",\"d\",0,\"windows-1252\"\r\n");
 
         FakeWindow window;
-        installed.load(window);
+        EXPECT_TRUE(installed.load(window));
         EXPECT_EQ(window.source, "/m.txt");
     }
     EXPECT_EQ(TestFiles::read(temporary.filePath("older/quillet.dat")),
               "\"/older.txt\",\"d\",0\r\n");
 }
 
-TEST_F(SettingsStoreTest, SaveFailureNamesThePath)
+// Each folder's failure, the program's folder first, with why it may not
+// hold the settings.
+TEST_F(SettingsStoreTest, SaveFailureNamesEachPathAndWhy)
 {
     TestFiles::write(temporary.filePath("file"), "");
     const QString blocked = temporary.filePath("file");
-    const SettingsStore nowhere(folder("work"), blocked, blocked + "/user");
+    const SettingsStore nowhere(Path(folder("work")), Path(blocked), Path(blocked + "/user"));
     const Result<void> saved = nowhere.save({"/m.txt", "d", 0});
     ASSERT_FALSE(saved);
     EXPECT_EQ(saved.error().action(), Error::Action::SaveSettings);
-    EXPECT_EQ(saved.error().path(), Path(blocked + "/user/quillet.dat"));
-    EXPECT_TRUE(saved.error().is(Error::Condition::OtherKind));
+    EXPECT_EQ(saved.error().path(), Path(blocked));
+    EXPECT_EQ(saved.error().reason(), Error::Reason::NotAFolder);
+    EXPECT_TRUE(saved.error().message().contains(blocked + "/user/quillet.dat"))
+        << saved.error().message().toStdString();
+    // A failure that follows keeps the user folder's, not only the first.
+    const Error followed = saved.error().followedBy(Error(Error::Reason::NoSettingsFolder));
+    EXPECT_TRUE(followed.message().contains(blocked + "/user/quillet.dat"));
 }
 
 } // namespace

@@ -9,7 +9,7 @@ FixedDrives FixedDrives::ofFolders(const QStringList &folders)
 {
     QList<DriveEntry> drives;
     for (const QString &folder : folders)
-        drives.append({folder, folder});
+        drives.append({Path(folder), folder});
     return FixedDrives(drives);
 }
 
@@ -41,9 +41,9 @@ Result<void> FixedDrives::checkMounted(const DriveEntry &volume) const
     if (hook)
         hook();
     const std::lock_guard lock(m_mutex);
-    if (m_unplugged.contains(volume.folder))
+    if (m_unplugged.contains(volume.folder.toString()))
         return Error(Error::Reason::NotConnected);
-    if (m_silent.contains(volume.folder))
+    if (m_silent.contains(volume.folder.toString()))
         return Error(Error::Reason::NotAnswering);
     const bool listed =
         std::any_of(m_drives.cbegin(), m_drives.cend(), [&volume](const DriveEntry &drive) {

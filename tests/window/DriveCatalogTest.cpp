@@ -7,7 +7,7 @@
 namespace {
 Volume volume(const QString &root, const QString &type, const QString &label = {})
 {
-    return {root, type, label};
+    return {Path(root), type, label};
 }
 
 QStringList driveStrings(const QList<DriveEntry> &entries)
@@ -31,7 +31,7 @@ TEST(DriveCatalog, ListsHomeThenPlayersThenOtherVolumesWithTheirLabelsEachOnce)
                                 volume("/mnt/fat", "fuse.fusefat"),
                                 fusePlayer};
 
-    const QList<DriveEntry> entries = DriveCatalog::folderEntries("/home/me", volumes);
+    const QList<DriveEntry> entries = DriveCatalog::folderEntries(Path("/home/me"), volumes);
     EXPECT_EQ(driveStrings(entries),
               (QStringList{"/home/me", "/media/me/IPOD [IPOD]", "/media/me/Second", "/",
                            "/media/me/STICK [STICK]", "/mnt/fat"}));
@@ -61,7 +61,7 @@ TEST(DriveCatalog, LeavesOutSystemVolumesUnreadyVolumesAndSingleFileMounts)
     silent.ready = silent.isFolder = silent.answers = false;
     volumes += {unready, fileMount, volume("/data", "xfs"), silent};
 
-    const QList<DriveEntry> entries = DriveCatalog::folderEntries("/home/me", volumes);
+    const QList<DriveEntry> entries = DriveCatalog::folderEntries(Path("/home/me"), volumes);
     EXPECT_EQ(driveStrings(entries), (QStringList{"/home/me", "/data", "/mnt/net"}));
     QList<bool> answering;
     for (const DriveEntry &entry : entries)
@@ -83,7 +83,7 @@ TEST(DriveCatalog, ReadsTheMountTableAndTheLabelsOfLinksAsTheSystemEscapesThem)
     const QList<Volume> mounts = DriveCatalog::mountsIn(table);
     QStringList seen;
     for (const Volume &mount : mounts)
-        seen << mount.rootPath + '|' + mount.fileSystemType + '|' + mount.device;
+        seen << mount.rootPath.toString() + '|' + mount.fileSystemType + '|' + mount.device;
     EXPECT_EQ(seen, (QStringList{"/|ext4|/dev/sda1", "/media/me/MY POD|vfat|/dev/sdb1",
                                  "/mnt/back\\slash|fuse.sshfs|me@host:/x y",
                                  "/mnt/fat|fuseblk|/dev/loop0"}));
@@ -104,10 +104,10 @@ TEST(DriveCatalog, ReadsTheMountTableAndTheLabelsOfLinksAsTheSystemEscapesThem)
 
 TEST(DriveCatalog, FindsTheEntryHoldingAFolderByTheLongestMatchingPathElseTheFirst)
 {
-    const QList<DriveEntry> entries{{"/home/me", "/home/me"},
-                                    {"/", "/"},
-                                    {"/media/me/IPOD", "/media/me/IPOD [IPOD]"},
-                                    {"/media/me/IPOD2", "/media/me/IPOD2"}};
+    const QList<DriveEntry> entries{{Path("/home/me"), "/home/me"},
+                                    {Path("/"), "/"},
+                                    {Path("/media/me/IPOD"), "/media/me/IPOD [IPOD]"},
+                                    {Path("/media/me/IPOD2"), "/media/me/IPOD2"}};
     const struct
     {
         const char *folder;
@@ -119,7 +119,7 @@ TEST(DriveCatalog, FindsTheEntryHoldingAFolderByTheLongestMatchingPathElseTheFir
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.folder);
-        EXPECT_EQ(DriveCatalog::entryHolding(entries, c.folder), c.entry);
+        EXPECT_EQ(DriveCatalog::entryHolding(entries, Path(c.folder)), c.entry);
     }
 }
 

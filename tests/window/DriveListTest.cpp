@@ -25,14 +25,14 @@ QStringList entries(const DriveList &list)
 
 DriveEntry player(const QString &folder, const QString &driveString)
 {
-    return {folder, driveString, "/dev/sdz1", true};
+    return {Path(folder), driveString, "/dev/sdz1", true};
 }
 
 TEST(DriveList, StartsOnTheOnlyPlayerElseOnTheEntryHoldingTheWorkingFolder)
 {
     const QString working = QDir::currentPath();
-    const DriveEntry root{"/", "/"};
-    const DriveEntry work{working, working + " [WORK]"};
+    const DriveEntry root{Path("/"), "/"};
+    const DriveEntry work{Path(working), working + " [WORK]"};
     const DriveEntry iPod = player("/media/IPOD", "/media/IPOD [IPOD]");
     const struct
     {
@@ -41,7 +41,10 @@ TEST(DriveList, StartsOnTheOnlyPlayerElseOnTheEntryHoldingTheWorkingFolder)
         QList<DriveEntry> answeredLater; // the volumes once they have answered, if they had not
         QString chosen;
     } cases[] = {
-        {"no player", {{"/nowhere/at/all", "/nowhere/at/all"}, root, work}, {}, work.driveString},
+        {"no player",
+         {{Path("/nowhere/at/all"), "/nowhere/at/all"}, root, work},
+         {},
+         work.driveString},
         {"one player", {root, work, iPod}, {}, iPod.driveString},
         {"two players", {root, iPod, work, player("/media/B", "/media/B")}, {}, work.driveString},
         {"the player answering after start-up", {root, work}, {root, work, iPod}, iPod.driveString},
@@ -62,7 +65,8 @@ TEST(DriveList, StartsOnTheOnlyPlayerElseOnTheEntryHoldingTheWorkingFolder)
 
 TEST(DriveList, SelectsTheEntryWithExactlyTheGivenStringAndShowsAnyOtherAsNotConnected)
 {
-    const FixedDrives drives({{"/media/IPOD", "/media/IPOD [IPOD]"}, {"/media/x", "/media/x"}});
+    const FixedDrives drives(
+        {{Path("/media/IPOD"), "/media/IPOD [IPOD]"}, {Path("/media/x"), "/media/x"}});
     DriveList list(drives);
     for (const QString absent : {"/media/IPOD", "/media/ipod [IPOD]", "/media/IPOD [IPOD] ",
                                  "/media/x/", "e:", "/media/gone [GONE]"}) {
@@ -74,7 +78,7 @@ TEST(DriveList, SelectsTheEntryWithExactlyTheGivenStringAndShowsAnyOtherAsNotCon
         EXPECT_EQ(list.driveString(), absent);
         EXPECT_FALSE(list.entry().connected);
     }
-    EXPECT_EQ(list.entry().folder, "/media/gone");
+    EXPECT_EQ(list.entry().folder, Path("/media/gone"));
     list.selectDrive("");
     EXPECT_EQ(list.driveString(), "/media/gone [GONE]");
 
@@ -88,9 +92,9 @@ TEST(DriveList, SelectsTheEntryWithExactlyTheGivenStringAndShowsAnyOtherAsNotCon
 // it is gone; it never silently becomes another drive.
 TEST(DriveList, OpeningItShowsNewDrivesAndKeepsTheChosenOneAsNotConnectedWhileItIsGone)
 {
-    const DriveEntry home{"/home/me", "/home/me"};
+    const DriveEntry home{Path("/home/me"), "/home/me"};
     const DriveEntry iPod = player("/media/IPOD", "/media/IPOD [IPOD]");
-    const DriveEntry stick{"/media/STICK", "/media/STICK", "/dev/sdy1"};
+    const DriveEntry stick{Path("/media/STICK"), "/media/STICK", "/dev/sdy1"};
     FixedDrives drives({home, stick});
     DriveList list(drives);
     const auto reopen = [&list] {
@@ -111,7 +115,7 @@ TEST(DriveList, OpeningItShowsNewDrivesAndKeepsTheChosenOneAsNotConnectedWhileIt
               (QStringList{"/home/me", "/media/IPOD [IPOD]", "/media/STICK (not connected)"}));
     EXPECT_EQ(list.driveString(), "/media/STICK");
     EXPECT_EQ(list.entry(),
-              (DriveEntry{"/media/STICK", "/media/STICK", "/dev/sdy1", false, false}));
+              (DriveEntry{Path("/media/STICK"), "/media/STICK", "/dev/sdy1", false, false}));
 
     // A volume that answers after the list was opened shows up without opening
     // it again; one that does not answer in time is listed as such, and stays

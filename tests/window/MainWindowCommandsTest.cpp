@@ -140,7 +140,14 @@ TEST_F(MainWindowCommands, BrowseStartsInTheSourceFolderAndFillsTheSourceOnlyWhe
     } cases[] = {
         {"chosen", {FileChoice::Outcome::Chosen, "/home/me/memos.txt"}, "/home/me/memos.txt", {}},
         {"cancelled", {FileChoice::Outcome::Cancelled, {}}, "", {}},
-        {"failed", {FileChoice::Outcome::Failed, {}}, "", {"There was an error"}},
+        {"failed, saying why",
+         {FileChoice::Outcome::Failed,
+          {},
+          Error(Error::Reason::NotOneFileChosen, 2)
+              .during(Error::Action::ChooseSource, Path("/home/me"))},
+         "",
+         {"There was an error\nCould not take the file chosen in the folder \"/home/me\": the "
+          "Open dialog gave back 2 files where one was asked for."}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -370,8 +377,8 @@ TEST_F(MainWindowCommands, ExportGoesIntoTheChosenEntrysFolderOnlyWhileItsVolume
         const QString folder =
             QFileInfo(exporting.writeFile(QString(c.folder) + "/.keep", "")).absolutePath();
         const QString driveString = folder + c.label;
-        const DriveEntry other{exporting.otherDriveFolder(), exporting.otherDriveFolder()};
-        DriveEntry entry{folder, driveString, c.device};
+        const DriveEntry other{Path(exporting.otherDriveFolder()), exporting.otherDriveFolder()};
+        DriveEntry entry{Path(folder), driveString, c.device};
         entry.answering = c.player != Player::ListedAsNotAnswering;
         exporting.drives.setDrives({other, entry});
         if (c.player == Player::UnpluggedAfterChosen)
@@ -480,8 +487,9 @@ TEST_F(MainWindowCommands, ExitTheCloseBoxOrASignalDuringAnExportEndItAfterTheNo
         // the request, which it shows by greying Exit.
         std::binary_semaphore heard(0);
         WindowUnderTest ending;
-        ending.drives.setDrives({{ending.otherDriveFolder(), ending.otherDriveFolder()},
-                                 {ending.playerFolder(), ending.playerFolder(), "/dev/sdz1"}});
+        ending.drives.setDrives(
+            {{Path(ending.otherDriveFolder()), ending.otherDriveFolder()},
+             {Path(ending.playerFolder()), ending.playerFolder(), "/dev/sdz1"}});
         ending.drives.onMountCheck([&heard] { heard.acquire(); });
         ending.open();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
@@ -548,8 +556,9 @@ TEST_F(MainWindowCommands, ASecondExitWhileThePlayerDoesNotAnswerAsksWhetherToEn
         // The player hangs as the export asks whether it is still mounted.
         std::binary_semaphore answers(0);
         WindowUnderTest ending;
-        ending.drives.setDrives({{ending.otherDriveFolder(), ending.otherDriveFolder()},
-                                 {ending.playerFolder(), ending.playerFolder(), "/dev/sdz1"}});
+        ending.drives.setDrives(
+            {{Path(ending.otherDriveFolder()), ending.otherDriveFolder()},
+             {Path(ending.playerFolder()), ending.playerFolder(), "/dev/sdz1"}});
         ending.drives.onMountCheck([&answers] { answers.acquire(); });
         ending.open();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&ending.window()));
@@ -680,8 +689,9 @@ TEST_F(MainWindowCommands, OffersToRemoveTheNotesOfMemosThatAreGoneThenSavesTheC
         std::binary_semaphore exitHeard(0);
         WindowUnderTest exporting;
         const QString player = exporting.playerFolder();
-        exporting.drives.setDrives({{exporting.otherDriveFolder(), exporting.otherDriveFolder()},
-                                    {player, player, "/dev/sdz1"}});
+        exporting.drives.setDrives(
+            {{Path(exporting.otherDriveFolder()), exporting.otherDriveFolder()},
+             {Path(player), player, "/dev/sdz1"}});
         exporting.open();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&exporting.window()));
         exporting.control<QComboBox>("destinationList")->setCurrentText(player);

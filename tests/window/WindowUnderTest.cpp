@@ -18,7 +18,8 @@ WindowUnderTest::WindowUnderTest()
 MainWindow &WindowUnderTest::open(bool show)
 {
     m_window = std::make_unique<MainWindow>(
-        SettingsStore(workingFolder(), m_programFolder, userFolder()), drives, messages, files);
+        SettingsStore(Path(workingFolder()), Path(m_programFolder), Path(userFolder())), drives,
+        messages, files);
     if (show)
         m_window->show();
     return *m_window;
